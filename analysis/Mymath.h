@@ -1,0 +1,23 @@
+#pragma once
+// Real matrix routines for the lumped-mass model: the generalised symmetric
+// eigenproblem K·φ = λ·M·φ (diagonal M) by Jacobi rotations. Matrices are
+// row-major float32 with an explicit row stride.
+#include <cstdint>
+
+// Solves K·φ = λ·M·φ. A holds K (upper triangle and diagonal read, contents
+// destroyed), m the diagonal of M. Writes the eigenvalues ascending into eig
+// and unit-length eigenvectors into the columns of V. Returns 0. When the
+// rotations fail it throws a ReportedFailure with "jacobi error Code = %d"
+// under the caption "Eigen Error", which ends the analysis.
+int32_t EigenSolve(float* a, const float* m, float* eig, float* v, int32_t stride, int32_t n,
+                   int32_t& maxRotations, float eps);
+
+// Classical Jacobi method. Returns 0 converged, 1 rotation limit reached, 999
+// A not symmetric; maxRotations is in: the limit, out: rotations done. Bad
+// parameters (n < 2, maxRotations < 1, eps <= 0) throw a ReportedFailure with
+// "jacobi parameter error" / "Jacobi Error" before any rotation.
+int32_t Jacobi(float* a, float* v, int32_t stride, float eps, int32_t& maxRotations, int32_t n);
+
+// Sorts values ascending in place (descending when descending != 0) and
+// writes the permutation into index. Returns 0.
+int32_t SortWithIndex(int32_t n, float* values, int32_t* index, int32_t descending);

@@ -1,0 +1,18 @@
+#pragma once
+// The toolkit's text-to-number conversions. Values that users type stay text
+// until a consumer converts them; a text that is not a number throws a
+// ConversionError carrying the system's own message.
+#include <cstdint>
+#include <string>
+
+// Decimal conversion with the period as decimal separator; leading and trailing
+// blanks are allowed. Throws "'%s' は浮動小数点数ではありません".
+double StrToFloat(const std::string& text);
+
+// The same, stored as float32: a value beyond the float32 range is an overflow
+// fault, as the store would raise it.
+float StrToSingle(const std::string& text);
+
+// Integer conversion (optional sign and digits, leading blanks allowed, 32-bit
+// range). Throws "'%s' は整数ではありません".
+int32_t StrToInt(const std::string& text);
