@@ -1,0 +1,46 @@
+#include "windows/AmplificationList.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+std::string Format(const char* format, double value) {
+  char buffer[64];
+  std::snprintf(buffer, sizeof buffer, format, value);
+  return buffer;
+}
+
+std::string Value(float value) {
+  return IsNoValue(value) ? std::string("      ---") : Format("%9.3f", value);
+}
+
+}  // namespace
+
+AmplificationTable BuildAmplificationTable(const AmplificationResult& result, int layerCount) {
+  const int n = std::clamp(layerCount, 0, 20);
+  const int samples = std::clamp(result.pointCount, 0, kMaxPoints);
+  AmplificationTable table;
+  table.columns = n + 2;
+  table.rows = samples + 1;
+  table.cells.assign(table.rows, std::vector<std::string>(table.columns));
+  table.cells[0][0] = "振動数(Hz)";
+  table.cells[0][1] = " 周期 (s)";
+  for (int k = 0; k < n; ++k) {
+    char header[32];
+    std::snprintf(header, sizeof header, " 第%2d 層", k + 1);
+    table.cells[0][k + 2] = header;
+  }
+  for (int i = 0; i < samples; ++i) {
+    std::vector<std::string>& row = table.cells[i + 1];
+    const float f = result.frequency[i];
+    row[0] = Format("%9.3f", f);
+    // The period is the reciprocal, formatted directly; none at frequency 0.
+    row[1] = f == 0.0f ? std::string() : Format("%9.3f", 1.0 / f);
+    for (int k = 0; k < n; ++k) {
+      const std::vector<float>& slot = result.amplification[k];
+      row[k + 2] = i < static_cast<int>(slot.size()) ? Value(slot[i]) : std::string();
+    }
+  }
+  return table;
+}
