@@ -68,9 +68,12 @@ class Canvas {
   // Filled with the brush and outlined with the pen; right and bottom edges
   // exclusive.
   virtual void Rectangle(int x1, int y1, int x2, int y2) = 0;
-  // Filled with the brush, no outline.
+  // Filled with the brush, no outline. A clear brush fills nothing.
   virtual void FillRect(int x1, int y1, int x2, int y2) = 0;
+  // Inscribed in the rectangle (right and bottom edges exclusive), filled with
+  // the brush and outlined with the pen.
   virtual void Ellipse(int x1, int y1, int x2, int y2) = 0;
+  // Closed, filled with the brush and outlined with the pen.
   virtual void Polygon(const std::vector<Point>& points) = 0;
   // Text with its top-left corner at (x, y), drawn opaque: the text cell is
   // filled with the brush colour first (unless the brush is clear).
