@@ -1,0 +1,46 @@
+#include "platform/Cp932.h"
+
+#include <iconv.h>
+
+#include <cerrno>
+#include <vector>
+
+namespace {
+
+// One conversion through glibc iconv without transliteration, so any byte
+// sequence that does not map exactly is refused rather than replaced.
+std::optional<std::string> Convert(const char* to, const char* from, std::string_view input) {
+  iconv_t cd = iconv_open(to, from);
+  if (cd == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
+
+  std::string output;
+  std::vector<char> chunk(4 * input.size() + 16);
+  char* in = const_cast<char*>(input.data());
+  std::size_t inLeft = input.size();
+  bool ok = true;
+  while (ok && inLeft > 0) {
+    char* out = chunk.data();
+    std::size_t outLeft = chunk.size();
+    const std::size_t rc = iconv(cd, &in, &inLeft, &out, &outLeft);
+    output.append(chunk.data(), static_cast<std::size_t>(out - chunk.data()));
+    // E2BIG only means the chunk is full; EILSEQ is an invalid or
+    // unconvertible sequence, EINVAL a character cut off at the end.
+    if (rc == static_cast<std::size_t>(-1) && errno != E2BIG) ok = false;
+  }
+  if (ok) {
+    // Flush any pending state at the end of the input.
+    char* out = chunk.data();
+    std::size_t outLeft = chunk.size();
+    if (iconv(cd, nullptr, nullptr, &out, &outLeft) == static_cast<std::size_t>(-1)) ok = false;
+    output.append(chunk.data(), static_cast<std::size_t>(out - chunk.data()));
+  }
+  iconv_close(cd);
+  if (!ok) return std::nullopt;
+  return output;
+}
+
+}  // namespace
+
+std::optional<std::string> Cp932ToUtf8(std::string_view cp932) { return Convert("UTF-8", "CP932", cp932); }
+
+std::optional<std::string> Utf8ToCp932(std::string_view utf8) { return Convert("CP932", "UTF-8", utf8); }

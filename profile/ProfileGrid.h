@@ -1,0 +1,95 @@
+#pragma once
+// The profile editor's grid and fields, without a window: the working copy of
+// a profile that StoreProfile makes the current one. The form shows it and
+// forwards its events here.
+#include <array>
+#include <string>
+
+#include "platform/MessageBox.h"
+#include "profile/SoilProfile.h"
+
+class ProfileGrid {
+ public:
+  static constexpr int kRows = 22;     // row 0: headers; rows 1..21: layers and base
+  static constexpr int kColumns = 5;   // column 0: labels; 1 thickness, 2 density, 3 vs, 4 depth
+  static constexpr std::array<int, kColumns> kColumnWidths{46, 65, 63, 73, 64};
+  static constexpr int kRowHeight = 18;
+  static constexpr int kMinLayers = 1;
+  static constexpr int kMaxLayers = 20;
+  static constexpr int kInitialLayers = 5;
+
+  static constexpr const char* kCaption = "地層構成表示/編集";
+  static constexpr const char* kBaseLabel = "基盤層";
+  static constexpr const char* kNoThickness = "　　－";
+  static constexpr const char* kFileLabelPrefix = "ﾌｧｲﾙ名 : ";
+
+  // The grid after FormCreate, site " 地点名", 5 layers, edit mode off.
+  ProfileGrid();
+
+  // Headers into row 0 and "%4d" of 1..20 into column 0 of rows 1..20.
+  void FormCreate();
+
+  // Cell text; column first, as the grid addresses its cells. Indices outside
+  // the grid throw std::out_of_range.
+  const std::string& Cell(int col, int row) const;
+  void SetCell(int col, int row, std::string text);
+
+  // Labels for n layers: "%4d" of 1..n into column 0 of rows 1..n, column 0
+  // emptied below, "基盤層" and "　　－" into columns 0 and 1 of row n+1.
+  void SetRowLabels(int n);
+  // Empties columns 1..4 of rows n+1 to the last row.
+  void ClearRowsBelow(int n);
+
+  // The layer count spinner UpDown1 (1..20) and its field Edit1. The position,
+  // not the number of filled rows, is the count StoreProfile uses.
+  int UpDown1Position() const { return position_; }
+  // Sets the position (brought into 1..20) and shows it in Edit1.
+  void SetUpDown1Position(int n);
+  const std::string& Edit1Text() const { return edit1_; }
+  // Text typed into Edit1. A whole number from 1 to 20 (blanks around it
+  // allowed) becomes the position at once; any other text is left standing in
+  // the field and the position keeps its last valid value. Nothing is
+  // relabelled until the next StoreProfile or arrow click.
+  void SetEdit1Text(std::string text);
+
+  enum class UpDownButton { Up, Down };
+  // An arrow of the spinner pressed: one step from the current position,
+  // stopping at the ends. When the position moved, the grid follows the new
+  // count n (ClearRowsBelow(n), SetRowLabels(n)) and the result is true; the
+  // caller then runs the settings window's EnableLayerBoxes with n. At an end
+  // of the range nothing changes and the result is false.
+  bool UpDown1Click(UpDownButton button);
+
+  // Clear ("クリア"): refused outside edit mode; in edit mode asks first, and
+  // on OK empties columns 1..4 of rows 1..21 and the site name. DataCleared
+  // tells which happened.
+  void BtnClearClick(MessagePort& messages);
+
+  // Checks the grid for n = UpDown1Position() layers and, when it is
+  // complete, makes it the current profile and rewrites the grid in its
+  // standard formats. The three refusals are shown under "データエラー" and
+  // return false. A cell that is not a number throws ConversionError ("'%s'
+  // は浮動小数点数ではありません"), and an overflowing value or depth sum
+  // throws FloatingPointFault; in every failing case the profile and the grid
+  // stay exactly as they were. On true the caller enables the main window's
+  // "地層図" button.
+  bool StoreProfile(SoilProfile& profile, MessagePort& messages);
+
+  // The free fields of the form.
+  std::string EdSite = " 地点名";        // site name as typed (UTF-8)
+  std::string Label7 = kFileLabelPrefix;  // file-name line
+  bool CBEdit = false;                    // edit mode
+  bool DataCleared = false;               // set by Clear
+
+ private:
+  std::array<std::array<std::string, kRows>, kColumns> cells_{};
+  int position_ = kInitialLayers;
+  std::string edit1_ = "5";
+};
+
+// The grid's text forms of a stored float32 value (printf of the value
+// widened to double): "%6.2f" for thickness, density and depth, "%6.0f" for
+// S-wave velocity, "%4d" for the layer labels.
+std::string FormatLength(float value);
+std::string FormatVelocity(float value);
+std::string FormatLayerNumber(int number);

@@ -1,0 +1,211 @@
+#include "windows/SettingsFile.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kDefaultFile =
+    "0,\x89\xf0\x90\xcd\x96@\r\n"
+    "0,\x8c\xb8\x90\x8a\x8c^\r\n"
+    "0.05,\x8c\xb8\x90\x8a\x94\xe4\r\n"
+    "0,X\x8e\xb2\x89\xba\x8c\xc0\r\n"
+    "5,X\x8e\xb2\x8f\xe3\x8c\xc0\r\n"
+    "5,X\x8e\xb2\x95\xaa\x8a\x84\r\n"
+    "5,X\x8e\xb2\x95\x9b\x95\xaa\x8a\x84\r\n"
+    "0,X\x8e\xb2\x97\xca\r\n"
+    "0,X\x8e\xb2\x96\xda\x90\xb7\r\n"
+    "0,Y\x8e\xb2\x89\xba\x8c\xc0\r\n"
+    "20,Y\x8e\xb2\x8f\xe3\x8c\xc0\r\n"
+    "4,Y\x8e\xb2\x95\xaa\x8a\x84\r\n"
+    "5,Y\x8e\xb2\x95\x9b\x95\xaa\x8a\x84\r\n"
+    "0,Y\x8e\xb2\x96\xda\x90\xb7\r\n"
+    "1,\x89\xf0\x90\xcd\x93_\x90\x94\r\n";
+
+class SettingsFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder_ = fs::temp_directory_path() /
+              ("tovalk-settings-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    fs::remove_all(folder_);
+    fs::create_directories(folder_);
+  }
+  void TearDown() override { fs::remove_all(folder_); }
+
+  fs::path Ini() const { return folder_ / kSettingsFileName; }
+  void Write(const std::string& bytes) const { std::ofstream(Ini(), std::ios::binary) << bytes; }
+  std::string Read() const {
+    std::ifstream in(Ini(), std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  }
+  AnalysisSettings Load(const std::string& bytes) const {
+    Write(bytes);
+    AnalysisSettings settings;
+    EXPECT_EQ(LoadSettings(Ini(), settings), SettingsLoad::Loaded);
+    return settings;
+  }
+
+  fs::path folder_;
+};
+
+TEST_F(SettingsFileTest, MissingFileKeepsTheDefaults) {
+  AnalysisSettings settings;
+  EXPECT_EQ(LoadSettings(Ini(), settings), SettingsLoad::Missing);
+  EXPECT_EQ(settings, AnalysisSettings{});
+  EXPECT_EQ(settings.pointChoice, 1);
+  EXPECT_EQ(settings.yUpper, "20");
+}
+
+TEST_F(SettingsFileTest, DefaultsAreWrittenByteForByte) {
+  std::string error = "untouched";
+  ASSERT_TRUE(SaveSettings(Ini(), AnalysisSettings{}, &error));
+  EXPECT_EQ(error, "untouched");
+  EXPECT_EQ(Read(), kDefaultFile);
+  // Nothing else is left in the folder.
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 1);
+  EXPECT_EQ(Load(kDefaultFile), AnalysisSettings{});
+}
+
+TEST_F(SettingsFileTest, SavedValuesReadBackAsTheyWere) {
+  AnalysisSettings saved;
+  saved.method = 2;
+  saved.dampingForm = 1;
+  saved.dampingText = "０.03";  // a full-width digit survives the round trip as typed
+  saved.xLower = "0.1";
+  saved.xUpper = "10";
+  saved.xDivisions = 10;
+  saved.xSubDivisions = 0;
+  saved.xQuantity = 1;
+  saved.xScale = 1;
+  saved.yLower = "1";
+  saved.yUpper = "abc";  // saved as it stands, valid or not
+  saved.yDivisions = 1;
+  saved.ySubDivisions = 3;
+  saved.yScale = 1;
+  saved.pointChoice = 2;
+  saved.displayLayers[7] = true;  // not persisted
+  saved.boldCurves = false;       // not persisted
+  ASSERT_TRUE(SaveSettings(Ini(), saved));
+
+  AnalysisSettings loaded;
+  ASSERT_EQ(LoadSettings(Ini(), loaded), SettingsLoad::Loaded);
+  AnalysisSettings expected = saved;
+  expected.displayLayers = AnalysisSettings{}.displayLayers;
+  expected.boldCurves = true;
+  EXPECT_EQ(loaded, expected);
+}
+
+TEST_F(SettingsFileTest, ValuesAreBroughtIntoTheirControlsRanges) {
+  const AnalysisSettings s = Load(
+      "7,\x89\xf0\x90\xcd\x96@\n"  // 7,解析法: beyond the last method chooses the last
+      "+1xyz,label\n"
+      "0.05,label\n"
+      "0,label\n"
+      "5,label\n"
+      "12,X\x8e\xb2\x95\xaa\x8a\x84\n"  // 12,X軸分割
+      "-1,label\n"
+      "-3,X\x8e\xb2\x97\xca\n"  // -3,X軸量: no item chosen
+      "x,label\n"
+      "0,label\n"
+      "20,label\n"
+      "0,label\n"
+      "99999999999999999999,label\n"
+      "3,label\n"
+      "-99999999999999999999,label\n");
+  EXPECT_EQ(s.method, 2);
+  EXPECT_EQ(s.dampingForm, 1);
+  EXPECT_EQ(s.xDivisions, 10);
+  EXPECT_EQ(s.xSubDivisions, 0);
+  EXPECT_EQ(s.xQuantity, -1);
+  EXPECT_EQ(s.xScale, 0);  // no digits gives 0
+  EXPECT_EQ(s.yDivisions, 1);
+  EXPECT_EQ(s.ySubDivisions, 5);
+  EXPECT_EQ(s.yScale, 1);
+  EXPECT_EQ(s.pointChoice, -1);
+}
+
+TEST_F(SettingsFileTest, LimitTypedWithABlankIsSavedAsTypedAndReadAsItsFirstPart) {
+  AnalysisSettings settings;
+  settings.yUpper = "1 0";
+  ASSERT_TRUE(SaveSettings(Ini(), settings));
+  const std::string bytes = Read();
+  EXPECT_NE(bytes.find("\r\n1 0,Y\x8e\xb2\x8f\xe3\x8c\xc0\r\n"), std::string::npos);
+  AnalysisSettings loaded;
+  ASSERT_EQ(LoadSettings(Ini(), loaded), SettingsLoad::Loaded);
+  EXPECT_EQ(loaded.yUpper, "1");
+}
+
+TEST_F(SettingsFileTest, LineEndsAndMissingValues) {
+  // LF alone, and a value without a label, whose CR LF is a line end and not
+  // part of the value.
+  AnalysisSettings s = Load("1\r\n1\n0.07\r\n");
+  EXPECT_EQ(s.method, 1);
+  EXPECT_EQ(s.dampingForm, 1);
+  EXPECT_EQ(s.dampingText, "0.07");
+  EXPECT_EQ(s.xUpper, "5");  // the lines that are not there keep their defaults
+  EXPECT_EQ(s.pointChoice, 1);
+
+  // Empty, blank and value-less lines keep their settings and do not shift
+  // the lines after them.
+  s = Load("\n   \n,\x8c\xb8\x90\x8a\x94\xe4\n2\n");
+  EXPECT_EQ(s.method, 0);
+  EXPECT_EQ(s.dampingForm, 0);
+  EXPECT_EQ(s.dampingText, "0.05");
+  EXPECT_EQ(s.xLower, "2");
+
+  // A text that is not CP932 keeps its setting.
+  s = Load("0\n0\n\x81\x7f,x\n");
+  EXPECT_EQ(s.dampingText, "0.05");
+  EXPECT_EQ(Load("").xUpper, "5");
+}
+
+TEST_F(SettingsFileTest, LongLinesContinueAsTheNextLine) {
+  // 199 bytes form one line; the rest of a longer line is read as the next.
+  const std::string longLine = "0.05," + std::string(194, 'x') + "7,tail\n";
+  ASSERT_EQ(longLine.size(), 206u);
+  const AnalysisSettings s = Load("1\n1\n" + longLine + "3,X\n8\n");
+  EXPECT_EQ(s.dampingText, "0.05");
+  EXPECT_EQ(s.xLower, "7");
+  EXPECT_EQ(s.xUpper, "3");
+  EXPECT_EQ(s.xDivisions, 8);
+  // A CR LF counts as one byte, as a text-mode read sees it.
+  const std::string exact = "0.06," + std::string(193, 'y') + "\r\n";
+  const AnalysisSettings t = Load("1\r\n1\r\n" + exact + "4\r\n9\r\n");
+  EXPECT_EQ(t.dampingText, "0.06");
+  EXPECT_EQ(t.xLower, "4");
+  EXPECT_EQ(t.xUpper, "9");
+}
+
+TEST_F(SettingsFileTest, FailedSaveLeavesTheOldFileAndSaysWhy) {
+  Write(kDefaultFile);
+  AnalysisSettings settings;
+  settings.xUpper = "5😀";
+  std::string error;
+  EXPECT_FALSE(SaveSettings(Ini(), settings, &error));
+  EXPECT_EQ(error, "'5😀' はShift-JISで保存できない文字を含んでいます");
+  EXPECT_EQ(Read(), kDefaultFile);
+
+  error.clear();
+  EXPECT_FALSE(SaveSettings(folder_ / "no-such-folder" / kSettingsFileName, AnalysisSettings{}, &error));
+  EXPECT_NE(error.find("を保存できません"), std::string::npos) << error;
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 1);
+}
+
+TEST_F(SettingsFileTest, LineBreaksInAFieldCannotShiftTheFile) {
+  AnalysisSettings settings;
+  settings.dampingText = "0.04\r\n9";
+  ASSERT_TRUE(SaveSettings(Ini(), settings));
+  AnalysisSettings loaded;
+  ASSERT_EQ(LoadSettings(Ini(), loaded), SettingsLoad::Loaded);
+  EXPECT_EQ(loaded.dampingText, "0.04");
+  EXPECT_EQ(loaded.xLower, "0");
+  EXPECT_EQ(loaded.pointChoice, 1);
+}
+
+}  // namespace

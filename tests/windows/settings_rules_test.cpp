@@ -1,0 +1,91 @@
+#include "windows/SettingsRules.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "platform/Errors.h"
+
+namespace {
+
+struct RecordingMessages : MessagePort {
+  std::vector<MessageBox> shown;
+  MessageResult Show(const MessageBox& box) override {
+    shown.push_back(box);
+    return MessageResult::Ok;
+  }
+};
+
+// The one box CheckScale showed, or an empty text when it passed silently.
+std::string CheckScaleMessage(int scale, float upper, float lower) {
+  RecordingMessages messages;
+  const bool ok = CheckScale(scale, upper, lower, messages);
+  EXPECT_EQ(ok, messages.shown.empty());
+  if (messages.shown.empty()) return "";
+  EXPECT_EQ(messages.shown.size(), 1u);
+  EXPECT_EQ(messages.shown[0].caption, "軸目盛り設定エラー");
+  EXPECT_EQ(messages.shown[0].icon, MessageIcon::Exclamation);
+  EXPECT_EQ(messages.shown[0].buttons, MessageButtons::Ok);
+  return messages.shown[0].text;
+}
+
+TEST(CheckScale, FirstFailingRuleWins) {
+  const std::string negative = "縦横軸の目盛りに負の値は設定できません";
+  const std::string order = "縦横軸の目盛りこの値を設定できません";
+  const std::string zeroLog = "対数目盛りの原点に0を設定できません";
+
+  EXPECT_EQ(CheckScaleMessage(0, 5.0f, 0.0f), "");
+  EXPECT_EQ(CheckScaleMessage(1, 10.0f, 0.1f), "");
+  EXPECT_EQ(CheckScaleMessage(1, 5.0f, 0.0f), zeroLog);
+  EXPECT_EQ(CheckScaleMessage(0, 5.0f, 5.0f), order);
+  EXPECT_EQ(CheckScaleMessage(0, 1.0f, 5.0f), order);
+  // Negative values are reported before the order and the zero origin.
+  EXPECT_EQ(CheckScaleMessage(1, 5.0f, -1.0f), negative);
+  EXPECT_EQ(CheckScaleMessage(0, -1.0f, 2.0f), negative);
+  EXPECT_EQ(CheckScaleMessage(1, 0.0f, 0.0f), order);
+  // Without a chosen item (a hand-edited settings file) the charts draw the
+  // axis logarithmically, so a zero origin is refused as well.
+  EXPECT_EQ(CheckScaleMessage(-1, 5.0f, 0.0f), zeroLog);
+}
+
+TEST(ScaleStep, LinearAndLogarithmicSteps) {
+  EXPECT_EQ(ScaleStep(0.0f, 20.0f, 4, 0), 5.0f);
+  EXPECT_EQ(ScaleStep(0.0f, 5.0f, 5, 0), 1.0f);
+  EXPECT_EQ(ScaleStep(0.1f, 10.0f, 2, 1), 10.0f);
+  // Evaluated in double and rounded once: 1/3 is the float32 nearest to 1/3,
+  // and the fifth root of 100 over 0.01..1 is 2.5118864f.
+  EXPECT_EQ(ScaleStep(0.0f, 1.0f, 3, 0), 1.0f / 3.0f);
+  EXPECT_EQ(ScaleStep(0.01f, 1.0f, 5, 1), 2.5118864f);
+  EXPECT_EQ(ScaleStep(0.1f, 0.7f, 3, 0), static_cast<float>((static_cast<double>(0.7f) - 0.1f) / 3));
+  EXPECT_THROW(ScaleStep(0.0f, 5.0f, 0, 0), FloatingPointFault);
+  EXPECT_THROW(ScaleStep(0.0f, 5.0f, 2, 1), FloatingPointFault);
+}
+
+TEST(LayerBoxes, EnabledFollowTheLayerCount) {
+  const auto none = std::array<bool, 20>{};
+  EXPECT_EQ(EnableLayerBoxes(0), none);
+  EXPECT_EQ(EnableLayerBoxes(21), none);
+  EXPECT_EQ(EnableLayerBoxes(-3), none);
+  std::array<bool, 20> all;
+  all.fill(true);
+  EXPECT_EQ(EnableLayerBoxes(20), all);
+  const auto three = EnableLayerBoxes(3);
+  EXPECT_TRUE(three[0] && three[1] && three[2]);
+  EXPECT_FALSE(three[3]);
+}
+
+TEST(LayerBoxes, CollectCopiesAllMarksButCountsOnlyTheLayers) {
+  std::array<bool, 20> marks{};
+  marks[4] = true;
+  std::array<bool, 20> show{};
+  show[0] = true;
+  EXPECT_FALSE(CollectDisplayLayers(marks, 3, show));
+  EXPECT_EQ(show, marks);  // box 5 is copied though it does not count
+  EXPECT_TRUE(CollectDisplayLayers(marks, 5, show));
+  marks = {};
+  marks[19] = true;
+  EXPECT_TRUE(CollectDisplayLayers(marks, 29, show));  // never beyond the 20 flags
+  EXPECT_FALSE(CollectDisplayLayers(marks, 0, show));
+}
+
+}  // namespace
