@@ -1,0 +1,53 @@
+#pragma once
+// The main window's two pictures, drawn without a window and saved as PNG:
+// the amplification chart (441 × 441) and the stratum diagram (233 × 441).
+// Used by tovalk-batch; this header includes no toolkit header, so the batch
+// program can include it whether or not it is built with the pictures.
+#include <string>
+
+#include "analysis/AmplificationResult.h"
+#include "graphics/Canvas.h"
+#include "graphics/LayerColours.h"
+#include "profile/SoilProfile.h"
+#include "windows/AnalysisSettings.h"
+
+inline constexpr int kChartPictureWidth = 441;
+inline constexpr int kChartPictureHeight = 441;
+inline constexpr int kStratumPictureWidth = 233;
+inline constexpr int kStratumPictureHeight = 441;
+
+// What the chart is drawn from. The displayed layers are the settings'
+// displayLayers, as the settings window would pass them on.
+struct ChartPictureSources {
+  const SoilProfile& profile;
+  const AmplificationResult& result;
+  const AnalysisSettings& settings;
+  const LayerColours& colours = kDefaultLayerColours;
+  bool multiColour = true;
+};
+
+// Draws the chart on a canvas of the chart's size as the main window does
+// after an analysis: the layout of MyGraph1, the sub-divisions of the applied
+// settings, a white clear, then the chart. Returns "" when it was drawn, else
+// the text the desktop program would have shown (the no-layer message, a
+// conversion error, a floating-point fault, a scale error).
+std::string RenderChartPicture(Canvas& canvas, const ChartPictureSources& sources);
+
+// Draws the multi-colour stratum diagram (or the single-colour one) on a
+// canvas of the diagram's size.
+void RenderStratumPicture(Canvas& canvas, const SoilProfile& profile,
+                          const LayerColours& colours = kDefaultLayerColours, bool multiColour = true);
+
+// Makes sure the toolkit can draw text: creates its application object when
+// the process has none, on the "offscreen" platform when there is neither a
+// display nor an explicit QT_QPA_PLATFORM. Returns "" when drawing can go on,
+// else the reason. The save functions below call it themselves.
+std::string EnsurePictureGraphics();
+
+// Render and save as PNG. Return "" on success, else the reason (the picture
+// could not be drawn, no graphics system, the file could not be written).
+// A file is replaced only once the new picture is completely written.
+std::string SaveChartPicture(const std::string& path, const ChartPictureSources& sources);
+std::string SaveStratumPicture(const std::string& path, const SoilProfile& profile,
+                               const LayerColours& colours = kDefaultLayerColours,
+                               bool multiColour = true);

@@ -1,0 +1,309 @@
+#include "graphics/AmplificationChart.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "graphics/RecordingCanvas.h"
+#include "platform/Errors.h"
+
+namespace {
+
+using Kind = DrawOp::Kind;
+
+class FakeMessages : public MessagePort {
+ public:
+  MessageResult Show(const MessageBox& box) override {
+    shown.push_back(box);
+    return MessageResult::Ok;
+  }
+  std::vector<MessageBox> shown;
+};
+
+// The main window's chart as laid out: 441 × 441, frame 360 × 360 from (50, 390).
+struct MainChart {
+  MainChart() {
+    graph.NGridX = 5;
+    graph.WidthX = 360;
+    graph.HeightY = 360;
+    graph.OriginX = 50;
+    graph.OriginY = 390;
+    graph.VValueX = 1.0f;
+    graph.VValueY = 5.0f;
+    graph.TitleX = "周期　[s]";
+    graph.TitleY = "増幅率";
+  }
+  bool Draw() {
+    const ChartSources sources{profile, result, settings, kDefaultLayerColours, multiColour};
+    return DrawAmplificationChart(graph, sources, showLayer, messages);
+  }
+  // The index in the log of the first text op with this text, or -1.
+  int IndexOfText(const std::string& text) const {
+    const std::vector<DrawOp>& ops = canvas.ops();
+    for (size_t i = 0; i < ops.size(); ++i) {
+      if (ops[i].kind == Kind::TextOut && ops[i].text == text) return static_cast<int>(i);
+    }
+    return -1;
+  }
+  const DrawOp& Op(int index) const { return canvas.ops().at(index); }
+
+  RecordingCanvas canvas{441, 441};
+  FakeMessages messages;
+  TMyGraph graph{canvas, messages};
+  SoilProfile profile;
+  AmplificationResult result;
+  AnalysisSettings settings;
+  std::array<bool, 20> showLayer{};
+  bool multiColour = true;
+};
+
+// Five layers with a three-sample result on the default axes (period 0 … 5 s
+// in 5 divisions: 72 pixels a second; amplification 0 … 20 in 4: 18 pixels a
+// unit). Layer m's curve runs through 5, 10 and 5·(m+1): its last pixel tells
+// the layers apart.
+void FiveLayers(MainChart& c, std::initializer_list<int> displayed) {
+  c.profile.siteName = "地点B";
+  c.profile.layerCount = 5;
+  for (int i = 0; i < 5; ++i) c.profile.layers[i] = {2, 1.8f, 100.0f + 50 * i, 0, 0};
+  c.profile.layers[5].vs = 600;
+  ComputeDerivedValues(c.profile);
+  c.result.pointCount = 3;
+  c.result.xValue[0] = 0.5f;
+  c.result.xValue[1] = 1.0f;
+  c.result.xValue[2] = 2.0f;
+  for (int m = 0; m < 5; ++m) c.result.amplification[m] = {5.0f, 10.0f, 5.0f * (m + 1)};
+  c.settings.displayLayers = {};
+  for (int layer : displayed) c.settings.displayLayers[layer - 1] = true;
+}
+
+TEST(AmplificationChart, LegendRowsOnlyForDisplayedLayers) {
+  MainChart c;
+  FiveLayers(c, {2, 5});
+  ASSERT_TRUE(c.Draw());
+  EXPECT_TRUE(c.messages.shown.empty());
+
+  const int row1 = c.IndexOfText("      　    第 2層");
+  const int row2 = c.IndexOfText("      　    第 5層");
+  ASSERT_GE(row1, 0);
+  ASSERT_GE(row2, 0);
+  EXPECT_EQ(c.Op(row1).ToString(), "TextOut 200,44       　    第 2層");
+  EXPECT_EQ(c.Op(row1).font.size, 12);
+  EXPECT_EQ(c.Op(row1 + 1).ToString(), "MoveTo 200,50");
+  EXPECT_EQ(c.Op(row1 + 2).ToString(), "LineTo 200,50 255,50");
+  EXPECT_EQ(c.Op(row1 + 2).pen, (Pen{0xFF0000, 2, PenStyle::Solid}));  // layer 2: blue
+  EXPECT_EQ(c.Op(row2).ToString(), "TextOut 200,62       　    第 5層");
+  EXPECT_EQ(c.Op(row2 + 2).ToString(), "LineTo 200,68 255,68");
+  EXPECT_EQ(c.Op(row2 + 2).pen, (Pen{0xFF00FF, 2, PenStyle::Solid}));  // layer 5: fuchsia
+  EXPECT_EQ(c.IndexOfText("      　    第 1層"), -1);
+
+  // Each curve comes just before its legend row, in its layer's colour.
+  EXPECT_EQ(c.Op(row1 - 3).ToString(), "MoveTo 86,300");
+  EXPECT_EQ(c.Op(row1 - 2).ToString(), "LineTo 86,300 122,210");
+  EXPECT_EQ(c.Op(row1 - 1).ToString(), "LineTo 122,210 194,210");
+  EXPECT_EQ(c.Op(row1 - 1).pen, (Pen{0xFF0000, 2, PenStyle::Solid}));
+  EXPECT_EQ(c.Op(row2 - 1).ToString(), "LineTo 122,210 194,-60");  // above the frame, not clipped
+  EXPECT_EQ(c.Op(row2 - 1).pen.colour, 0xFF00FFu);
+  EXPECT_EQ(c.showLayer[1], true);
+  EXPECT_EQ(c.showLayer[4], true);
+}
+
+TEST(AmplificationChart, LegendColumnMovesOutOfTheStratumColumnsWay) {
+  struct Case {
+    bool legendLeft, showProfile, profileLeft;
+    int x;
+  };
+  for (const Case& k : {Case{true, true, true, 60}, Case{true, false, false, 60},
+                        Case{false, true, false, 200}, Case{false, true, true, 290},
+                        Case{false, false, false, 290}}) {
+    MainChart c;
+    FiveLayers(c, {1});
+    c.settings.legendLeft = k.legendLeft;
+    c.settings.showProfile = k.showProfile;
+    c.settings.profileLeft = k.profileLeft;
+    ASSERT_TRUE(c.Draw());
+    const int row = c.IndexOfText("      　    第 1層");
+    ASSERT_GE(row, 0);
+    EXPECT_EQ(c.Op(row).points[0], (Point{k.x, 44})) << k.legendLeft << k.showProfile << k.profileLeft;
+    EXPECT_EQ(c.Op(row + 2).points[1], (Point{k.x + 55, 50}));
+
+    // The inset sits at the left or the right, or is absent.
+    const std::vector<DrawOp> boxes = c.canvas.OfKind(Kind::Rectangle);
+    if (!k.showProfile) {
+      EXPECT_TRUE(boxes.empty());
+    } else {
+      ASSERT_EQ(boxes.size(), 1u);
+      EXPECT_EQ(boxes[0].ToString(), k.profileLeft ? "Rectangle 55,40 135,200" : "Rectangle 325,40 405,200");
+      EXPECT_EQ(boxes[0].pen, (Pen{kBlack, 1, PenStyle::Solid}));
+      EXPECT_EQ(boxes[0].brush, (Brush{kWhite, BrushStyle::Solid}));
+    }
+  }
+}
+
+TEST(AmplificationChart, SingleColourAndThinCurves) {
+  MainChart c;
+  FiveLayers(c, {1, 3});
+  c.multiColour = false;
+  c.settings.boldCurves = false;
+  ASSERT_TRUE(c.Draw());
+  for (const char* text : {"      　    第 1層", "      　    第 3層"}) {
+    const int row = c.IndexOfText(text);
+    ASSERT_GE(row, 0);
+    EXPECT_EQ(c.Op(row - 1).pen, (Pen{kBlack, 1, PenStyle::Solid}));  // the curve's last segment
+    EXPECT_EQ(c.Op(row + 2).pen, (Pen{kBlack, 1, PenStyle::Solid}));  // the legend line
+  }
+
+  // Without the legend only the curves are drawn, and nothing after them is
+  // left in a layer's colour.
+  MainChart bare;
+  FiveLayers(bare, {3});
+  bare.settings.showLayerLegend = false;
+  bare.settings.showMethod = false;
+  bare.settings.showProfile = false;
+  ASSERT_TRUE(bare.Draw());
+  const std::vector<std::string> log = bare.canvas.Log();
+  ASSERT_GE(log.size(), 3u);
+  EXPECT_EQ(std::vector<std::string>(log.end() - 3, log.end()),
+            (std::vector<std::string>{"MoveTo 86,300", "LineTo 86,300 122,210", "LineTo 122,210 194,120"}));
+  EXPECT_EQ(bare.canvas.ops().back().pen.colour, 0x008000u);
+  EXPECT_EQ(bare.canvas.pen.colour, kBlack);
+}
+
+TEST(AmplificationChart, TitlesAndCaptions) {
+  MainChart c;
+  FiveLayers(c, {1});
+  ASSERT_TRUE(c.Draw());
+  EXPECT_EQ(c.graph.TitleY, "増幅率　地点B");
+  EXPECT_EQ(c.graph.TitleX, "周期 (s)");
+  const int method = c.IndexOfText("伝達マトリックス法");
+  ASSERT_GE(method, 0);
+  EXPECT_EQ(c.Op(method).points[0], (Point{200, 10}));
+  EXPECT_EQ(c.Op(method).font.size, 9);
+  EXPECT_EQ(c.Op(method).font.name, "ＭＳゴシック");
+  EXPECT_EQ(c.Op(method + 1).ToString(), "TextOut 300,10 履歴型減衰/減衰比　0.05");
+
+  MainChart v;
+  FiveLayers(v, {1});
+  v.settings.method = 1;
+  v.settings.dampingForm = 1;
+  v.settings.dampingText = " 0.1";
+  v.settings.xQuantity = 1;
+  ASSERT_TRUE(v.Draw());
+  EXPECT_EQ(v.graph.TitleX, "振動数 (Hz)");
+  EXPECT_GE(v.IndexOfText("等価質点系解析"), 0);
+  EXPECT_GE(v.IndexOfText("粘性型減衰/減衰比　0.10"), 0);
+
+  MainChart none;
+  FiveLayers(none, {1});
+  none.settings.showMethod = false;
+  none.settings.dampingText = "x";  // not converted when not shown
+  ASSERT_TRUE(none.Draw());
+  EXPECT_EQ(none.IndexOfText("伝達マトリックス法"), -1);
+}
+
+TEST(AmplificationChart, AxesFromTheSettingsTexts) {
+  MainChart c;
+  FiveLayers(c, {1});
+  c.settings.xScale = 1;
+  c.settings.xLower = "0.1";
+  c.settings.xUpper = "10";
+  c.settings.xDivisions = 2;
+  c.settings.yScale = 1;
+  c.settings.yLower = "0.1";
+  c.settings.yUpper = "100";
+  c.settings.yDivisions = 3;
+  ASSERT_TRUE(c.Draw());
+  EXPECT_FALSE(c.graph.LinearX);
+  EXPECT_FALSE(c.graph.LinearY);
+  EXPECT_EQ(c.graph.NGridX, 2);
+  EXPECT_EQ(c.graph.NGridY, 3);
+  EXPECT_EQ(c.graph.SValueX, 0.1f);
+  EXPECT_EQ(c.graph.VValueX, 10.0f);
+  EXPECT_EQ(c.graph.SValueY, 0.1f);
+  EXPECT_EQ(c.graph.VValueY, 10.0f);
+  EXPECT_GE(c.IndexOfText("100"), 0);  // the top y label
+}
+
+TEST(AmplificationChart, NoDisplayedLayerShowsTheMessageAndDrawsNothing) {
+  MainChart c;
+  FiveLayers(c, {});
+  c.profile.layerCount = 3;
+  c.settings.displayLayers[4] = true;  // box 5, beyond the three layers
+  EXPECT_FALSE(c.Draw());
+  ASSERT_EQ(c.messages.shown.size(), 1u);
+  EXPECT_EQ(c.messages.shown[0],
+            ErrorBox("増幅特性を表示する層番号が指定されておりません", "表示層選択エラー"));
+  EXPECT_EQ(c.messages.shown[0].icon, MessageIcon::Exclamation);
+  EXPECT_TRUE(c.canvas.ops().empty());
+  EXPECT_TRUE(c.showLayer[4]);  // the marks are copied all the same
+  EXPECT_EQ(c.graph.TitleY, "増幅率");
+}
+
+TEST(AmplificationChart, BadLimitsEndTheDrawingBeforeTheFrame) {
+  MainChart c;
+  FiveLayers(c, {1});
+  c.settings.yUpper = "2O";
+  try {
+    c.Draw();
+    FAIL() << "no conversion error";
+  } catch (const ConversionError& e) {
+    EXPECT_STREQ(e.what(), "'2O' は浮動小数点数ではありません");
+  }
+  EXPECT_TRUE(c.canvas.ops().empty());
+
+  MainChart log0;
+  FiveLayers(log0, {1});
+  log0.settings.yScale = 1;  // a logarithmic axis from "0", typed but never applied
+  EXPECT_THROW(log0.Draw(), FloatingPointFault);
+  EXPECT_TRUE(log0.canvas.ops().empty());
+}
+
+TEST(AmplificationChart, MissingSamplesLeaveGapsAndMissingSlotsNoCurve) {
+  MainChart c;
+  FiveLayers(c, {1, 2});
+  c.result.pointCount = 4;
+  c.result.xValue[3] = 3.0f;
+  c.result.amplification[0] = {5, kNoValue, 10, 15};
+  c.result.amplification[1].clear();  // no analysis result for this layer
+  c.settings.showProfile = false;
+  c.settings.showMethod = false;
+  ASSERT_TRUE(c.Draw());
+  const int row1 = c.IndexOfText("      　    第 1層");
+  const int row2 = c.IndexOfText("      　    第 2層");
+  ASSERT_GE(row1, 3);
+  EXPECT_EQ(c.Op(row1 - 3).ToString(), "MoveTo 86,300");
+  EXPECT_EQ(c.Op(row1 - 2).ToString(), "MoveTo 194,210");
+  EXPECT_EQ(c.Op(row1 - 1).ToString(), "LineTo 194,210 266,120");
+  EXPECT_EQ(row2, row1 + 3);  // legend row 2 follows row 1's line: no curve between
+}
+
+TEST(CursorReadout, ShowsValuesOnTheFrameAndNothingOutside) {
+  MainChart c;  // before any drawing: 0 … 5 s by 0 … 20
+  EXPECT_EQ(MyGraph1MouseMove(c.graph, 0, 50, 390), (CursorReadout{"0.00(s)", "0.00"}));
+  EXPECT_EQ(MyGraph1MouseMove(c.graph, 0, 410, 30), (CursorReadout{"5.00(s)", "20.00"}));
+  EXPECT_EQ(MyGraph1MouseMove(c.graph, 1, 100, 300), (CursorReadout{"0.69(Hz)", "5.00"}));
+  for (const Point& outside : {Point{49, 200}, Point{411, 200}, Point{200, 391}, Point{200, 29}}) {
+    EXPECT_EQ(MyGraph1MouseMove(c.graph, 0, outside.x, outside.y), CursorReadout{})
+        << outside.x << "," << outside.y;
+  }
+}
+
+TEST(CursorReadout, LogarithmicAxes) {
+  MainChart c;
+  c.graph.LinearX = false;
+  c.graph.SValueX = 0.1f;
+  c.graph.VValueX = 10.0f;
+  c.graph.NGridX = 3;  // 120 pixels a decade
+  c.graph.LinearY = false;
+  c.graph.SValueY = 0.1f;
+  c.graph.VValueY = 10.0f;
+  c.graph.NGridY = 3;
+  EXPECT_EQ(MyGraph1MouseMove(c.graph, 0, 50, 390), (CursorReadout{"0.10(s)", "0.10"}));
+  EXPECT_EQ(MyGraph1MouseMove(c.graph, 0, 110, 330), (CursorReadout{"0.32(s)", "0.32"}));
+  EXPECT_EQ(MyGraph1MouseMove(c.graph, 1, 410, 30), (CursorReadout{"100.00(Hz)", "100.00"}));
+  // A logarithmic start of 0 has no value to show.
+  c.graph.SValueX = 0.0f;
+  EXPECT_EQ(MyGraph1MouseMove(c.graph, 0, 110, 330), (CursorReadout{"", "0.32"}));
+}
+
+}  // namespace
