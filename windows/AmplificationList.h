@@ -20,3 +20,10 @@ inline constexpr const char* kAmplificationListHeading = "地盤増幅率";
 // Rebuilds the whole table (the list window's refresh). A sample without a
 // value shows "      ---" rather than a number.
 AmplificationTable BuildAmplificationTable(const AmplificationResult& result, int layerCount);
+
+// The list window as the program reaches it.
+class AmplificationListView {
+ public:
+  virtual ~AmplificationListView() = default;
+  virtual void ShowTable(const AmplificationTable& table) = 0;
+};

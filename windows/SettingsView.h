@@ -1,0 +1,17 @@
+#pragma once
+// The settings window TDisplay as its controller reaches it. Its controls and
+// AnalysisSettings never differ: the form writes every change into the
+// settings at once and shows them again on Refresh.
+#include <array>
+
+class SettingsView {
+ public:
+  virtual ~SettingsView() = default;
+  // The settings changed from outside the form (loaded, CBBold from the menu):
+  // show every control again.
+  virtual void Refresh() = 0;
+  // Enabled state of the 20 layer boxes CheckBox1..CheckBox20.
+  virtual void SetLayerBoxesEnabled(const std::array<bool, 20>& enabled) = 0;
+  // The preview chart was drawn on.
+  virtual void PreviewChanged() = 0;
+};
