@@ -65,5 +65,8 @@ int32_t ComplexZeroMatrix(Complex* m, int32_t rows, int32_t cols);
 // Gauss-Jordan elimination with full pivoting on the row-major matrix A
 // (coefficients in columns 0..n-1, right-hand sides in columns n..ncols-1).
 // The solutions replace the right-hand sides. Returns 0 when solved, or when
-// the arguments are refused (A untouched); 1 when singular (A untouched).
+// the arguments are refused (A untouched): n outside 2..200, ncols <= n,
+// ncols > stride, eps not above 0. Returns 1 when singular, the largest
+// pivot's squared modulus not above eps (A untouched). An overflow, or a value
+// in A that is not finite, throws a FloatingPointFault with A untouched.
 int32_t ComplexSolve(Complex* a, int32_t stride, int32_t n, int32_t ncols, float eps);

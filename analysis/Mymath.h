@@ -13,9 +13,10 @@ int32_t EigenSolve(float* a, const float* m, float* eig, float* v, int32_t strid
                    int32_t& maxRotations, float eps);
 
 // Classical Jacobi method. Returns 0 converged, 1 rotation limit reached, 999
-// A not symmetric; maxRotations is in: the limit, out: rotations done. Bad
-// parameters (n < 2, maxRotations < 1, eps <= 0) throw a ReportedFailure with
-// "jacobi parameter error" / "Jacobi Error" before any rotation.
+// A not symmetric (maxRotations then untouched); maxRotations is in: the
+// limit, out: rotations done. Bad parameters (n < 2, maxRotations < 1, eps not
+// above 0) throw a ReportedFailure with "jacobi parameter error" / "Jacobi
+// Error" before anything is touched.
 int32_t Jacobi(float* a, float* v, int32_t stride, float eps, int32_t& maxRotations, int32_t n);
 
 // Sorts values ascending in place (descending when descending != 0) and
