@@ -1,0 +1,82 @@
+// Time of one method run for 1, 5 and 20 layers at 100, 200 and 400 samples.
+#include <benchmark/benchmark.h>
+
+#include "analysis/AnalysisDriver.h"
+
+namespace {
+
+class QuietWindows : public AnalysisWindows {
+ public:
+  bool CollectDisplayLayers() override { return true; }
+  void SetMethodLabel(const std::string&) override {}
+  void SetDampingLabel(const std::string&) override {}
+  void EnableNaturalModes(bool) override {}
+  void ShowNaturalModes(const NaturalModes&) override {}
+  void ClearChart() override {}
+  void DrawAmplificationChart() override {}
+  void EnableAmplificationList() override {}
+  void RefreshAmplificationList() override {}
+  void ShowSettingsWindow() override {}
+};
+
+class QuietMessages : public MessagePort {
+ public:
+  MessageResult Show(const MessageBox&) override { return MessageResult::Ok; }
+};
+
+// Soft soil stiffening with depth over engineering bedrock.
+SoilProfile Site(int layers) {
+  SoilProfile p;
+  p.layerCount = layers;
+  for (int i = 0; i < layers; ++i) {
+    p.layers[i].thickness = 1.5f + 0.25f * static_cast<float>(i % 7);
+    p.layers[i].density = 1.6f + 0.02f * static_cast<float>(i);
+    p.layers[i].vs = 110.0f + 15.0f * static_cast<float>(i);
+  }
+  p.base().density = 2.1f;
+  p.base().vs = 600.0f;
+  ComputeDerivedValues(p);
+  return p;
+}
+
+struct Rig {
+  SoilProfile profile;
+  AmplificationResult result;
+  AnalysisSettings settings;
+  QuietWindows windows;
+  QuietMessages messages;
+  AnalysisDriver driver{profile, result, settings, windows, messages};
+
+  Rig(int layers, int points) : profile(Site(layers)) {
+    result.pointCount = points;
+    driver.BtnAmplitudeClick();  // slots and eigenvalues in place
+  }
+};
+
+void BM_TransferMatrix(benchmark::State& state) {
+  Rig rig(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+  for (auto _ : state) {
+    rig.driver.AnalyseTransferMatrix();
+    benchmark::DoNotOptimize(rig.result.amplification[0].data());
+  }
+}
+
+void BM_LumpedMass(benchmark::State& state) {
+  Rig rig(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+  for (auto _ : state) {
+    rig.driver.AnalyseLumpedMass();
+    benchmark::DoNotOptimize(rig.result.amplification[0].data());
+  }
+}
+
+void Sizes(benchmark::internal::Benchmark* b) {
+  for (int layers : {1, 5, 20}) {
+    for (int points : {100, 200, 400}) b->Args({layers, points});
+  }
+  b->Unit(benchmark::kMicrosecond);
+}
+
+BENCHMARK(BM_TransferMatrix)->Apply(Sizes);
+BENCHMARK(BM_LumpedMass)->Apply(Sizes);
+
+}  // namespace

@@ -1,0 +1,164 @@
+// The amplification action: its steps per method, the result slots, the
+// multiple-reflection notice, and what a fault leaves behind.
+#include <gtest/gtest.h>
+
+#include "platform/Errors.h"
+#include "tests/analysis/FakeAnalysisWindows.h"
+
+namespace {
+
+using Calls = std::vector<std::string>;
+
+const std::string kHysteretic = "Label5 履歴型減衰/減衰比　0.05";
+
+TEST(AnalysisDriver, StepsOfEachMethodInOrder) {
+  {
+    AnalysisRig rig;
+    rig.settings.method = 0;
+    rig.driver.BtnAmplitudeClick();
+    // The lumped-mass run comes first, then the transfer matrix replaces its
+    // values and labels; each method draws, then the action clears and draws.
+    const Calls expected = {"collect", "CBTest on", "modes", kHysteretic, "Label4 等価質点系解析", "draw",
+                            "CBTest off", "Label4 伝達ﾏﾄﾘｯｸｽ解析", kHysteretic, "draw",
+                            "clear", "draw", "CheckBox1 on", "list", "settings"};
+    EXPECT_EQ(rig.windows.calls, expected);
+    EXPECT_TRUE(rig.result.complete);
+  }
+  {
+    AnalysisRig rig;
+    rig.settings.method = 1;
+    rig.driver.BtnAmplitudeClick();
+    const Calls expected = {"collect", "CBTest on", "modes", kHysteretic, "Label4 等価質点系解析", "draw",
+                            "CBTest on", "clear", "draw", "CheckBox1 on", "list", "settings"};
+    EXPECT_EQ(rig.windows.calls, expected);
+    EXPECT_TRUE(rig.result.complete);
+  }
+  {
+    // A group with no method chosen computes nothing but still redraws.
+    AnalysisRig rig;
+    rig.settings.method = -1;
+    rig.driver.BtnAmplitudeClick();
+    const Calls expected = {"collect", "clear", "draw", "CheckBox1 on", "list", "settings"};
+    EXPECT_EQ(rig.windows.calls, expected);
+    EXPECT_FALSE(rig.result.complete);
+  }
+}
+
+TEST(AnalysisDriver, TransferMatrixRunShowsTheLumpedMassTablesOfTheSameProfile) {
+  AnalysisRig transfer, lumped;
+  transfer.settings.method = 0;
+  lumped.settings.method = 1;
+  transfer.driver.BtnAmplitudeClick();
+  lumped.driver.BtnAmplitudeClick();
+  EXPECT_EQ(transfer.result.eigenValues, lumped.result.eigenValues);
+  EXPECT_EQ(transfer.windows.modes->period, lumped.windows.modes->period);
+  EXPECT_EQ(transfer.windows.naturalModesEnabled, false);
+  EXPECT_NE(transfer.result.amplification[0],
+            lumped.result.amplification[0]);  // replaced by the second method
+}
+
+TEST(AnalysisDriver, MultipleReflectionIsANoticeAndNothingElse) {
+  AnalysisRig rig;
+  rig.settings.method = 2;
+  rig.driver.BtnAmplitudeClick();
+  ASSERT_EQ(rig.messages.shown.size(), 1u);
+  const MessageBox& box = rig.messages.shown[0];
+  EXPECT_EQ(box.text, "重複反射による増幅特性の計算は用意されていません　　　");
+  EXPECT_EQ(box.caption, "解析処理未対応");
+  EXPECT_EQ(box.icon, MessageIcon::Exclamation);
+  EXPECT_EQ(box.buttons, MessageButtons::Ok);
+  EXPECT_EQ(rig.windows.calls, (Calls{"collect", "CBTest off"}));
+  for (int m = 0; m < 4; ++m) EXPECT_EQ(rig.result.amplification[m], std::vector<float>(200, 0.0f));
+  EXPECT_FALSE(rig.result.HasSlot(4));
+  EXPECT_FALSE(rig.result.complete);
+}
+
+TEST(AnalysisDriver, SlotsFollowTheLatestProfileAndPointCount) {
+  std::vector<LayerValues> ten(10, {2.0f, 1.8f, 200.0f});
+  AnalysisRig rig(MakeProfile(ten, 2.0f, 500.0f));
+  rig.driver.BtnAmplitudeClick();
+  for (int m = 0; m < 10; ++m) ASSERT_EQ(rig.result.amplification[m].size(), 200u);
+
+  rig.profile = MakeProfile({{2.0f, 1.8f, 200.0f}, {3.0f, 1.8f, 250.0f}, {4.0f, 1.9f, 300.0f}}, 2.0f, 500.0f);
+  rig.result.pointCount = 100;
+  rig.driver.BtnAmplitudeClick();
+  for (int m = 0; m < 3; ++m) EXPECT_EQ(rig.result.amplification[m].size(), 100u) << m;
+  for (int m = 3; m < 20; ++m) {
+    EXPECT_FALSE(rig.result.HasSlot(m)) << m;
+    EXPECT_EQ(rig.result.amplification[m].capacity(), 0u) << m;  // released, not just emptied
+  }
+}
+
+TEST(AnalysisDriver, FaultsEndTheActionWithNothingDrawnListedOrShown) {
+  struct Case {
+    const char* name;
+    void (*spoil)(AnalysisRig&);
+    const char* message;
+    Calls calls;
+  };
+  const Case cases[] = {
+      {"no profile",
+       [](AnalysisRig& r) { r.profile.layerCount = 0; },
+       "不正な浮動小数点数演算命令",
+       {"collect", "CBTest on"}},
+      {"zero thickness",
+       [](AnalysisRig& r) { r.profile.layers[1].thickness = 0.0f; },
+       "0 による浮動小数点数除算",
+       {"collect", "CBTest on"}},
+      {"logarithmic axis from 0",
+       [](AnalysisRig& r) {
+         r.settings.xScale = 1;
+         r.settings.xLower = std::string("0");
+       },
+       "0 による浮動小数点数除算",
+       {"collect"}},
+      {"damping text",
+       [](AnalysisRig& r) { r.settings.dampingText = std::string("５％"); },
+       "'５％' は浮動小数点数ではありません",
+       {"collect"}},
+  };
+  for (const Case& c : cases) {
+    for (int method : {0, 1}) {
+      AnalysisRig rig;
+      rig.settings.method = method;
+      rig.driver.BtnAmplitudeClick();  // a complete result beforehand
+      ASSERT_TRUE(rig.result.complete);
+      const auto eigenValues = rig.result.eigenValues;
+      rig.windows.calls.clear();
+      rig.windows.methodLabel = "(unset)";
+
+      c.spoil(rig);
+      EXPECT_EQ(ErrorText([&] { rig.driver.BtnAmplitudeClick(); }), c.message) << c.name;
+      EXPECT_EQ(rig.windows.calls, c.calls) << c.name << " method " << method;
+      EXPECT_EQ(rig.windows.methodLabel, "(unset)") << c.name;
+      EXPECT_FALSE(rig.result.complete) << c.name;
+      EXPECT_EQ(rig.result.eigenValues, eigenValues) << c.name;
+      for (int m = 0; m < rig.profile.layerCount; ++m) {
+        EXPECT_EQ(rig.result.amplification[m], std::vector<float>(200, 0.0f)) << c.name;
+      }
+    }
+  }
+}
+
+TEST(AnalysisDriver, ProfileWithMoreLayersThanTheAnalysisHoldsIsRefusedUntouched) {
+  AnalysisRig rig;
+  rig.driver.BtnAmplitudeClick();
+  const auto before = rig.result.amplification;
+  rig.windows.calls.clear();
+
+  rig.profile.layerCount = 21;
+  try {
+    rig.driver.BtnAmplitudeClick();
+    FAIL() << "a 21-layer profile was analysed";
+  } catch (const ReportedFailure& e) {
+    EXPECT_EQ(e.Box(), ErrorBox("解析できる層数は20層までです", "解析処理未対応"));
+  }
+  EXPECT_TRUE(rig.windows.calls.empty());
+  EXPECT_EQ(rig.result.amplification, before);
+  EXPECT_TRUE(rig.result.complete);
+  EXPECT_EQ(rig.profile.layers[21].dampingRatio, 0.0f);
+  EXPECT_THROW(rig.driver.AnalyseTransferMatrix(), ReportedFailure);
+  EXPECT_THROW(rig.driver.AnalyseLumpedMass(), ReportedFailure);
+}
+
+}  // namespace

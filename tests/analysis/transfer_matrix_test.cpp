@@ -1,0 +1,177 @@
+// The transfer matrix method against closed forms of simple columns, and its
+// contract with the windows.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <complex>
+#include <random>
+
+#include "analysis/ExpPair.h"
+#include "tests/analysis/FakeAnalysisWindows.h"
+
+namespace {
+
+using cd = std::complex<double>;
+constexpr double kTwoPi = 6.283185307179586;
+
+// A linear frequency axis from 0 Hz to 10 Hz, method 0.
+AnalysisSettings FrequencyAxis(int dampingForm, std::string ratio = "0.05") {
+  AnalysisSettings s = Axis("0", "10", 1, 0);
+  s.dampingForm = dampingForm;
+  s.dampingText = std::move(ratio);
+  return s;
+}
+
+// V* = Vs·√(1 + i·loss): loss 2h (hysteretic) or 2h·ω/ω₁ (viscous).
+cd ComplexVelocity(double vs, double h, double omega, int dampingForm, double lambda0) {
+  const double loss = dampingForm == 1 ? 2.0 * h * omega / std::sqrt(lambda0) : 2.0 * h;
+  return vs * std::sqrt(cd(1.0, loss));
+}
+
+// |got / expected - 1| over every sample of one layer.
+double WorstRelativeError(const AmplificationResult& r, int layer, auto expected) {
+  double worst = 0.0;
+  for (int j = 0; j < r.pointCount; ++j) {
+    worst = std::max(worst, std::abs(r.amplification[layer][j] / expected(j) - 1.0));
+  }
+  return worst;
+}
+
+TEST(TransferMatrix, OneLayerIsTheReciprocalOfTheCosineForBothDampingForms) {
+  for (int form : {0, 1}) {
+    AnalysisRig rig(MakeProfile({{10.0f, 1.8f, 100.0f}}, 2.1f, 600.0f), FrequencyAxis(form));
+    rig.driver.BtnAmplitudeClick();
+    const auto& r = rig.result;
+    ASSERT_TRUE(r.complete);
+    auto expected = [&](int j) {
+      const double omega = static_cast<float>(kTwoPi * r.frequency[j]);
+      return 1.0 /
+             std::abs(std::cos(omega * 10.0 / ComplexVelocity(100.0, 0.05f, omega, form, r.eigenValues[0])));
+    };
+    EXPECT_LT(WorstRelativeError(r, 0, expected), 2e-6) << form;
+    // The first resonance, Vs / 4H = 2.5 Hz (sample 50), is the peak.
+    const auto& curve = r.amplification[0];
+    EXPECT_EQ(std::max_element(curve.begin(), curve.end()) - curve.begin(), 50) << form;
+  }
+}
+
+TEST(TransferMatrix, TwoIdenticalLayersBehaveAsOneOfTheSummedThickness) {
+  AnalysisRig rig(MakeProfile({{4.0f, 1.8f, 100.0f}, {6.0f, 1.8f, 100.0f}}, 2.0f, 400.0f), FrequencyAxis(0));
+  rig.driver.BtnAmplitudeClick();
+  const auto& r = rig.result;
+  auto cosine = [&](int j, double depth) {
+    const double omega = static_cast<float>(kTwoPi * r.frequency[j]);
+    return std::cos(omega * depth / ComplexVelocity(100.0, 0.05f, omega, 0, 0.0));
+  };
+  EXPECT_LT(WorstRelativeError(r, 0, [&](int j) { return 1.0 / std::abs(cosine(j, 10.0)); }), 2e-6);
+  EXPECT_LT(WorstRelativeError(r, 1, [&](int j) { return std::abs(cosine(j, 4.0) / cosine(j, 10.0)); }),
+            2e-6);
+}
+
+TEST(TransferMatrix, BaseDensityAndVelocityChangeNoValue) {
+  AnalysisRig reference(SiteProfile(), FrequencyAxis(0));
+  reference.driver.BtnAmplitudeClick();
+  for (auto [density, vs] : {std::pair{2.0f, 1500.0f}, std::pair{5.0f, 500.0f}, std::pair{1.9f, 260.0f}}) {
+    AnalysisRig rig(SiteProfile(), FrequencyAxis(0));
+    rig.profile.base().density = density;
+    rig.profile.base().vs = vs;
+    rig.driver.BtnAmplitudeClick();
+    for (int m = 0; m < 4; ++m) {
+      for (int j = 0; j < 200; ++j) {
+        ASSERT_NEAR(rig.result.amplification[m][j], reference.result.amplification[m][j],
+                    2e-6 * reference.result.amplification[m][j])
+            << density << " " << vs << " layer " << m << " sample " << j;
+      }
+    }
+  }
+}
+
+TEST(TransferMatrix, ZeroFrequencyGivesExactlyOneInEveryLayer) {
+  for (int form : {0, 1}) {
+    AnalysisRig rig(SiteProfile(), FrequencyAxis(form, "0.2"));
+    rig.driver.BtnAmplitudeClick();
+    for (int m = 0; m < 4; ++m) EXPECT_EQ(rig.result.amplification[m][0], 1.0f) << form << " " << m;
+  }
+}
+
+TEST(TransferMatrix, ViscousEqualsHystereticAtTheFirstNaturalFrequency) {
+  // One layer H 10 m, Vs 100 m/s: ω₁ = √200, so f = √200 / 2π Hz starts the axis.
+  auto run = [](int form) {
+    AnalysisSettings settings = FrequencyAxis(form);
+    settings.xLower = std::string("2.2507907903927652");
+    settings.xUpper = std::string("5");
+    AnalysisRig rig(MakeProfile({{10.0f, 1.8f, 100.0f}}, 2.0f, 400.0f), settings);
+    rig.driver.BtnAmplitudeClick();
+    EXPECT_EQ(rig.result.eigenValues[0], 200.0f);
+    return rig.result.amplification[0];
+  };
+  const std::vector<float> hysteretic = run(0);
+  const std::vector<float> viscous = run(1);
+  EXPECT_NEAR(viscous[0], hysteretic[0], 1e-6 * hysteretic[0]);
+  EXPECT_GT(std::abs(viscous[199] - hysteretic[199]), 1e-3 * hysteretic[199]);  // elsewhere they differ
+}
+
+TEST(TransferMatrix, PairedExponentialsAreThoseOfComplexExp) {
+  // The inner loop forms e^θ and e^-θ together; they must be bit for bit
+  // what ComplexExp gives for θ and -θ.
+  std::mt19937 generator(7);
+  std::uniform_real_distribution<float> re(-80.0f, 80.0f), im(-3000.0f, 3000.0f), small(-2.0f, 2.0f);
+  for (int i = 0; i < 200000; ++i) {
+    const Complex theta =
+        i % 2 ? MakeComplex(re(generator), im(generator)) : MakeComplex(small(generator), small(generator));
+    const ExpPair pair = ComplexExpPair(theta);
+    ASSERT_EQ(pair.plus, ComplexExp(theta)) << theta.re << " " << theta.im;
+    ASSERT_EQ(pair.minus, ComplexExp(ComplexNeg(theta))) << theta.re << " " << theta.im;
+  }
+  const ExpPair zero = ComplexExpPair(MakeComplex(0.0f, 0.0f));
+  EXPECT_EQ(zero.plus, MakeComplex(1.0f, 0.0f));
+  EXPECT_EQ(zero.minus, MakeComplex(1.0f, 0.0f));
+  EXPECT_EQ(ErrorText([] { ComplexExpPair(MakeComplex(-100.0f, 1.0f)); }), "浮動小数点数のオーバーフロー");
+}
+
+TEST(TransferMatrix, TellsTheWindowsAndEndsWithTheChart) {
+  AnalysisRig rig;
+  rig.settings.dampingText = std::string("0.050");
+  rig.driver.AnalyseTransferMatrix();
+  EXPECT_EQ(rig.windows.methodLabel, "伝達ﾏﾄﾘｯｸｽ解析");
+  EXPECT_EQ(rig.windows.dampingLabel, "履歴型減衰/減衰比　0.050");
+  EXPECT_EQ(rig.windows.naturalModesEnabled, false);
+  EXPECT_EQ(rig.windows.calls.back(), "draw");
+  EXPECT_TRUE(rig.result.complete);
+  for (int m = 0; m < 4; ++m) EXPECT_EQ(rig.result.amplification[m].size(), 200u);
+
+  rig.settings.dampingForm = 1;
+  rig.result.eigenValues[0] = 100.0f;
+  rig.driver.AnalyseTransferMatrix();
+  EXPECT_EQ(rig.windows.dampingLabel, "粘性型減衰/減衰比　0.050");
+}
+
+TEST(TransferMatrix, FaultsLeaveNoValueAndNoChart) {
+  // A base without density: the last impedance ratio divides by (0, 0),
+  // whose conjugate product makes the quotient 0/0.
+  {
+    AnalysisRig rig;
+    rig.profile.base().density = 0.0f;
+    rig.result.complete = true;
+    EXPECT_EQ(ErrorText([&] { rig.driver.AnalyseTransferMatrix(); }), "不正な浮動小数点数演算命令");
+    EXPECT_FALSE(rig.result.complete);
+    EXPECT_FALSE(rig.windows.Called("draw"));
+    for (int m = 0; m < 4; ++m) EXPECT_EQ(rig.result.amplification[m], std::vector<float>(200, 0.0f));
+  }
+  // No profile: nothing to carry the waves through.
+  {
+    AnalysisRig rig(SoilProfile{});
+    EXPECT_EQ(ErrorText([&] { rig.driver.AnalyseTransferMatrix(); }), "不正な浮動小数点数演算命令");
+    EXPECT_FALSE(rig.windows.Called("draw"));
+  }
+  // Viscous damping before any natural frequency is known: 2ω / √0.
+  {
+    AnalysisRig rig;
+    rig.settings.dampingForm = 1;
+    EXPECT_EQ(ErrorText([&] { rig.driver.AnalyseTransferMatrix(); }), "0 による浮動小数点数除算");
+    EXPECT_FALSE(rig.result.complete);
+  }
+}
+
+}  // namespace
