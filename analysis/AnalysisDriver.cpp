@@ -24,7 +24,7 @@ int AnalysisDriver::AnalysedLayerCount() const {
 
 std::string AnalysisDriver::DampingDescription() const {
   // Only 1 is viscous; a group with no item chosen computes as hysteretic.
-  return std::string(settings_.dampingForm == 1 ? "粘性型減衰/減衰比　" : "履歴型減衰/減衰比　") +
+  return std::string(settings_.dampingForm != 0 ? "粘性型減衰/減衰比　" : "履歴型減衰/減衰比　") +
          settings_.dampingText;
 }
 

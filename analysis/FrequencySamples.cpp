@@ -18,9 +18,9 @@ void AnalysisDriver::BuildFrequencySamples() {
   const int n = SampleCount();
   const float lower = StrToSingle(settings_.xLower);
   const float upper = StrToSingle(settings_.xUpper);
-  // A radio group with no item chosen samples as its first item does.
-  const bool logarithmic = settings_.xScale == 1;
-  const bool byFrequency = settings_.xQuantity == 1;
+  // A radio group with no item chosen means its second item, as everywhere.
+  const bool logarithmic = settings_.xScale != 0;
+  const bool byFrequency = settings_.xQuantity != 0;
 
   // A logarithmic axis from 0 divides by zero here; a linear period axis
   // from 0 to 0 does so at its first sample (1 / step).

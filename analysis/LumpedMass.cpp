@@ -78,7 +78,7 @@ void AnalysisDriver::AnalyseLumpedMass() {
 
   // Hysteretic: K·(1 + iη), η = 2h. Viscous: K + iωC with C = β·K, β = 2h/ω₁.
   const float h = StrToSingle(settings_.dampingText);
-  const bool viscous = settings_.dampingForm == 1;
+  const bool viscous = settings_.dampingForm != 0;
   const float eta = viscous ? 0.0f : checked::StoreSingle(2.0 * h);
   const float beta = viscous ? checked::StoreSingle(checked::Divide(2.0 * h, checked::Sqrt(eig[0]))) : 0.0f;
   windows_.SetDampingLabel(DampingDescription());

@@ -29,7 +29,7 @@ void AnalysisDriver::AnalyseTransferMatrix() {
   const int points = result_.pointCount;
   EnsureSlots(n, points);
   const auto& rec = profile_.layers;
-  const bool viscous = settings_.dampingForm == 1;
+  const bool viscous = settings_.dampingForm != 0;
   const Complex one = MakeComplex(1.0f, 0.0f);
 
   std::array<Complex, kMaxLayers + 1> vstar{};    // complex S-wave velocity per record

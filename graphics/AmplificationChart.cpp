@@ -25,12 +25,10 @@ const char* MethodText(int method) {
   return nullptr;
 }
 
+// Every two-choice group reads "the first item, otherwise the second", so a
+// group with no item chosen means the second everywhere (as in the files).
 const char* DampingFormat(int dampingForm) {
-  switch (dampingForm) {
-    case 0: return "履歴型減衰/減衰比　%.2f";
-    case 1: return "粘性型減衰/減衰比　%.2f";
-  }
-  return nullptr;
+  return dampingForm == 0 ? "履歴型減衰/減衰比　%.2f" : "粘性型減衰/減衰比　%.2f";
 }
 
 }  // namespace

@@ -153,3 +153,18 @@ TEST(FrequencySamples, FaultsStopBeforeTheFirstValueTheyWouldSpoil) {
 }
 
 }  // namespace
+
+namespace {
+
+// A settings file can leave a radio group with no item chosen; such a group
+// means its second item, as the chart and the result file read it too.
+TEST(FrequencySamples, GroupsWithNoItemChosenMeanTheirSecondItem) {
+  AnalysisRig none(SiteProfile(), Axis("0.1", "10", -1, -1), 100);
+  AnalysisRig second(SiteProfile(), Axis("0.1", "10", 1, 1), 100);
+  none.driver.BuildFrequencySamples();
+  second.driver.BuildFrequencySamples();
+  EXPECT_EQ(none.result.frequency, second.result.frequency);
+  EXPECT_EQ(none.result.xValue, second.result.xValue);
+}
+
+}  // namespace
