@@ -1,0 +1,50 @@
+#include "app/qt/TovalkWindows.h"
+
+#include <exception>
+
+#include "app/MainWindowController.h"
+#include "platform/qt/QtPorts.h"
+
+TovalkWindows::TovalkWindows(MessagePort& messages, FileDialogPort& dialogs, ClipboardPort& clipboard,
+                             const std::string* startDir)
+    : Open(messages, dialogs, clipboard, nullptr, startDir),
+      editor_(Profile, Open.controller().workspace(), messages),
+      settings_(Display, Open.controller().workspace(), messages, Display.PreviewCanvas()) {
+  MainWindowController& main = Open.controller();
+  Profile.Attach(editor_, messages);
+  Display.Attach(settings_, messages);
+  main.Connect(editor_, settings_);
+  editor_.Connect(main, settings_);
+  settings_.Connect(main);
+
+  Open.SetSecondaryWindow(SecondaryWindow::Profile, &Profile);
+  Open.SetSecondaryWindow(SecondaryWindow::HowTo, &HowTo);
+  Open.SetSecondaryWindow(SecondaryWindow::Version, &Version);
+  Open.SetSecondaryWindow(SecondaryWindow::Display, &Display);
+  Open.SetSecondaryWindow(SecondaryWindow::DataInput, &DataInput);
+  Open.SetSecondaryWindow(SecondaryWindow::AmpList, &AmpList);
+  Open.SetAmplificationList(&AmpList);
+
+  // The settings window's creation step: tovalk.ini from the start-up folder.
+  Open.Run([this] { settings_.FormCreate(); });
+  Display.Refresh();
+}
+
+TovalkApplication::TovalkApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+
+bool TovalkApplication::notify(QObject* receiver, QEvent* event) {
+  try {
+    return QApplication::notify(receiver, event);
+  } catch (const UserActionError& error) {
+    QtMessagePort().Show(error.Box());
+  } catch (const std::exception& error) {
+    ShowStandardError(error.what());
+  } catch (...) {
+    ShowStandardError("予期しないエラーが発生しました");
+  }
+  return false;
+}
+
+void TovalkApplication::ShowStandardError(const std::string& text) {
+  QtMessagePort().Show({text, kApplicationTitle, MessageIcon::Stop, MessageButtons::Ok});
+}

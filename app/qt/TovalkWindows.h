@@ -1,0 +1,54 @@
+#pragma once
+// The seven windows of the desktop program and their controllers, created in
+// the program's order (TOpen, TProfile, THowTo, TVersion, TDisplay,
+// TDataInput, TAmpList) and wired to each other. The entry point and the
+// window tests build the program through this one class.
+#include <QApplication>
+
+#include <string>
+
+#include "app/qt/Uopen.h"
+#include "profile/ProfileEditorController.h"
+#include "profile/qt/Uprofile.h"
+#include "windows/SettingsController.h"
+#include "windows/qt/Uamplist.h"
+#include "windows/qt/Udisplay.h"
+#include "windows/qt/Uhowto.h"
+#include "windows/qt/Uinput.h"
+#include "windows/qt/Uversion.h"
+
+class TovalkWindows {
+ public:
+  // The main window's start-up folder is the working directory now, unless
+  // one is given. The settings window reads tovalk.ini from it.
+  TovalkWindows(MessagePort& messages, FileDialogPort& dialogs, ClipboardPort& clipboard,
+                const std::string* startDir = nullptr);
+
+  TOpen Open;
+  TProfile Profile;
+  THowTo HowTo;
+  TVersion Version;
+  TDisplay Display;
+  TDataInput DataInput;
+  TAmpList AmpList;
+
+  MainWindowController& main() { return Open.controller(); }
+  ProfileEditorController& editor() { return editor_; }
+  SettingsController& settings() { return settings_; }
+
+ private:
+  ProfileEditorController editor_;
+  SettingsController settings_;
+};
+
+// The application object of the desktop program: an exception that escapes
+// an event handler is shown in the standard error box (caption "地盤増幅特性",
+// stop icon, OK) and the message loop goes on.
+class TovalkApplication : public QApplication {
+ public:
+  TovalkApplication(int& argc, char** argv);
+  bool notify(QObject* receiver, QEvent* event) override;
+
+  // The standard error box for a failure that escaped an action.
+  static void ShowStandardError(const std::string& text);
+};

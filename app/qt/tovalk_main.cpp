@@ -1,0 +1,123 @@
+// tovalk: the desktop program. Creates the seven windows, opens a profile
+// file named on the command line as "ファイル読込" would, and runs the message
+// loop until the main window closes.
+//
+//   tovalk [--timing] [--screenshots DIR] [PROFILE.csv]
+//
+// --timing reports on stderr how long the start-up took to the first shown
+// window and, with a file, the load → analysis → drawn chart road, then ends
+// the program (for measurements). --screenshots saves the main window, the
+// editor and the settings window as main-window.png, editor.png and
+// settings.png in DIR once the file is drawn, then ends the program (for the
+// documentation).
+#include <QElapsedTimer>
+#include <QFont>
+#include <QTimer>
+
+#include <cstdio>
+#include <exception>
+#include <functional>
+#include <string>
+
+#include "app/MainWindowController.h"
+#include "app/qt/TovalkWindows.h"
+#include "graphics/qt/QtCanvas.h"
+#include "platform/qt/QtPorts.h"
+
+namespace {
+
+struct Arguments {
+  bool timing = false;
+  std::string screenshots;
+  std::string file;
+};
+
+Arguments ParseArguments(const QStringList& args) {
+  Arguments parsed;
+  for (qsizetype i = 1; i < args.size(); ++i) {
+    if (args[i] == QStringLiteral("--timing")) {
+      parsed.timing = true;
+    } else if (args[i] == QStringLiteral("--screenshots") && i + 1 < args.size()) {
+      parsed.screenshots = FromQString(args[++i]);
+    } else if (parsed.file.empty()) {
+      parsed.file = FromQString(args[i]);
+    }
+  }
+  return parsed;
+}
+
+// Calls the action once, in the loop's next turn after the watched window's
+// first paint.
+class FirstPaint : public QObject {
+ public:
+  explicit FirstPaint(std::function<void()> action) : action_(std::move(action)) {}
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Paint && action_) {
+      QTimer::singleShot(0, this, std::move(action_));
+      action_ = nullptr;
+    }
+    return QObject::eventFilter(watched, event);
+  }
+
+ private:
+  std::function<void()> action_;
+};
+
+int Run(TovalkApplication& app, QElapsedTimer& clock) {
+  const Arguments args = ParseArguments(QCoreApplication::arguments());
+
+  QtMessagePort messages;
+  QtFileDialogPort dialogs;
+  QtClipboardPort clipboard;
+  TovalkWindows windows(messages, dialogs, clipboard);
+  messages.SetParent(&windows.Open);
+  dialogs.SetParent(&windows.Open);
+  QObject::connect(&windows.Open, &TOpen::Closed, &app, &QCoreApplication::quit);
+
+  // Runs once the main window has been painted for the first time.
+  const auto firstShown = [&] {
+    const qint64 started = clock.elapsed();
+    if (args.timing) std::fprintf(stderr, "start-up to first shown window: %lld ms\n", (long long)started);
+    if (!args.file.empty()) {
+      QElapsedTimer road;
+      road.start();
+      windows.Open.Run([&] { windows.main().OpenFromCommandLine(args.file); });
+      // The chart is drawn on its picture; let the windows paint it.
+      QCoreApplication::processEvents();
+      if (args.timing) std::fprintf(stderr, "load -> analysis -> drawn chart: %lld ms\n", (long long)road.elapsed());
+    }
+    if (!args.screenshots.empty()) {
+      const QString dir = ToQString(args.screenshots);
+      const bool saved = windows.Open.grab().save(dir + QStringLiteral("/main-window.png")) &&
+                         windows.Profile.grab().save(dir + QStringLiteral("/editor.png")) &&
+                         windows.Display.grab().save(dir + QStringLiteral("/settings.png"));
+      if (!saved) std::fprintf(stderr, "the screenshots could not be saved in %s\n", args.screenshots.c_str());
+    }
+    if (args.timing || !args.screenshots.empty()) QCoreApplication::quit();
+  };
+  FirstPaint watch(firstShown);
+  windows.Open.installEventFilter(&watch);
+  windows.Open.show();
+  return app.exec();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QElapsedTimer clock;
+  clock.start();
+  TovalkApplication app(argc, argv);
+  // The application title goes to the error boxes and the task bar, not into
+  // the window captions: a display name would be appended to every caption.
+  QCoreApplication::setApplicationName(QString::fromUtf8(kApplicationTitle));
+  QtCanvas::InstallFontSubstitutions();
+  QFont font(QStringLiteral("MS Pゴシック"));
+  font.setPixelSize(QtCanvas::PixelSize(9));
+  QApplication::setFont(font);
+  try {
+    Run(app, clock);
+  } catch (const std::exception& error) {
+    TovalkApplication::ShowStandardError(error.what());
+  }
+  return 0;
+}
