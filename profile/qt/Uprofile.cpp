@@ -1,0 +1,196 @@
+#include "profile/qt/Uprofile.h"
+
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QSignalBlocker>
+#include <QStyledItemDelegate>
+
+#include "graphics/qt/TitlePictures.h"
+#include "platform/UserAction.h"
+#include "profile/ProfileEditorController.h"
+#include "profile/ProfileGrid.h"
+#include "ui_Uprofile.h"
+#include "windows/qt/FormSupport.h"
+
+namespace {
+
+QString ToQ(const std::string& text) { return QString::fromStdString(text); }
+
+// Hands every keystroke to the grid at once, as the toolkit's in-place editor
+// does, so an action started while a cell is still being typed in sees the
+// text typed so far.
+class LiveCellDelegate : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+
+  QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
+    if (auto* line = qobject_cast<QLineEdit*>(editor)) {
+      line->setFrame(false);
+      auto* self = const_cast<LiveCellDelegate*>(this);
+      connect(line, &QLineEdit::textEdited, self, [self, line] { emit self->commitData(line); });
+    }
+    return editor;
+  }
+};
+
+}  // namespace
+
+TProfile::TProfile(QWidget* parent) : QWidget(parent, Qt::Window), ui_(std::make_unique<Ui::TProfile>()) {
+  ui_->setupUi(this);
+  setWindowTitle(QString::fromUtf8(ProfileGrid::kCaption));
+  setWindowFlags(Qt::Window | Qt::WindowStaysOnTopHint | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                 Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+  ui_->Image1->setPixmap(QPixmap::fromImage(ProfileTitlePicture()));
+  ui_->UpDown1->SetBuddy(ui_->Edit1);
+  SetUpGrid();
+  setFixedSize(size());
+
+  connect(ui_->StringGrid1, &QTableWidget::itemChanged, this, &TProfile::StringGrid1Edited);
+  connect(ui_->EdSite, &QLineEdit::textEdited, this, &TProfile::EdSiteChange);
+  connect(ui_->Edit1, &QLineEdit::textEdited, this, &TProfile::Edit1Change);
+  connect(ui_->UpDown1, &UpDownButtons::Clicked, this, &TProfile::UpDown1Click);
+  connect(ui_->CBEdit, &QCheckBox::clicked, this, &TProfile::CBEditClick);
+  connect(ui_->Button4, &QPushButton::clicked, this, [this] { Run([this] { controller_->Button4Click(); }); });
+  connect(ui_->BtnClear, &QPushButton::clicked, this, [this] { Run([this] { controller_->BtnClearClick(); }); });
+  connect(ui_->Button2, &QPushButton::clicked, this, [this] { Run([this] { controller_->Button2Click(); }); });
+  connect(ui_->Button1, &QPushButton::clicked, this, [this] { Run([this] { controller_->Button1Click(); }); });
+
+  // Edit mode starts off: the grid takes no typing before the box is marked.
+  for (EditorControl control : {EditorControl::Grid, EditorControl::UpDown1, EditorControl::Button4,
+                                EditorControl::BtnClear, EditorControl::Button2}) {
+    SetEnabled(control, false);
+  }
+}
+
+TProfile::~TProfile() = default;
+
+void TProfile::SetUpGrid() {
+  QTableWidget* grid = ui_->StringGrid1;
+  grid->setRowCount(ProfileGrid::kRows);
+  grid->setColumnCount(ProfileGrid::kColumns);
+  grid->horizontalHeader()->hide();
+  grid->verticalHeader()->hide();
+  grid->verticalHeader()->setMinimumSectionSize(ProfileGrid::kRowHeight);
+  grid->verticalHeader()->setDefaultSectionSize(ProfileGrid::kRowHeight);
+  grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  grid->horizontalHeader()->setMinimumSectionSize(1);
+  grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  grid->setSelectionMode(QAbstractItemView::SingleSelection);
+  grid->setItemDelegate(new LiveCellDelegate(grid));
+  int width = 0;
+  for (int col = 0; col < ProfileGrid::kColumns; ++col) {
+    grid->setColumnWidth(col, ProfileGrid::kColumnWidths[col]);
+    width += ProfileGrid::kColumnWidths[col];
+  }
+  // The whole grid is in view: the fixed row and column never scroll away.
+  const int frame = 2 * grid->frameWidth();
+  grid->resize(width + frame, ProfileGrid::kRows * ProfileGrid::kRowHeight + frame);
+
+  const QBrush fixedBrush = palette().brush(QPalette::Button);
+  const QSignalBlocker quiet(grid);
+  const ProfileGrid initial;
+  for (int row = 0; row < ProfileGrid::kRows; ++row) {
+    for (int col = 0; col < ProfileGrid::kColumns; ++col) {
+      auto* item = new QTableWidgetItem(ToQ(initial.Cell(col, row)));
+      if (row == 0 || col == 0) {
+        item->setFlags(Qt::ItemIsEnabled);
+        item->setBackground(fixedBrush);
+      } else {
+        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable);
+      }
+      grid->setItem(row, col, item);
+    }
+  }
+  SetTextIfChanged(ui_->EdSite, ToQ(initial.EdSite));
+  SetTextIfChanged(ui_->Edit1, ToQ(initial.Edit1Text()));
+  ui_->Label7->setText(ToQ(initial.Label7));
+}
+
+void TProfile::Attach(ProfileEditorController& controller, MessagePort& messages) {
+  controller_ = &controller;
+  messages_ = &messages;
+  Refresh();
+}
+
+template <typename Action>
+void TProfile::Run(Action&& action) {
+  if (!controller_) return;
+  RunUserAction(*messages_, std::forward<Action>(action));
+  Refresh();
+}
+
+void TProfile::SetEnabled(EditorControl control, bool enabled) {
+  switch (control) {
+    case EditorControl::Grid:
+      // Typing, F2, a double click or a click on the chosen cell start the
+      // cell's editor; moving to a cell alone does not.
+      ui_->StringGrid1->setEditTriggers(enabled ? QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                                                      QAbstractItemView::AnyKeyPressed |
+                                                      QAbstractItemView::SelectedClicked
+                                                : QAbstractItemView::NoEditTriggers);
+      break;
+    case EditorControl::UpDown1:
+      ui_->UpDown1->setEnabled(enabled);
+      ui_->Edit1->setEnabled(enabled);
+      break;
+    case EditorControl::Button4: ui_->Button4->setEnabled(enabled); break;
+    case EditorControl::BtnClear: ui_->BtnClear->setEnabled(enabled); break;
+    case EditorControl::Button2: ui_->Button2->setEnabled(enabled); break;
+  }
+}
+
+void TProfile::SetCBEditChecked(bool checked) { ui_->CBEdit->setChecked(checked); }
+
+void TProfile::Refresh() {
+  if (!controller_) return;
+  const ProfileGrid& model = controller_->grid();
+  QTableWidget* grid = ui_->StringGrid1;
+  {
+    const QSignalBlocker quiet(grid);
+    for (int row = 0; row < ProfileGrid::kRows; ++row) {
+      for (int col = 0; col < ProfileGrid::kColumns; ++col) {
+        const QString text = ToQ(model.Cell(col, row));
+        QTableWidgetItem* item = grid->item(row, col);
+        if (item->text() != text) item->setText(text);
+      }
+    }
+  }
+  SetTextIfChanged(ui_->EdSite, ToQ(model.EdSite));
+  SetTextIfChanged(ui_->Edit1, ToQ(model.Edit1Text()));
+  ui_->Label7->setText(ToQ(model.Label7));
+}
+
+void TProfile::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  if (!placed_) {
+    placed_ = true;
+    CentreOnScreen(this);
+  }
+}
+
+void TProfile::StringGrid1Edited(QTableWidgetItem* item) {
+  if (!controller_) return;
+  // Fixed cells take no typing; the grid model keeps the labels.
+  if (item->row() == 0 || item->column() == 0) return;
+  controller_->grid().SetCell(item->column(), item->row(), item->text().toStdString());
+}
+
+void TProfile::EdSiteChange(const QString& text) {
+  if (controller_) controller_->grid().EdSite = text.toStdString();
+}
+
+// Typing changes the count StoreProfile uses, and relabels nothing.
+void TProfile::Edit1Change(const QString& text) {
+  if (controller_) controller_->grid().SetEdit1Text(text.toStdString());
+}
+
+void TProfile::UpDown1Click(bool up) {
+  Run([this, up] { controller_->UpDown1Click(up ? ProfileGrid::UpDownButton::Up : ProfileGrid::UpDownButton::Down); });
+}
+
+void TProfile::CBEditClick(bool checked) {
+  Run([this, checked] { controller_->CBEditClick(checked); });
+}

@@ -1,0 +1,32 @@
+#include "windows/qt/FormSupport.h"
+
+#include <QAbstractButton>
+#include <QButtonGroup>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QScreen>
+#include <QWidget>
+
+void CentreOnScreen(QWidget* window) {
+  QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
+  if (!screen) return;
+  QRect frame = window->frameGeometry();
+  frame.moveCenter(screen->availableGeometry().center());
+  window->move(frame.topLeft());
+}
+
+void SetRadioIndex(QButtonGroup* group, int index) {
+  QAbstractButton* chosen = group->button(index);
+  if (chosen) {
+    chosen->setChecked(true);
+    return;
+  }
+  // An exclusive group cannot uncheck its last checked button.
+  group->setExclusive(false);
+  for (QAbstractButton* button : group->buttons()) button->setChecked(false);
+  group->setExclusive(true);
+}
+
+void SetTextIfChanged(QLineEdit* field, const QString& text) {
+  if (field->text() != text) field->setText(text);
+}

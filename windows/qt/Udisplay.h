@@ -1,0 +1,74 @@
+#pragma once
+// TDisplay, the settings window "地盤増幅特性解析法・書式". Its controls and
+// AnalysisSettings never differ: every change is written into the settings at
+// once, and Refresh shows the settings again. The preview chart's picture is
+// owned here and drawn on by the controller's TMyGraph. Closing only hides.
+#include <QWidget>
+
+#include <array>
+#include <memory>
+
+#include "graphics/qt/QtCanvas.h"
+#include "platform/MessageBox.h"
+#include "windows/AnalysisSettings.h"
+#include "windows/SettingsView.h"
+
+class QButtonGroup;
+class QCheckBox;
+class QLineEdit;
+class SettingsController;
+
+namespace Ui {
+class TDisplay;
+}
+
+inline constexpr int kPreviewWidth = 217;
+inline constexpr int kPreviewHeight = 209;
+
+class TDisplay : public QWidget, public SettingsView {
+  Q_OBJECT
+
+ public:
+  explicit TDisplay(QWidget* parent = nullptr);
+  ~TDisplay() override;
+
+  // The preview chart's picture (217 × 209), for the controller.
+  QtCanvas& PreviewCanvas() { return preview_; }
+
+  // The controller and settings the controls are bound to, and the port that
+  // shows the errors that end an action. Until then the controls show the
+  // defaults and change nothing.
+  void Attach(SettingsController& controller, MessagePort& messages);
+
+  void Refresh() override;
+  void SetLayerBoxesEnabled(const std::array<bool, 20>& enabled) override;
+  void PreviewChanged() override;
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  void Show(const AnalysisSettings& settings);
+  void BindRadioGroup(QButtonGroup* group, int AnalysisSettings::*field);
+  void BindText(QLineEdit* field, std::string AnalysisSettings::*text);
+  void BindCheck(QCheckBox* box, bool AnalysisSettings::*flag);
+  void BindSpinner(class UpDownButtons* spinner, int AnalysisSettings::*count, int low, int high);
+  template <typename Action>
+  void Run(Action&& action);
+
+  std::unique_ptr<Ui::TDisplay> ui_;
+  QtCanvas preview_{kPreviewWidth, kPreviewHeight};
+  SettingsController* controller_ = nullptr;
+  MessagePort* messages_ = nullptr;
+  AnalysisSettings* settings_ = nullptr;
+  std::array<QCheckBox*, 20> layerBoxes_{};
+  QButtonGroup* GBComp_ = nullptr;
+  QButtonGroup* RGDamp_ = nullptr;
+  QButtonGroup* RGXValue_ = nullptr;
+  QButtonGroup* RGXType_ = nullptr;
+  QButtonGroup* RGYType_ = nullptr;
+  QButtonGroup* RGPoints_ = nullptr;
+  // The field being typed into: a refresh it causes leaves its text alone.
+  QLineEdit* typing_ = nullptr;
+  bool placed_ = false;
+};

@@ -1,0 +1,33 @@
+#pragma once
+// THowTo, the usage window: the title picture, the emblem that closes the
+// window, and the usage text in a scrollable area. What is typed into the
+// text is never saved.
+#include <QWidget>
+
+#include <memory>
+
+namespace Ui {
+class THowTo;
+}
+
+inline constexpr const char* kHowToCaption = "  地盤増幅特性解析システム / 使い方";
+
+class THowTo : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit THowTo(QWidget* parent = nullptr);
+  ~THowTo() override;
+
+  // The usage text as shown when the window is created.
+  static QString UsageText();
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  void Image2Click();
+
+  std::unique_ptr<Ui::THowTo> ui_;
+  bool placed_ = false;
+};

@@ -1,0 +1,35 @@
+#pragma once
+// An up-down spinner as a pair of arrow buttons beside an edit field, so that
+// an arrow press and typing into the field reach the program as two different
+// events. The spinner keeps no position of its own: the owner decides what an
+// arrow press does and shows the result in the field.
+#include <QWidget>
+
+class QLineEdit;
+class QToolButton;
+
+class UpDownButtons : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit UpDownButtons(QWidget* parent = nullptr);
+
+  // The field beside the spinner: its Up and Down keys press the arrows, as
+  // the spinner's arrow keys do.
+  void SetBuddy(QLineEdit* buddy);
+
+  QToolButton* upButton() const { return up_; }
+  QToolButton* downButton() const { return down_; }
+
+ signals:
+  void Clicked(bool up);
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  QToolButton* up_;
+  QToolButton* down_;
+  QLineEdit* buddy_ = nullptr;
+};
