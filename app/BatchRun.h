@@ -1,0 +1,63 @@
+#pragma once
+// tovalk-batch: profile files in, result files out, through the same steps as
+// the desktop program (read the file, apply the settings, analyse, save the
+// result), without windows.
+#include <array>
+#include <iosfwd>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "windows/AnalysisSettings.h"
+
+struct BatchOptions {
+  std::vector<std::string> inputs;
+  std::optional<std::string> settingsFile;  // else ./tovalk.ini when present
+  std::optional<std::string> outputDir;     // else beside each input
+  bool help = false;
+
+  // Settings given on the command line; they override the settings file.
+  std::optional<int> method;       // --method transfer|lumped|reflection
+  std::optional<int> dampingForm;  // --damping hysteretic|viscous
+  std::optional<std::string> ratio;
+  std::optional<int> xQuantity;    // --x period|frequency
+  std::optional<int> xScale;       // --x-scale linear|log
+  std::optional<std::string> xLower, xUpper;
+  std::optional<int> pointChoice;  // --points 100|200|400
+  std::optional<int> yScale;
+  std::optional<std::string> yLower, yUpper;
+  std::optional<std::array<bool, 20>> layers;  // --layers all|1,3,5
+};
+
+// Parses the arguments after the program name. Nothing, with the reason in
+// `error`, for an unknown option, a missing or bad value, or no input file.
+std::optional<BatchOptions> ParseBatchArguments(const std::vector<std::string>& args,
+                                                std::string& error);
+
+// Lays the command-line settings over `settings`.
+void ApplyBatchOverrides(const BatchOptions& options, AnalysisSettings& settings);
+
+// STEM-result.csv for STEM.csv, in outputDir or beside the input.
+std::string BatchOutputPath(const std::string& input, const std::optional<std::string>& outputDir);
+
+// The outcome of one profile file.
+struct BatchFileOutcome {
+  bool ok = false;
+  std::vector<std::string> messages;  // what the desktop program would have shown
+};
+
+// Reads one profile file, analyses it with the settings as the settings
+// window's apply does, and writes the result file to outputPath (replacing
+// one that exists). Never throws for anything the file or the analysis does.
+BatchFileOutcome RunBatchFile(const std::string& input, const std::string& outputPath,
+                              const AnalysisSettings& settings);
+
+// The whole program. `workingDir` is where ./tovalk.ini is looked for.
+// Written result files are listed on `out`; failures go to `err` as
+// "FILE: message", and a progress line too when `progress` is set and more
+// than one file runs. Returns the exit status: 0 when every file was written,
+// 1 when any failed, 2 for a usage or settings error (no file is then read).
+int RunBatch(const std::vector<std::string>& args, const std::string& workingDir, std::ostream& out,
+             std::ostream& err, bool progress);
+
+extern const char* const kBatchUsage;

@@ -1,0 +1,21 @@
+#pragma once
+// Writing a whole file so that a failure never destroys what was there: the
+// bytes go to a temporary file in the target's folder, which is flushed to
+// disk and then renamed over the target. A reader sees either the old file or
+// the complete new one.
+#include <string>
+#include <string_view>
+
+struct AtomicWriteResult {
+  bool ok = false;
+  int error = 0;  // errno of the step that failed; 0 on success
+  explicit operator bool() const { return ok; }
+};
+
+// Writes bytes to path. An existing regular file keeps its permission bits
+// (and, where allowed, its owner); a new file gets 0666 less the umask. A path
+// through a symbolic link writes the file the link points to. A target that is
+// not a regular file (a device such as /dev/null) is written in place, since
+// it cannot be replaced by renaming. On failure the temporary file is removed
+// and the target is as it was.
+AtomicWriteResult WriteFileAtomically(const std::string& path, std::string_view bytes);

@@ -1,0 +1,173 @@
+#pragma once
+// The profile file ("地層構成ﾃﾞｰﾀ") and the result file ("増幅特性ﾃﾞｰﾀ"):
+// comma-separated CP932 text with CR LF line ends. One reader takes the
+// profile from either kind; a writer for each.
+#include <array>
+#include <functional>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "analysis/AmplificationResult.h"
+#include "app/Workspace.h"
+#include "platform/FileDialogs.h"
+#include "platform/MessageBox.h"
+#include "profile/SoilProfile.h"
+#include "windows/AnalysisSettings.h"
+
+// ---------------------------------------------------------------------------
+// Reading
+
+// A line is read into a buffer of this many bytes, as the files have always
+// been read: at most 98 bytes before the line end; a longer line is cut after
+// 99 bytes and its rest is read as the next line.
+inline constexpr size_t kLineBufferBytes = 100;
+
+// The reader needs no more than the site, count and header lines, 20 layer
+// lines and the base line; this much of a file always holds them.
+inline constexpr size_t kProfileReadLimit = 64 * 1024;
+
+struct ProfileLayerValues {
+  float thickness = 0.0f;
+  float density = 0.0f;
+  float vs = 0.0f;
+};
+
+// What a profile or result file says about the profile.
+struct ProfileFileData {
+  std::string siteName;  // UTF-8; the first field after "サイト名"
+  int32_t layerCount = 0;
+  std::array<ProfileLayerValues, kMaxLayers> layers{};
+  bool hasBaseLine = false;
+  std::optional<float> baseDensity;  // nothing: the field was empty
+  std::optional<float> baseVs;
+};
+
+enum class ProfileFileProblem {
+  None,
+  EndsEarly,            // fewer lines than the site, count, header and layer lines
+  LayerCountOutOfRange, // a count outside 1 to 20
+  NotCp932,             // bytes that are not CP932 text in a line that is read
+};
+
+struct ProfileFileParse {
+  ProfileFileProblem problem = ProfileFileProblem::None;
+  int32_t layerCount = 0;  // the count read, also for the out-of-range message
+  ProfileFileData data;    // meaningful when problem is None
+};
+
+// Cuts the file's bytes into the lines the reader sees: a CR directly before
+// a LF is dropped, and each line keeps its LF (the last one may have none).
+class ProfileLineReader {
+ public:
+  explicit ProfileLineReader(std::string_view bytes);
+  // The next line; nothing at the end of the file.
+  std::optional<std::string_view> Next();
+
+ private:
+  std::string text_;
+  size_t position_ = 0;
+};
+
+// Reads the profile from a file's bytes; changes nothing else. Values are
+// taken by line and field position only. A field that is not a number throws
+// ConversionError with the system's text ("'%s' は整数ではありません" for the
+// count, "'%s' は浮動小数点数ではありません" for a value); a value beyond the
+// float32 range throws FloatingPointFault.
+ProfileFileParse ParseProfileFile(std::string_view bytes);
+
+// ---------------------------------------------------------------------------
+// Writing
+
+enum class FileFormatProblem {
+  None,
+  SiteNameNotCp932,  // the site name has a character CP932 cannot hold
+  SiteNameTooLong,   // the first line would not fit the reader's line buffer
+  ValuesTooLong,     // a layer or base line would not fit it (absurdly large values)
+};
+
+struct FormattedFile {
+  FileFormatProblem problem = FileFormatProblem::None;
+  int lineNumber = 0;  // layer number of a ValuesTooLong line (layerCount + 1: the base)
+  std::string bytes;   // CP932 with CR LF, when problem is None
+};
+
+// The profile file of a profile: site, count, header, the layers and the base.
+// Both writers expect a layer count of 0 to 20 and never read beyond it.
+FormattedFile FormatProfileFile(const SoilProfile& profile);
+
+// The result file: the profile with its damping ratios, the method and damping
+// lines chosen in the settings, and the table of the result's first pointCount
+// samples for layers 1..layerCount. A sample without a value is written as
+// "     ---". The caller makes sure the result belongs to the profile.
+FormattedFile FormatResultFile(const SoilProfile& profile, const AmplificationResult& result,
+                               const AnalysisSettings& settings);
+
+// True when the result holds a completed analysis with one filled slot for
+// each layer of the profile and no other.
+bool HasResultFor(const SoilProfile& profile, const AmplificationResult& result);
+
+// printf "%*.*f" of a value, independent of the process locale.
+std::string FormatFixed(double value, int precision, int width = 0);
+
+// ---------------------------------------------------------------------------
+// The three operations of the main window
+
+// The path a dialog answer stands for: with the "*.csv" filter a name without
+// an extension gets ".csv"; with "*.*", or with any extension at all (a lone
+// trailing period included), the name stays as typed.
+std::string ApplyCsvRule(const FileDialogAnswer& answer);
+
+class ProfileFiles {
+ public:
+  ProfileFiles(Workspace& workspace, FileDialogPort& dialogs, MessagePort& messages);
+
+  // Reads a profile or result file chosen in the open dialog into the profile
+  // and the editor's grid, and names it in both file labels. False when the
+  // user cancelled or a message box reported a failure; a field that is not a
+  // number throws as ParseProfileFile does. Whatever fails, the workspace is
+  // left exactly as it was.
+  bool LoadProfileFile();
+
+  // Takes the grid over (StoreProfile) and writes the profile file under the
+  // name chosen in the save dialog; names it in both file labels. True when
+  // the file was written.
+  bool SaveProfileFile();
+
+  // Takes the grid over and writes the result file of the last analysis. The
+  // file labels stay as they are. True when the file was written.
+  bool SaveResultFile();
+
+  // Told each time a writer has taken the grid over as the current profile
+  // (the main window then enables its "地層図").
+  std::function<void()> onProfileAccepted;
+
+ private:
+  std::optional<std::string> ChooseSavePath();
+  bool WriteChosenFile(const std::string& path, const std::string& bytes);
+  bool ReportFormatProblem(const FormattedFile& file);
+
+  Workspace& workspace_;
+  FileDialogPort& dialogs_;
+  MessagePort& messages_;
+};
+
+// Message texts and captions of the file operations.
+namespace file_messages {
+inline constexpr const char* kFileErrorCaption = "ファイルエラー";
+inline constexpr const char* kDataErrorCaption = "データエラー";
+inline constexpr const char* kOverwriteCaption = "ファイル名重複エラー";
+inline constexpr const char* kCannotCreate = "ファイルを作成することができませんでした";
+inline constexpr const char* kCannotRead = "ファイルを読み出すことができませんでした";
+inline constexpr const char* kNoResult = "保存する増幅特性の計算結果がありません";
+inline constexpr const char* kSiteNameNotCp932 = "地点名に Shift-JIS で保存できない文字があります";
+inline constexpr const char* kSiteNameTooLong = "地点名が長すぎてファイルに保存できません";
+std::string Missing(const std::string& path);                     // ファイル %s はありません
+std::string Overwrite(const std::string& path);                   // ... 上書きしてよろしいですか？
+std::string LayerCountOutOfRange(const std::string& path, int32_t count);
+std::string EndsEarly(const std::string& path);
+std::string NotCp932(const std::string& path);
+std::string ValuesTooLong(int layerNumber, int layerCount);
+}  // namespace file_messages

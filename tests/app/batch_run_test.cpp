@@ -1,0 +1,269 @@
+#include "app/BatchRun.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+
+#include "FilePortsFake.h"
+#include "TempFolder.h"
+#include "analysis/AnalysisDriver.h"
+#include "app/Workspace.h"
+#include "platform/Conversion.h"
+#include "platform/Cp932.h"
+#include "profile/ProfileFiles.h"
+#include "windows/SettingsFile.h"
+#include "windows/SettingsRules.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kExamples = std::string(TOVALK_SOURCE_DIR) + "/examples/";
+
+std::string Sjis(const std::string& utf8) { return Utf8ToCp932(utf8).value(); }
+
+struct BatchRunOutput {
+  int status = -1;
+  std::string out, err;
+};
+
+BatchRunOutput Batch(const std::vector<std::string>& args, const std::string& workingDir, bool progress = false) {
+  std::ostringstream out, err;
+  BatchRunOutput run;
+  run.status = RunBatch(args, workingDir, out, err, progress);
+  run.out = out.str();
+  run.err = err.str();
+  return run;
+}
+
+std::vector<std::string> Lines(const std::string& cp932) {
+  std::vector<std::string> lines;
+  std::istringstream in(Cp932ToUtf8(cp932).value());
+  for (std::string line; std::getline(in, line);) lines.push_back(line.substr(0, line.size() - 1));
+  return lines;
+}
+
+TEST(BatchArguments, EveryOptionInBothSpellings) {
+  std::string error;
+  const auto o = ParseBatchArguments(
+      {"--method", "lumped", "--damping=viscous", "--ratio", "0.03", "--x", "frequency", "--x-scale=log",
+       "--x-lower", "0.1", "--x-upper", "20", "--points", "100", "--y-scale", "log", "--y-lower", "0.5",
+       "--y-upper", "50", "--layers", "1,3,20", "--settings", "s.ini", "--output-dir", "out", "a.csv",
+       "--", "-odd.csv"},
+      error);
+  ASSERT_TRUE(o) << error;
+  EXPECT_EQ(o->inputs, (std::vector<std::string>{"a.csv", "-odd.csv"}));
+  AnalysisSettings s;
+  ApplyBatchOverrides(*o, s);
+  EXPECT_EQ(s.method, 1);
+  EXPECT_EQ(s.dampingForm, 1);
+  EXPECT_EQ(s.dampingText, "0.03");
+  EXPECT_EQ(s.xQuantity, 1);
+  EXPECT_EQ(s.xScale, 1);
+  EXPECT_EQ(s.xLower, "0.1");
+  EXPECT_EQ(s.xUpper, "20");
+  EXPECT_EQ(s.pointChoice, 0);
+  EXPECT_EQ(s.yScale, 1);
+  EXPECT_EQ(s.yLower, "0.5");
+  EXPECT_EQ(s.yUpper, "50");
+  std::array<bool, 20> layers{};
+  layers[0] = layers[2] = layers[19] = true;
+  EXPECT_EQ(s.displayLayers, layers);
+  EXPECT_EQ(o->settingsFile, "s.ini");
+  EXPECT_EQ(o->outputDir, "out");
+
+  // Options not given leave the settings alone.
+  AnalysisSettings untouched;
+  ApplyBatchOverrides(*ParseBatchArguments({"a.csv"}, error), untouched);
+  EXPECT_EQ(untouched, AnalysisSettings{});
+}
+
+TEST(BatchArguments, MistakesAreNamed) {
+  const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+      {{"--method", "fast", "a.csv"}, "bad value 'fast' for --method"},
+      {{"--points", "300", "a.csv"}, "bad value '300' for --points"},
+      {{"--chart", "a.csv"}, "unknown option --chart"},
+      {{"a.csv", "--ratio"}, "missing value for --ratio"},
+      {{"--layers", "0,3", "a.csv"}, "bad value '0,3' for --layers (all, or layer numbers 1 to 20 such as 1,3,5)"},
+      {{"--layers", "1,,3", "a.csv"}, "bad value '1,,3' for --layers (all, or layer numbers 1 to 20 such as 1,3,5)"},
+      {{"--method", "lumped"}, "no profile file given"},
+  };
+  for (const auto& [args, expected] : cases) {
+    std::string error;
+    EXPECT_FALSE(ParseBatchArguments(args, error));
+    EXPECT_EQ(error, expected);
+  }
+  TempFolder folder;
+  const BatchRunOutput run = Batch({"--bogus", "x.csv"}, folder.path().string());
+  EXPECT_EQ(run.status, 2);
+  EXPECT_EQ(run.err.substr(0, run.err.find('\n')), "tovalk-batch: unknown option --bogus");
+}
+
+TEST(BatchOutputPath, StemResultBesideTheInputOrInTheOutputFolder) {
+  EXPECT_EQ(BatchOutputPath("dir/a.csv", std::nullopt), "dir/a-result.csv");
+  EXPECT_EQ(BatchOutputPath("a.csv", std::nullopt), "a-result.csv");
+  EXPECT_EQ(BatchOutputPath("/d.x/a.b.csv", std::nullopt), "/d.x/a.b-result.csv");
+  EXPECT_EQ(BatchOutputPath("dir/noext", std::string("out")), "out/noext-result.csv");
+  EXPECT_EQ(BatchOutputPath("dir/a.csv", std::string("out/")), "out/a-result.csv");
+}
+
+// The analysis windows of the desktop program, as far as a saved result
+// depends on them.
+class QuietWindows : public AnalysisWindows {
+ public:
+  QuietWindows(Workspace& ws) : ws_(ws) {}
+  bool CollectDisplayLayers() override {
+    return ::CollectDisplayLayers(ws_.settings.displayLayers, ws_.profile.layerCount, ws_.showLayer);
+  }
+  void SetMethodLabel(const std::string&) override {}
+  void SetDampingLabel(const std::string&) override {}
+  void EnableNaturalModes(bool) override {}
+  void ShowNaturalModes(const NaturalModes&) override {}
+  void ClearChart() override {}
+  void DrawAmplificationChart() override {}
+  void EnableAmplificationList() override {}
+  void RefreshAmplificationList() override {}
+  void ShowSettingsWindow() override {}
+
+ private:
+  Workspace& ws_;
+};
+
+TEST(BatchRun, WritesWhatTheDesktopSaveWrites) {
+  TempFolder folder;
+  const BatchRunOutput run = Batch({"--method", "lumped", "--damping", "viscous", "--ratio", "0.03", "--x", "frequency",
+                         "--x-lower", "0.1", "--x-upper", "20", "--points", "100", "--output-dir",
+                         folder / "out", kExamples + "five-layers.csv"},
+                        folder.path().string());
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.err, "");
+  EXPECT_EQ(run.out, (folder / "out/five-layers-result.csv") + "\n");
+
+  // The same by hand: read under "*.*", apply, analyse, "保 存".
+  Workspace ws;
+  ws.settings.method = 1;
+  ws.settings.dampingForm = 1;
+  ws.settings.dampingText = "0.03";
+  ws.settings.xQuantity = 1;
+  ws.settings.xLower = "0.1";
+  ws.settings.xUpper = "20";
+  ws.settings.pointChoice = 0;
+  ScriptedDialogs dialogs;
+  RecordingMessages messages;
+  QuietWindows windows(ws);
+  ProfileFiles files(ws, dialogs, messages);
+  dialogs.AnswerOpen(FileDialogAnswer{kExamples + "five-layers.csv", kAllFilesFilter});
+  ASSERT_TRUE(files.LoadProfileFile());
+  ASSERT_TRUE(CheckScale(0, 20.0f, 0.0f, messages));
+  ws.result.pointCount = 100;
+  AnalysisDriver(ws.profile, ws.result, ws.settings, windows, messages).BtnAmplitudeClick();
+  dialogs.AnswerSave(FileDialogAnswer{folder / "by-hand.csv", kAllFilesFilter});
+  ASSERT_TRUE(files.SaveResultFile());
+  EXPECT_TRUE(messages.shown.empty());
+
+  const std::string batch = TempFolder::Read(folder / "out/five-layers-result.csv");
+  EXPECT_EQ(batch, TempFolder::Read(folder / "by-hand.csv"));
+  const std::vector<std::string> lines = Lines(batch);
+  ASSERT_EQ(lines.size(), 5u + 8u + 100u);
+  EXPECT_EQ(lines[9], "解析法,等価質点系解析");
+  EXPECT_EQ(lines[10], "粘性型減衰,減衰比,  0.030");
+  EXPECT_EQ(lines[13].substr(0, 22), "   1,   0.100,  10.000");
+}
+
+TEST(BatchRun, ABadFileIsReportedAndSkippedWhileTheOthersRun) {
+  TempFolder folder;
+  const std::string count = folder.Write("count.csv", Sjis("サイト名,X\r\n層数,25\r\nh\r\n"));
+  const std::string number = folder.Write("number.csv", Sjis("サイト名,X\r\n層数,1\r\nh\r\n1,2,abc,100\r\n,,2,400\r\n"));
+  const std::string good = folder.Write("good.csv", TempFolder::Read(kExamples + "single-layer.csv"));
+  const std::string missing = folder / "missing.csv";
+
+  const BatchRunOutput run = Batch({count, good, number, missing}, folder.path().string());
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, count + ": ファイル " + count + " の層数 25 は 1～20 の範囲にありません\n" +
+                         number + ": 'abc' は浮動小数点数ではありません\n" +
+                         missing + ": ファイル " + missing + " はありません\n");
+  EXPECT_EQ(run.out, (folder / "good-result.csv") + "\n");
+  EXPECT_TRUE(fs::exists(folder / "good-result.csv"));
+  EXPECT_FALSE(fs::exists(folder / "count-result.csv"));
+  EXPECT_FALSE(fs::exists(folder / "number-result.csv"));
+
+  // The one method that computes nothing fails every file with its notice,
+  // and the run goes no further for that file.
+  fs::remove(folder / "good-result.csv");
+  const BatchRunOutput reflection = Batch({"--method", "reflection", good}, folder.path().string());
+  EXPECT_EQ(reflection.status, 1);
+  EXPECT_EQ(reflection.err, good + ": 重複反射による増幅特性の計算は用意されていません　　　\n");
+  EXPECT_FALSE(fs::exists(folder / "good-result.csv"));
+}
+
+TEST(BatchRun, SettingsComeFromTheIniFileAndOptionsOverrideThem) {
+  TempFolder folder;
+  const std::string input = folder.Write("p.csv", TempFolder::Read(kExamples + "five-layers.csv"));
+  AnalysisSettings ini;
+  ini.method = 1;
+  ini.pointChoice = 0;
+  ASSERT_TRUE(SaveSettings(folder / "tovalk.ini", ini));
+
+  ASSERT_EQ(Batch({input}, folder.path().string()).status, 0);
+  std::vector<std::string> lines = Lines(TempFolder::Read(folder / "p-result.csv"));
+  EXPECT_EQ(lines.size(), 5u + 8u + 100u);
+  EXPECT_EQ(lines[9], "解析法,等価質点系解析");
+
+  ASSERT_EQ(Batch({"--method", "transfer", input}, folder.path().string()).status, 0);
+  lines = Lines(TempFolder::Read(folder / "p-result.csv"));
+  EXPECT_EQ(lines.size(), 5u + 8u + 100u);
+  EXPECT_EQ(lines[9], "解析法,伝達マトリックス法");
+
+  // Another working folder has no tovalk.ini: the defaults (200 points).
+  TempFolder elsewhere;
+  ASSERT_EQ(Batch({input}, elsewhere.path().string()).status, 0);
+  EXPECT_EQ(Lines(TempFolder::Read(folder / "p-result.csv")).size(), 5u + 8u + 200u);
+
+  // --settings names the file; a missing one is an error before any file runs.
+  ASSERT_EQ(Batch({"--settings", folder / "tovalk.ini", input}, elsewhere.path().string()).status, 0);
+  EXPECT_EQ(Lines(TempFolder::Read(folder / "p-result.csv")).size(), 5u + 8u + 100u);
+  const BatchRunOutput missing = Batch({"--settings", folder / "none.ini", input}, folder.path().string());
+  EXPECT_EQ(missing.status, 2);
+  EXPECT_EQ(missing.err, "tovalk-batch: settings file " + (folder / "none.ini") + " not found\n");
+}
+
+TEST(BatchRun, SettingsThatWouldFailEveryFileStopTheRunOnce) {
+  TempFolder folder;
+  const std::string input = folder.Write("p.csv", TempFolder::Read(kExamples + "single-layer.csv"));
+  const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+      {{"--x-lower", "5", "--x-upper", "1"}, "縦横軸の目盛りこの値を設定できません"},
+      {{"--y-scale", "log"}, "対数目盛りの原点に0を設定できません"},
+      {{"--x-lower", "-1", "--y-lower", "5", "--y-upper", "1"}, "縦横軸の目盛りに負の値は設定できません"},
+      {{"--ratio", "abc"}, "'abc' は浮動小数点数ではありません"},
+  };
+  for (auto [args, message] : cases) {
+    args.push_back(input);
+    args.push_back(input);
+    const BatchRunOutput run = Batch(args, folder.path().string());
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.err, "tovalk-batch: " + message + "\n");
+    EXPECT_FALSE(fs::exists(folder / "p-result.csv"));
+  }
+}
+
+TEST(BatchRun, ProgressOnATerminalAndNoResultWrittenTwice) {
+  TempFolder folder;
+  fs::create_directory(folder / "a");
+  fs::create_directory(folder / "b");
+  const std::string a = folder.Write("a/x.csv", TempFolder::Read(kExamples + "single-layer.csv"));
+  const std::string b = folder.Write("b/x.csv", TempFolder::Read(kExamples + "single-layer.csv"));
+  const BatchRunOutput run = Batch({"--output-dir", folder / "out/deeper", a, b}, folder.path().string(), true);
+  EXPECT_EQ(run.status, 1);
+  const std::string output = folder / "out/deeper/x-result.csv";
+  EXPECT_EQ(run.out, output + "\n");
+  EXPECT_EQ(run.err, "\r[1/2] " + a + "\033[K\r\033[K\r[2/2] " + b + "\033[K\r\033[K" + b +
+                         ": the result file " + output + " was already written for another input\n\r\033[K");
+
+  // One file shows no progress.
+  const BatchRunOutput single = Batch({a}, folder.path().string(), true);
+  EXPECT_EQ(single.status, 0);
+  EXPECT_EQ(single.err, "");
+}
+
+}  // namespace
