@@ -24,6 +24,8 @@ const char* const kBatchUsage =
     "  --settings FILE   a tovalk.ini (default: ./tovalk.ini if present, else the\n"
     "                    settings window's defaults); options override it\n"
     "  --output-dir DIR  where STEM-result.csv goes (default: beside each input)\n"
+    "  --chart           also write STEM-chart.png   (the main window's chart, 441x441)\n"
+    "  --diagram         also write STEM-stratum.png (the stratum diagram, 233x441)\n"
     "Exit status: 0 all written, 1 a file failed, 2 bad options or settings.\n";
 
 namespace {
@@ -144,8 +146,11 @@ class BatchWindows : public AnalysisWindows {
 // the analysis run. False when a range was refused.
 bool Apply(Workspace& ws, AnalysisWindows& windows, MessagePort& messages) {
   const AnalysisSettings& s = ws.settings;
-  if (!CheckScale(s.xScale, StrToSingle(s.xUpper), StrToSingle(s.xLower), messages)) return false;
-  if (!CheckScale(s.yScale, StrToSingle(s.yUpper), StrToSingle(s.yLower), messages)) return false;
+  // Lower before upper, as the settings window converts them.
+  const float xLower = StrToSingle(s.xLower);
+  if (!CheckScale(s.xScale, StrToSingle(s.xUpper), xLower, messages)) return false;
+  const float yLower = StrToSingle(s.yLower);
+  if (!CheckScale(s.yScale, StrToSingle(s.yUpper), yLower, messages)) return false;
   switch (s.pointChoice) {
     case 0: ws.result.pointCount = 100; break;
     case 1: ws.result.pointCount = 200; break;
@@ -190,6 +195,10 @@ std::optional<BatchOptions> ParseBatchArguments(const std::vector<std::string>& 
       o.help = true;
       continue;
     }
+    if (arg == "--chart" || arg == "--diagram") {
+      (arg == "--chart" ? o.chart : o.diagram) = true;
+      continue;
+    }
     const size_t equals = arg.find('=');
     const std::string name = arg.substr(0, equals);
     if (!kChoices.count(name) && !kTextOptions.count(name)) {
@@ -229,16 +238,17 @@ void ApplyBatchOverrides(const BatchOptions& o, AnalysisSettings& s) {
   if (o.layers) s.displayLayers = *o.layers;
 }
 
-std::string BatchOutputPath(const std::string& input, const std::optional<std::string>& outputDir) {
+std::string BatchOutputPath(const std::string& input, const std::optional<std::string>& outputDir,
+                            const std::string& suffix) {
   const std::string name = ExtractFileName(input);
   const std::string stem = name.substr(0, name.size() - ExtractFileExt(name).size());
   const std::string folder = outputDir ? *outputDir : ExtractFileDir(input);
-  if (folder.empty()) return stem + "-result.csv";
-  return folder.back() == '/' ? folder + stem + "-result.csv" : folder + "/" + stem + "-result.csv";
+  if (folder.empty()) return stem + suffix;
+  return folder.back() == '/' ? folder + stem + suffix : folder + "/" + stem + suffix;
 }
 
 BatchFileOutcome RunBatchFile(const std::string& input, const std::string& outputPath,
-                              const AnalysisSettings& settings) {
+                              const AnalysisSettings& settings, const BatchPictures& pictures) {
   BatchFileOutcome outcome;
   // A fresh workspace per file: no file's result depends on the one before.
   Workspace ws;
@@ -255,8 +265,14 @@ BatchFileOutcome RunBatchFile(const std::string& input, const std::string& outpu
       ws.grid.SetRowLabels(ws.profile.layerCount);
       ok = Apply(ws, windows, messages) && messages.shown.empty();
     }
-    // The pictures (chart, stratum diagram) will be drawn here, from the
-    // analysed workspace, one call each.
+    // The pictures of the analysed profile, as the main window shows them.
+    for (const auto& [path, writer] : {std::pair{pictures.chartPath, pictures.chart},
+                                       std::pair{pictures.diagramPath, pictures.diagram}}) {
+      if (!ok || path.empty()) continue;
+      const std::string problem = writer ? writer(path, ws) : "no picture writer";
+      if (!problem.empty()) messages.shown.push_back(problem);
+      ok = problem.empty();
+    }
     ok = ok && files.SaveResultFile();
     outcome.ok = ok && messages.shown.empty();
   } catch (const UserActionError& e) {
@@ -272,7 +288,7 @@ BatchFileOutcome RunBatchFile(const std::string& input, const std::string& outpu
 }
 
 int RunBatch(const std::vector<std::string>& args, const std::string& workingDir, std::ostream& out,
-             std::ostream& err, bool progress) {
+             std::ostream& err, bool progress, const BatchPictures& pictures) {
   std::string error;
   const std::optional<BatchOptions> options = ParseBatchArguments(args, error);
   if (!options) {
@@ -282,6 +298,10 @@ int RunBatch(const std::vector<std::string>& args, const std::string& workingDir
   if (options->help) {
     out << kBatchUsage;
     return 0;
+  }
+  if ((options->chart && !pictures.chart) || (options->diagram && !pictures.diagram)) {
+    err << "tovalk-batch: this build cannot draw pictures (--chart, --diagram)\n";
+    return 2;
   }
 
   AnalysisSettings settings;
@@ -319,6 +339,9 @@ int RunBatch(const std::vector<std::string>& args, const std::string& workingDir
     const std::string& input = options->inputs[k];
     if (showProgress) err << "\r[" << k + 1 << "/" << total << "] " << input << "\033[K" << std::flush;
     const std::string output = BatchOutputPath(input, options->outputDir);
+    BatchPictures files = pictures;
+    files.chartPath = options->chart ? BatchOutputPath(input, options->outputDir, "-chart.png") : "";
+    files.diagramPath = options->diagram ? BatchOutputPath(input, options->outputDir, "-stratum.png") : "";
     // Two inputs of the same name from different folders must not silently
     // overwrite each other's result in one output folder.
     std::error_code ignored;
@@ -327,11 +350,14 @@ int RunBatch(const std::vector<std::string>& args, const std::string& workingDir
     if (written.count(key)) {
       outcome.messages.push_back("the result file " + output + " was already written for another input");
     } else {
-      outcome = RunBatchFile(input, output, settings);
+      outcome = RunBatchFile(input, output, settings, files);
     }
     if (showProgress) err << "\r\033[K";
     if (outcome.ok) {
       written.insert(key);
+      for (const std::string& picture : {files.chartPath, files.diagramPath}) {
+        if (!picture.empty()) out << picture << "\n";
+      }
       out << output << "\n";
     } else {
       ++failed;

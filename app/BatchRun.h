@@ -3,6 +3,7 @@
 // the desktop program (read the file, apply the settings, analyse, save the
 // result), without windows.
 #include <array>
+#include <functional>
 #include <iosfwd>
 #include <optional>
 #include <string>
@@ -15,6 +16,8 @@ struct BatchOptions {
   std::optional<std::string> settingsFile;  // else ./tovalk.ini when present
   std::optional<std::string> outputDir;     // else beside each input
   bool help = false;
+  bool chart = false;    // --chart: also STEM-chart.png
+  bool diagram = false;  // --diagram: also STEM-stratum.png
 
   // Settings given on the command line; they override the settings file.
   std::optional<int> method;       // --method transfer|lumped|reflection
@@ -37,8 +40,23 @@ std::optional<BatchOptions> ParseBatchArguments(const std::vector<std::string>& 
 // Lays the command-line settings over `settings`.
 void ApplyBatchOverrides(const BatchOptions& options, AnalysisSettings& settings);
 
-// STEM-result.csv for STEM.csv, in outputDir or beside the input.
-std::string BatchOutputPath(const std::string& input, const std::optional<std::string>& outputDir);
+// STEM-result.csv for STEM.csv (or another suffix), in outputDir or beside
+// the input.
+std::string BatchOutputPath(const std::string& input, const std::optional<std::string>& outputDir,
+                            const std::string& suffix = "-result.csv");
+
+struct Workspace;
+
+// Writes one picture of an analysed workspace to a path; "" on success, else
+// the reason. The pictures need the toolkit, so the program supplies them.
+using BatchPictureWriter = std::function<std::string(const std::string& path, const Workspace& ws)>;
+
+struct BatchPictures {
+  BatchPictureWriter chart;    // the main window's chart, 441 × 441
+  BatchPictureWriter diagram;  // the stratum diagram, 233 × 441
+  std::string chartPath;       // where to write them; empty: not asked for
+  std::string diagramPath;
+};
 
 // The outcome of one profile file.
 struct BatchFileOutcome {
@@ -50,14 +68,16 @@ struct BatchFileOutcome {
 // window's apply does, and writes the result file to outputPath (replacing
 // one that exists). Never throws for anything the file or the analysis does.
 BatchFileOutcome RunBatchFile(const std::string& input, const std::string& outputPath,
-                              const AnalysisSettings& settings);
+                              const AnalysisSettings& settings, const BatchPictures& pictures = {});
 
 // The whole program. `workingDir` is where ./tovalk.ini is looked for.
 // Written result files are listed on `out`; failures go to `err` as
 // "FILE: message", and a progress line too when `progress` is set and more
 // than one file runs. Returns the exit status: 0 when every file was written,
 // 1 when any failed, 2 for a usage or settings error (no file is then read).
+// `pictures` supplies the writers for --chart and --diagram; without them
+// those options are refused.
 int RunBatch(const std::vector<std::string>& args, const std::string& workingDir, std::ostream& out,
-             std::ostream& err, bool progress);
+             std::ostream& err, bool progress, const BatchPictures& pictures = {});
 
 extern const char* const kBatchUsage;

@@ -6,9 +6,23 @@
 #include <vector>
 
 #include "app/BatchRun.h"
+#include "app/Workspace.h"
 #include "platform/FileSystem.h"
+#ifdef TOVALK_WITH_PICTURES
+#include "graphics/qt/PictureExport.h"
+#endif
 
 int main(int argc, char** argv) {
   const std::vector<std::string> args(argv + 1, argv + argc);
-  return RunBatch(args, CurrentDirectory(), std::cout, std::cerr, isatty(STDERR_FILENO) == 1);
+  BatchPictures pictures;
+#ifdef TOVALK_WITH_PICTURES
+  // The same drawing code as the main window's chart and stratum picture.
+  pictures.chart = [](const std::string& path, const Workspace& ws) {
+    return SaveChartPicture(path, {ws.profile, ws.result, ws.settings});
+  };
+  pictures.diagram = [](const std::string& path, const Workspace& ws) {
+    return SaveStratumPicture(path, ws.profile);
+  };
+#endif
+  return RunBatch(args, CurrentDirectory(), std::cout, std::cerr, isatty(STDERR_FILENO) == 1, pictures);
 }

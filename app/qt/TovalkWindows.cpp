@@ -1,5 +1,6 @@
 #include "app/qt/TovalkWindows.h"
 
+#include <clocale>
 #include <exception>
 
 #include "app/MainWindowController.h"
@@ -30,7 +31,12 @@ TovalkWindows::TovalkWindows(MessagePort& messages, FileDialogPort& dialogs, Cli
   Display.Refresh();
 }
 
-TovalkApplication::TovalkApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+TovalkApplication::TovalkApplication(int& argc, char** argv) : QApplication(argc, argv) {
+  // Qt takes the locale from the environment; numbers are written and read
+  // with a period in every locale, so printf and the conversions must not
+  // follow it.
+  std::setlocale(LC_NUMERIC, "C");
+}
 
 bool TovalkApplication::notify(QObject* receiver, QEvent* event) {
   try {

@@ -1,5 +1,7 @@
 #include "graphics/qt/PictureExport.h"
 
+#include <clocale>
+#include <cstdio>
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QSaveFile>
@@ -50,14 +52,21 @@ std::string EnsurePictureGraphics() {
       qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
   }
+  // The toolkit's own notices (a missing runtime folder and the like) are not
+  // the program's: keep them out of the batch program's error output.
+  qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+    if (type == QtCriticalMsg || type == QtFatalMsg) std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+  });
   static int argc = 1;
   static char name[] = "tovalk";
   static char* argv[] = {name, nullptr};
   static QGuiApplication* application = new QGuiApplication(argc, argv);
+  // Qt takes the locale from the environment; the files' numbers use a
+  // period whatever it says.
+  std::setlocale(LC_NUMERIC, "C");
   (void)application;
   return {};
 }
-
 
 std::string RenderChartPicture(Canvas& canvas, const ChartPictureSources& sources) {
   CollectedMessages messages;

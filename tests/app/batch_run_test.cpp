@@ -28,10 +28,11 @@ struct BatchRunOutput {
   std::string out, err;
 };
 
-BatchRunOutput Batch(const std::vector<std::string>& args, const std::string& workingDir, bool progress = false) {
+BatchRunOutput Batch(const std::vector<std::string>& args, const std::string& workingDir, bool progress = false,
+                     const BatchPictures& pictures = {}) {
   std::ostringstream out, err;
   BatchRunOutput run;
-  run.status = RunBatch(args, workingDir, out, err, progress);
+  run.status = RunBatch(args, workingDir, out, err, progress, pictures);
   run.out = out.str();
   run.err = err.str();
   return run;
@@ -83,7 +84,7 @@ TEST(BatchArguments, MistakesAreNamed) {
   const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
       {{"--method", "fast", "a.csv"}, "bad value 'fast' for --method"},
       {{"--points", "300", "a.csv"}, "bad value '300' for --points"},
-      {{"--chart", "a.csv"}, "unknown option --chart"},
+      {{"--charts", "a.csv"}, "unknown option --charts"},
       {{"a.csv", "--ratio"}, "missing value for --ratio"},
       {{"--layers", "0,3", "a.csv"}, "bad value '0,3' for --layers (all, or layer numbers 1 to 20 such as 1,3,5)"},
       {{"--layers", "1,,3", "a.csv"}, "bad value '1,,3' for --layers (all, or layer numbers 1 to 20 such as 1,3,5)"},
@@ -264,6 +265,50 @@ TEST(BatchRun, ProgressOnATerminalAndNoResultWrittenTwice) {
   const BatchRunOutput single = Batch({a}, folder.path().string(), true);
   EXPECT_EQ(single.status, 0);
   EXPECT_EQ(single.err, "");
+}
+
+// The pictures are drawn by writers the program supplies; here they record
+// what they were asked to draw.
+TEST(BatchRun, PicturesAreWrittenBesideTheResultFromTheAnalysedProfile) {
+  TempFolder out;
+  std::vector<std::string> calls;
+  BatchPictures pictures;
+  pictures.chart = [&](const std::string& path, const Workspace& ws) {
+    calls.push_back(path + " " + std::to_string(ws.profile.layerCount) + (ws.result.complete ? " analysed" : ""));
+    return std::string();
+  };
+  pictures.diagram = [&](const std::string& path, const Workspace& ws) {
+    calls.push_back(path + " " + std::to_string(ws.profile.layerCount));
+    return std::string();
+  };
+  const BatchRunOutput run = Batch({"--chart", "--diagram", "--output-dir", out.path().string(),
+                                    kExamples + "five-layers.csv"},
+                                   out.path().string(), false, pictures);
+  EXPECT_EQ(run.status, 0) << run.err;
+  const std::string stem = (out.path() / "five-layers").string();
+  EXPECT_EQ(calls, (std::vector<std::string>{stem + "-chart.png 5 analysed", stem + "-stratum.png 5"}));
+  EXPECT_EQ(run.out, stem + "-chart.png\n" + stem + "-stratum.png\n" + stem + "-result.csv\n");
+}
+
+TEST(BatchRun, APictureThatCannotBeDrawnFailsItsFile) {
+  TempFolder out;
+  BatchPictures pictures;
+  pictures.chart = [](const std::string&, const Workspace&) {
+    return std::string("増幅特性を表示する層番号が指定されておりません");
+  };
+  const BatchRunOutput run = Batch({"--chart", "--output-dir", out.path().string(), kExamples + "single-layer.csv"},
+                                   out.path().string(), false, pictures);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, kExamples + "single-layer.csv: 増幅特性を表示する層番号が指定されておりません\n");
+  EXPECT_FALSE(fs::exists(out.path() / "single-layer-result.csv"));
+}
+
+TEST(BatchRun, PicturesWithoutADrawingBuildAreRefusedUpFront) {
+  TempFolder out;
+  const BatchRunOutput run = Batch({"--diagram", kExamples + "single-layer.csv"}, out.path().string());
+  EXPECT_EQ(run.status, 2);
+  EXPECT_NE(run.err.find("--chart, --diagram"), std::string::npos);
+  EXPECT_TRUE(run.out.empty());
 }
 
 }  // namespace

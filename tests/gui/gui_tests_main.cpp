@@ -1,11 +1,14 @@
 // The Qt tests need one application object for fonts, images and widgets.
 #include <QApplication>
 
+#include <clocale>
+
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
+  std::setlocale(LC_NUMERIC, "C");
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }
