@@ -6,6 +6,7 @@
 #include <set>
 
 #include "analysis/AnalysisDriver.h"
+#include "analysis/HeadlessWindows.h"
 #include "app/Workspace.h"
 #include "platform/Conversion.h"
 #include "platform/Errors.h"
@@ -120,27 +121,6 @@ class BatchDialogs : public FileDialogPort {
   std::string open_, save_;
 };
 
-// The windows the analysis reaches; without a screen only the display flags
-// matter.
-class BatchWindows : public AnalysisWindows {
- public:
-  explicit BatchWindows(Workspace& ws) : ws_(ws) {}
-  bool CollectDisplayLayers() override {
-    return ::CollectDisplayLayers(ws_.settings.displayLayers, ws_.profile.layerCount, ws_.showLayer);
-  }
-  void SetMethodLabel(const std::string&) override {}
-  void SetDampingLabel(const std::string&) override {}
-  void EnableNaturalModes(bool) override {}
-  void ShowNaturalModes(const NaturalModes&) override {}
-  void ClearChart() override {}
-  void DrawAmplificationChart() override {}
-  void EnableAmplificationList() override {}
-  void RefreshAmplificationList() override {}
-  void ShowSettingsWindow() override {}
-
- private:
-  Workspace& ws_;
-};
 
 // The settings window's apply: both axis ranges checked, the point count set,
 // the analysis run. False when a range was refused.
@@ -256,7 +236,9 @@ BatchFileOutcome RunBatchFile(const std::string& input, const std::string& outpu
   ws.startDir = CurrentDirectory();
   BatchDialogs dialogs(input, outputPath);
   BatchMessages messages;
-  BatchWindows windows(ws);
+  HeadlessWindows windows([&ws] {
+    return ::CollectDisplayLayers(ws.settings.displayLayers, ws.profile.layerCount, ws.showLayer);
+  });
   ProfileFiles files(ws, dialogs, messages);
   try {
     bool ok = files.LoadProfileFile();

@@ -2,22 +2,10 @@
 #include <benchmark/benchmark.h>
 
 #include "analysis/AnalysisDriver.h"
+#include "analysis/HeadlessWindows.h"
 
 namespace {
 
-class QuietWindows : public AnalysisWindows {
- public:
-  bool CollectDisplayLayers() override { return true; }
-  void SetMethodLabel(const std::string&) override {}
-  void SetDampingLabel(const std::string&) override {}
-  void EnableNaturalModes(bool) override {}
-  void ShowNaturalModes(const NaturalModes&) override {}
-  void ClearChart() override {}
-  void DrawAmplificationChart() override {}
-  void EnableAmplificationList() override {}
-  void RefreshAmplificationList() override {}
-  void ShowSettingsWindow() override {}
-};
 
 class QuietMessages : public MessagePort {
  public:
@@ -43,7 +31,7 @@ struct Rig {
   SoilProfile profile;
   AmplificationResult result;
   AnalysisSettings settings;
-  QuietWindows windows;
+  HeadlessWindows windows;
   QuietMessages messages;
   AnalysisDriver driver{profile, result, settings, windows, messages};
 

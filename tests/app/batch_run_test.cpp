@@ -8,6 +8,7 @@
 #include "FilePortsFake.h"
 #include "TempFolder.h"
 #include "analysis/AnalysisDriver.h"
+#include "analysis/HeadlessWindows.h"
 #include "app/Workspace.h"
 #include "platform/Conversion.h"
 #include "platform/Cp932.h"
@@ -109,28 +110,6 @@ TEST(BatchOutputPath, StemResultBesideTheInputOrInTheOutputFolder) {
   EXPECT_EQ(BatchOutputPath("dir/a.csv", std::string("out/")), "out/a-result.csv");
 }
 
-// The analysis windows of the desktop program, as far as a saved result
-// depends on them.
-class QuietWindows : public AnalysisWindows {
- public:
-  QuietWindows(Workspace& ws) : ws_(ws) {}
-  bool CollectDisplayLayers() override {
-    return ::CollectDisplayLayers(ws_.settings.displayLayers, ws_.profile.layerCount, ws_.showLayer);
-  }
-  void SetMethodLabel(const std::string&) override {}
-  void SetDampingLabel(const std::string&) override {}
-  void EnableNaturalModes(bool) override {}
-  void ShowNaturalModes(const NaturalModes&) override {}
-  void ClearChart() override {}
-  void DrawAmplificationChart() override {}
-  void EnableAmplificationList() override {}
-  void RefreshAmplificationList() override {}
-  void ShowSettingsWindow() override {}
-
- private:
-  Workspace& ws_;
-};
-
 TEST(BatchRun, WritesWhatTheDesktopSaveWrites) {
   TempFolder folder;
   const BatchRunOutput run = Batch({"--method", "lumped", "--damping", "viscous", "--ratio", "0.03", "--x", "frequency",
@@ -152,7 +131,8 @@ TEST(BatchRun, WritesWhatTheDesktopSaveWrites) {
   ws.settings.pointChoice = 0;
   ScriptedDialogs dialogs;
   RecordingMessages messages;
-  QuietWindows windows(ws);
+  HeadlessWindows windows(
+      [&ws] { return CollectDisplayLayers(ws.settings.displayLayers, ws.profile.layerCount, ws.showLayer); });
   ProfileFiles files(ws, dialogs, messages);
   dialogs.AnswerOpen(FileDialogAnswer{kExamples + "five-layers.csv", kAllFilesFilter});
   ASSERT_TRUE(files.LoadProfileFile());

@@ -12,26 +12,13 @@
 #include <vector>
 
 #include "analysis/AnalysisDriver.h"
+#include "analysis/HeadlessWindows.h"
 #include "graphics/RecordingCanvas.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-// The analysis without windows.
-class NoWindows : public AnalysisWindows {
- public:
-  bool CollectDisplayLayers() override { return true; }
-  void SetMethodLabel(const std::string&) override {}
-  void SetDampingLabel(const std::string&) override {}
-  void EnableNaturalModes(bool) override {}
-  void ShowNaturalModes(const NaturalModes&) override {}
-  void ClearChart() override {}
-  void DrawAmplificationChart() override {}
-  void EnableAmplificationList() override {}
-  void RefreshAmplificationList() override {}
-  void ShowSettingsWindow() override {}
-};
 
 class NoMessages : public MessagePort {
  public:
@@ -58,7 +45,7 @@ struct AnalysedSite {
     ComputeDerivedValues(profile);
     for (size_t i = 0; i < layers.size(); ++i) settings.displayLayers[i] = true;
     result.pointCount = 400;
-    NoWindows windows;
+    HeadlessWindows windows;
     NoMessages messages;
     AnalysisDriver(profile, result, settings, windows, messages).BtnAmplitudeClick();
   }
