@@ -36,18 +36,6 @@ class MainWindowController::CommandLineDialogs : public FileDialogPort {
 
 namespace {
 
-void LayOutChart(TMyGraph& chart) {
-  chart.NGridX = 5;
-  chart.WidthX = 360;
-  chart.HeightY = 360;
-  chart.OriginX = 50;
-  chart.OriginY = 390;
-  chart.VValueX = 1.0f;
-  chart.VValueY = 5.0f;
-  chart.TitleX = "周期　[s]";
-  chart.TitleY = "増幅率";
-}
-
 }  // namespace
 
 MainWindowController::MainWindowController(const MainWindowPorts& ports, std::string startDir)
@@ -62,7 +50,7 @@ MainWindowController::MainWindowController(const MainWindowPorts& ports, std::st
       files_(workspace_, *router_, ports.messages) {
   workspace_.startDir = std::move(startDir);
   files_.onProfileAccepted = [this] { EnableAfterProfileAccepted(); };
-  LayOutChart(chart_);
+  LayOutAmplificationChart(chart_);
 
   // The controls' state at creation.
   for (MainControl control : {MainControl::RadioItemEdit, MainControl::RadioItemSave, MainControl::Button3,

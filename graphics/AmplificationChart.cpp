@@ -33,6 +33,18 @@ const char* DampingFormat(int dampingForm) {
 
 }  // namespace
 
+void LayOutAmplificationChart(TMyGraph& graph) {
+  graph.NGridX = 5;
+  graph.WidthX = 360;
+  graph.HeightY = 360;
+  graph.OriginX = 50;
+  graph.OriginY = 390;
+  graph.VValueX = 1.0f;
+  graph.VValueY = 5.0f;
+  graph.TitleX = "周期　[s]";
+  graph.TitleY = "増幅率";
+}
+
 int LegendX(const AnalysisSettings& settings) {
   if (settings.legendLeft) return 60;
   if (settings.showProfile && !settings.profileLeft) return 200;

@@ -22,6 +22,11 @@ struct ChartSources {
   bool multiColour;  // "多色" checked (otherwise "単色": black curves)
 };
 
+// The main window's chart MyGraph1 as laid out (441 × 441 picture, frame
+// 360 × 360 from (50, 390), period 0 to 5 by 0 to 20); the other properties
+// keep the component's values at creation.
+void LayOutAmplificationChart(TMyGraph& graph);
+
 // Draws the chart on the graph. First copies the settings' layer marks into
 // showLayer; when none of the profile's layers is chosen, shows
 // "増幅特性を表示する層番号が指定されておりません" / "表示層選択エラー" and draws

@@ -71,16 +71,7 @@ std::string EnsurePictureGraphics() {
 std::string RenderChartPicture(Canvas& canvas, const ChartPictureSources& sources) {
   CollectedMessages messages;
   TMyGraph graph(canvas, messages);
-  // MyGraph1 as the main window lays it out.
-  graph.NGridX = 5;
-  graph.WidthX = 360;
-  graph.HeightY = 360;
-  graph.OriginX = 50;
-  graph.OriginY = 390;
-  graph.VValueX = 1.0f;
-  graph.VValueY = 5.0f;
-  graph.TitleX = "周期　[s]";
-  graph.TitleY = "増幅率";
+  LayOutAmplificationChart(graph);
   // The settings' apply hands the sub-divisions over; the chart derives the rest.
   graph.SubX = sources.settings.xSubDivisions;
   graph.SubY = sources.settings.ySubDivisions;

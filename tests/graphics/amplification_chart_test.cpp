@@ -23,17 +23,7 @@ class FakeMessages : public MessagePort {
 
 // The main window's chart as laid out: 441 × 441, frame 360 × 360 from (50, 390).
 struct MainChart {
-  MainChart() {
-    graph.NGridX = 5;
-    graph.WidthX = 360;
-    graph.HeightY = 360;
-    graph.OriginX = 50;
-    graph.OriginY = 390;
-    graph.VValueX = 1.0f;
-    graph.VValueY = 5.0f;
-    graph.TitleX = "周期　[s]";
-    graph.TitleY = "増幅率";
-  }
+  MainChart() { LayOutAmplificationChart(graph); }
   bool Draw() {
     const ChartSources sources{profile, result, settings, kDefaultLayerColours, multiColour};
     return DrawAmplificationChart(graph, sources, showLayer, messages);
