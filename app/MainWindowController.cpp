@@ -34,10 +34,6 @@ class MainWindowController::CommandLineDialogs : public FileDialogPort {
   std::optional<std::string> pending_;
 };
 
-namespace {
-
-}  // namespace
-
 MainWindowController::MainWindowController(const MainWindowPorts& ports, std::string startDir)
     : view_(ports.view),
       messages_(ports.messages),
