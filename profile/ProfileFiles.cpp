@@ -383,7 +383,7 @@ bool ProfileFiles::ReportFormatProblem(const FormattedFile& file) {
 }
 
 std::optional<std::string> ProfileFiles::ChooseSavePath() {
-  const std::optional<FileDialogAnswer> answer = dialogs_.RunSaveDialog({kSaveDialogFilter, {}});
+  const std::optional<FileDialogAnswer> answer = dialogs_.RunSaveDialog({kSaveDialogFilter, workspace_.startDir});
   if (!answer) return std::nullopt;
   std::string path = ApplyCsvRule(*answer);
   if (FileExists(path)) {

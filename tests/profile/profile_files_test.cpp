@@ -130,6 +130,7 @@ MessageBox FileErrorBox(const std::string& text) { return ErrorBox(text, "ファ
 
 TEST_F(ProfileFilesTest, WritesTheTwoLayerExampleByteForByte) {
   ws.fileName = "old.csv";
+  ws.startDir = "/start/here";
   FillGrid(ws.grid, "地点A", {{"2.5", "1.7", "120"}, {"8", "1.9", "300"}}, "2.1", "700");
   const std::string path = folder / "two.csv";
   ASSERT_TRUE(SaveProfile(path));
@@ -143,6 +144,7 @@ TEST_F(ProfileFilesTest, WritesTheTwoLayerExampleByteForByte) {
   EXPECT_TRUE(messages.shown.empty());
   ASSERT_EQ(dialogs.saveRequests.size(), 1u);
   EXPECT_EQ(dialogs.saveRequests[0].filter, kSaveDialogFilter);
+  EXPECT_EQ(dialogs.saveRequests[0].initialFolder, "/start/here");
   EXPECT_EQ(ws.fileName, "two.csv");
   EXPECT_EQ(ws.Label3, "ﾌｧｲﾙ名 : two.csv");
   EXPECT_EQ(ws.grid.Label7, "ﾌｧｲﾙ名 : two.csv");
