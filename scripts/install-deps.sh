@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, testing and running need, and
-# only those that are missing.
+# only those that are missing. Further package names may be given (./package
+# asks for dpkg-dev).
 set -euo pipefail
 
 packages=(
@@ -9,6 +10,7 @@ packages=(
   qt6-base-dev libgl-dev
   fonts-ipafont-gothic fonts-ipafont-mincho fontconfig
   xvfb xauth
+  "$@"
 )
 
 missing=()

@@ -1,22 +1,36 @@
 #!/usr/bin/env bash
-# Screenshots for the documentation: the main window after reading the
-# five-layer example, the profile editor and the settings window, drawn on a
-# virtual X display (xvfb-run) into docs/images/. Usage: scripts/screenshots.sh
-# [BUILD_DIR] (default build).
+# Screenshots of the seven windows for the documentation, drawn on a virtual X
+# display (xvfb-run) into docs/images/: the main window after reading the
+# five-layer example, the profile editor, the settings window, the
+# amplification list, the usage window, the version window and the
+# instruction note. Usage: scripts/screenshots.sh [BUILD_DIR] (default build).
+# With TOVALK set to a program (an installed /usr/bin/tovalk, say) nothing is
+# built and that program draws the windows.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-build}
 case "$build" in /*) ;; *) build="$root/$build" ;; esac
+out=${TOVALK_SCREENSHOTS:-$root/docs/images}
 
 command -v xvfb-run >/dev/null || { echo "xvfb-run is needed (package xvfb)" >&2; exit 1; }
-cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$build" --target tovalk
+program=${TOVALK:-}
+if [ -z "$program" ]; then
+  cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+  cmake --build "$build" --target tovalk
+  program="$build/tovalk"
+fi
 
-mkdir -p "$root/docs/images"
+names=(main-window editor settings amplist howto version datainput)
+mkdir -p "$out"
+for name in "${names[@]}"; do rm -f "$out/$name.png"; done
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 # A fresh working folder holds no tovalk.ini: the settings window's defaults.
 cd "$work"
 xvfb-run -a -s "-screen 0 1280x1024x24" \
-  "$build/tovalk" --screenshots "$root/docs/images" "$root/examples/five-layers.csv"
-ls -l "$root/docs/images/main-window.png" "$root/docs/images/editor.png" "$root/docs/images/settings.png"
+  "$program" --screenshots "$out" "$root/examples/five-layers.csv"
+status=0
+for name in "${names[@]}"; do
+  if [ -s "$out/$name.png" ]; then ls -l "$out/$name.png"; else echo "missing: $out/$name.png" >&2; status=1; fi
+done
+exit $status

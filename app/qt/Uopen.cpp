@@ -14,9 +14,6 @@
 
 namespace {
 
-constexpr int kTitleWidth = 340;
-constexpr int kTitleHeight = 55;
-
 size_t MarkIndex(MainMenuMark mark) { return static_cast<size_t>(mark); }
 size_t WindowIndex(SecondaryWindow window) { return static_cast<size_t>(window); }
 
@@ -29,7 +26,7 @@ TOpen::TOpen(MessagePort& messages, FileDialogPort& dialogs, ClipboardPort& clip
       messages_(messages),
       stratumPicture_(233, 441),
       chartPicture_(441, 441),
-      titlePicture_(kTitleWidth, kTitleHeight) {
+      titlePicture_(kSystemTitleWidth, kSystemTitleHeight) {
   ui_->setupUi(this);
   setWindowTitle(QString::fromUtf8(kMainCaption));
 
@@ -71,18 +68,7 @@ void TOpen::DrawTitlePicture() {
   QImage& image = titlePicture_.image();
   image.fill(palette().color(QPalette::Window));
   QPainter painter(&image);
-  painter.setRenderHint(QPainter::Antialiasing);
-  QtCanvas::InstallFontSubstitutions();
-  QFont small(QStringLiteral("ＭＳゴシック"));
-  small.setPixelSize(16);
-  small.setBold(true);
-  QFont large(QStringLiteral("ＭＳゴシック"));
-  large.setPixelSize(34);
-  large.setBold(true);
-  DrawOutlinedText(painter, QRectF(0, 0, kTitleWidth, 18), QStringLiteral("地盤増幅特性解析システム"), small,
-                   QColor(0, 0, 128));
-  DrawOutlinedText(painter, QRectF(0, 18, kTitleWidth, 37), QStringLiteral("TOVALK"), large, QColor(0, 0, 128),
-                   1.2);
+  painter.drawImage(0, 0, SystemTitlePicture());
 }
 
 void TOpen::ConnectControls() {

@@ -6,10 +6,10 @@
 //
 // --timing reports on stderr how long the start-up took to the first shown
 // window and, with a file, the load → analysis → drawn chart road, then ends
-// the program (for measurements). --screenshots saves the main window, the
-// editor and the settings window as main-window.png, editor.png and
-// settings.png in DIR once the file is drawn, then ends the program (for the
-// documentation).
+// the program (for measurements). --screenshots saves the seven windows as
+// main-window.png, editor.png, settings.png, amplist.png, howto.png,
+// version.png and datainput.png in DIR once the file is drawn, then ends the
+// program (for the documentation).
 #include <QElapsedTimer>
 #include <QFont>
 #include <QTimer>
@@ -18,10 +18,12 @@
 #include <exception>
 #include <functional>
 #include <string>
+#include <utility>
 
 #include "app/MainWindowController.h"
 #include "app/qt/TovalkWindows.h"
 #include "graphics/qt/QtCanvas.h"
+#include "graphics/qt/TitlePictures.h"
 #include "platform/qt/QtPorts.h"
 
 namespace {
@@ -88,10 +90,17 @@ int Run(TovalkApplication& app, QElapsedTimer& clock) {
     }
     if (!args.screenshots.empty()) {
       const QString dir = ToQString(args.screenshots);
-      const bool saved = windows.Open.grab().save(dir + QStringLiteral("/main-window.png")) &&
-                         windows.Profile.grab().save(dir + QStringLiteral("/editor.png")) &&
-                         windows.Display.grab().save(dir + QStringLiteral("/settings.png"));
-      if (!saved) std::fprintf(stderr, "the screenshots could not be saved in %s\n", args.screenshots.c_str());
+      const std::pair<QWidget*, const char*> shots[] = {
+          {&windows.Open, "main-window"}, {&windows.Profile, "editor"}, {&windows.Display, "settings"},
+          {&windows.AmpList, "amplist"},  {&windows.HowTo, "howto"},    {&windows.Version, "version"},
+          {&windows.DataInput, "datainput"}};
+      // Every window is shown first, so its layout is the one a user sees.
+      for (const auto& shot : shots) shot.first->show();
+      QCoreApplication::processEvents();
+      for (const auto& shot : shots) {
+        const QString path = dir + QStringLiteral("/") + QString::fromUtf8(shot.second) + QStringLiteral(".png");
+        if (!shot.first->grab().save(path)) std::fprintf(stderr, "could not save %s\n", FromQString(path).c_str());
+      }
     }
     if (args.timing || !args.screenshots.empty()) QCoreApplication::quit();
   };
@@ -110,6 +119,10 @@ int main(int argc, char** argv) {
   // The application title goes to the error boxes and the task bar, not into
   // the window captions: a display name would be appended to every caption.
   QCoreApplication::setApplicationName(QString::fromUtf8(kApplicationTitle));
+  // The emblem in the title bars and task bar; the desktop entry tovalk.desktop
+  // (installed) names the same icon.
+  QApplication::setWindowIcon(SystemIcon());
+  QGuiApplication::setDesktopFileName(QStringLiteral("tovalk"));
   QtCanvas::InstallFontSubstitutions();
   QFont font(QStringLiteral("MS Pゴシック"));
   font.setPixelSize(QtCanvas::PixelSize(9));

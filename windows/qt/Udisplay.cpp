@@ -3,10 +3,12 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QPixmap>
 #include <QRadioButton>
 
 #include <algorithm>
 
+#include "graphics/qt/TitlePictures.h"
 #include "platform/UserAction.h"
 #include "ui_Udisplay.h"
 #include "windows/SettingsController.h"
@@ -38,6 +40,7 @@ TDisplay::TDisplay(QWidget* parent) : QWidget(parent, Qt::Window), ui_(std::make
                  Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
   setFixedSize(size());
   ui_->MyGraph1->SetCanvas(&preview_);
+  ui_->Image1->setPixmap(QPixmap::fromImage(SystemTitlePicture()));
 
   GBComp_ = MakeGroup(this, ui_->GBComp, 3);
   RGDamp_ = MakeGroup(this, ui_->RGDamp, 2);

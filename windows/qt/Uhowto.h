@@ -6,11 +6,11 @@
 
 #include <memory>
 
+#include "windows/HelpTexts.h"
+
 namespace Ui {
 class THowTo;
 }
-
-inline constexpr const char* kHowToCaption = "  地盤増幅特性解析システム / 使い方";
 
 class THowTo : public QWidget {
   Q_OBJECT
@@ -18,9 +18,6 @@ class THowTo : public QWidget {
  public:
   explicit THowTo(QWidget* parent = nullptr);
   ~THowTo() override;
-
-  // The usage text as shown when the window is created.
-  static QString UsageText();
 
  protected:
   void showEvent(QShowEvent* event) override;

@@ -1,5 +1,9 @@
 #include "windows/qt/Uversion.h"
 
+#include <QPixmap>
+
+#include "graphics/qt/QtCanvas.h"
+#include "graphics/qt/TitlePictures.h"
 #include "ui_Uversion.h"
 #include "windows/qt/FormSupport.h"
 
@@ -9,8 +13,15 @@ TVersion::TVersion(QWidget* parent) : QWidget(parent, Qt::Window), ui_(std::make
   setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowCloseButtonHint);
   setFixedSize(size());
-  QFont large = ui_->Label1->font();
-  large.setPixelSize(26);
+  ui_->Image1->setPixmap(QPixmap::fromImage(SystemTitlePicture()));
+  ui_->Image2->setPixmap(QPixmap::fromImage(SystemEmblem()));
+  ui_->Image2->setToolTip(QString::fromUtf8(kCloseHint));
+  ui_->Image2->setCursor(Qt::PointingHandCursor);
+  ui_->Label1->setText(QString::fromUtf8(kProgramVersion));
+  ui_->Label2->setText(QString::fromUtf8(kVersionDate));
+  QtCanvas::InstallFontSubstitutions();
+  QFont large(QString::fromUtf8("ＭＳゴシック"));
+  large.setPixelSize(28);
   large.setBold(true);
   ui_->Label1->setFont(large);
   // The labels leave their clicks to the panel beneath them.

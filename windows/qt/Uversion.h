@@ -6,11 +6,11 @@
 
 #include <memory>
 
+#include "windows/HelpTexts.h"
+
 namespace Ui {
 class TVersion;
 }
-
-inline constexpr const char* kVersionCaption = "  地盤増幅特性解析システム /  バージョン情報";
 
 class TVersion : public QWidget {
   Q_OBJECT
