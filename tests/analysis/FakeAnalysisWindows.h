@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "TestProfiles.h"
 #include "analysis/AnalysisDriver.h"
 #include "platform/MessageBox.h"
 
@@ -49,27 +50,6 @@ class FakeMessages : public MessagePort {
     return MessageResult::Ok;
   }
 };
-
-// One layer record: thickness (m), density, S-wave velocity (m/s).
-struct LayerValues {
-  float thickness, density, vs;
-};
-
-// A profile from its layers and base; the depths as the editor computes them.
-inline SoilProfile MakeProfile(const std::vector<LayerValues>& layers, float baseDensity, float baseVs) {
-  SoilProfile profile;
-  profile.siteName = "テスト地点";
-  profile.layerCount = static_cast<int32_t>(layers.size());
-  for (size_t i = 0; i < layers.size(); ++i) {
-    profile.layers[i].thickness = layers[i].thickness;
-    profile.layers[i].density = layers[i].density;
-    profile.layers[i].vs = layers[i].vs;
-  }
-  profile.base().density = baseDensity;
-  profile.base().vs = baseVs;
-  ComputeDerivedValues(profile);
-  return profile;
-}
 
 // A soft alluvial site over engineering bedrock.
 inline SoilProfile SiteProfile() {

@@ -1,5 +1,6 @@
 // The chart and the stratum diagram rendered by the Qt canvas and saved as
 // PNG, checked pixel by pixel after reading the files back.
+#include "TestProfiles.h"
 #include "graphics/qt/PictureExport.h"
 
 #include <gtest/gtest.h>
@@ -25,24 +26,11 @@ class NoMessages : public MessagePort {
   MessageResult Show(const MessageBox&) override { return MessageResult::Ok; }
 };
 
-struct LayerValues {
-  float thickness, density, vs;
-};
-
 // A profile and its analysis with the default settings, every layer shown.
 struct AnalysedSite {
   AnalysedSite(const std::string& site, const std::vector<LayerValues>& layers, float baseDensity,
                float baseVs) {
-    profile.siteName = site;
-    profile.layerCount = static_cast<int>(layers.size());
-    for (size_t i = 0; i < layers.size(); ++i) {
-      profile.layers[i].thickness = layers[i].thickness;
-      profile.layers[i].density = layers[i].density;
-      profile.layers[i].vs = layers[i].vs;
-    }
-    profile.base().density = baseDensity;
-    profile.base().vs = baseVs;
-    ComputeDerivedValues(profile);
+    profile = MakeProfile(layers, baseDensity, baseVs, site);
     for (size_t i = 0; i < layers.size(); ++i) settings.displayLayers[i] = true;
     result.pointCount = 400;
     HeadlessWindows windows;
