@@ -38,9 +38,7 @@ class LiveCellDelegate : public QStyledItemDelegate {
 
 TProfile::TProfile(QWidget* parent) : QWidget(parent, Qt::Window), ui_(std::make_unique<Ui::TProfile>()) {
   ui_->setupUi(this);
-  setWindowTitle(QString::fromUtf8(ProfileGrid::kCaption));
-  setWindowFlags(Qt::Window | Qt::WindowStaysOnTopHint | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                 Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+  SetFixedFrame(this, ProfileGrid::kCaption, true);
   ui_->Image1->setPixmap(QPixmap::fromImage(ProfileTitlePicture()));
   ui_->UpDown1->SetBuddy(ui_->Edit1);
   SetUpGrid();

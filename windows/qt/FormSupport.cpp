@@ -7,6 +7,14 @@
 #include <QScreen>
 #include <QWidget>
 
+void SetFixedFrame(QWidget* window, const char* caption, bool stayOnTop) {
+  window->setWindowTitle(QString::fromUtf8(caption));
+  Qt::WindowFlags flags = Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+  if (stayOnTop) flags |= Qt::WindowStaysOnTopHint;
+  window->setWindowFlags(flags);
+}
+
 void CentreOnScreen(QWidget* window) {
   QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
   if (!screen) return;

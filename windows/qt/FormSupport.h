@@ -7,6 +7,10 @@ class QButtonGroup;
 class QLineEdit;
 class QWidget;
 
+// Caption and frame of a window that the user cannot resize: title bar and
+// close box, kept above the other windows when `stayOnTop`.
+void SetFixedFrame(QWidget* window, const char* caption, bool stayOnTop);
+
 // Moves a top-level window to the middle of the screen it is on.
 void CentreOnScreen(QWidget* window);
 

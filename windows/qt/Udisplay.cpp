@@ -35,9 +35,7 @@ QButtonGroup* MakeGroup(QWidget* form, QWidget* box, int items) {
 
 TDisplay::TDisplay(QWidget* parent) : QWidget(parent, Qt::Window), ui_(std::make_unique<Ui::TDisplay>()) {
   ui_->setupUi(this);
-  setWindowTitle(QString::fromUtf8(kSettingsCaption));
-  setWindowFlags(Qt::Window | Qt::WindowStaysOnTopHint | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                 Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+  SetFixedFrame(this, kSettingsCaption, true);
   setFixedSize(size());
   ui_->MyGraph1->SetCanvas(&preview_);
   ui_->Image1->setPixmap(QPixmap::fromImage(SystemTitlePicture()));

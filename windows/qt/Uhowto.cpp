@@ -8,9 +8,7 @@
 
 THowTo::THowTo(QWidget* parent) : QWidget(parent, Qt::Window), ui_(std::make_unique<Ui::THowTo>()) {
   ui_->setupUi(this);
-  setWindowTitle(QString::fromUtf8(kHowToCaption));
-  setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                 Qt::WindowCloseButtonHint);
+  SetFixedFrame(this, kHowToCaption, false);
   setFixedSize(size());
   ui_->Image1->setPixmap(QPixmap::fromImage(SystemTitlePicture()));
   ui_->Image2->setPixmap(QPixmap::fromImage(SystemEmblem()));

@@ -9,9 +9,7 @@
 
 TVersion::TVersion(QWidget* parent) : QWidget(parent, Qt::Window), ui_(std::make_unique<Ui::TVersion>()) {
   ui_->setupUi(this);
-  setWindowTitle(QString::fromUtf8(kVersionCaption));
-  setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                 Qt::WindowCloseButtonHint);
+  SetFixedFrame(this, kVersionCaption, false);
   setFixedSize(size());
   ui_->Image1->setPixmap(QPixmap::fromImage(SystemTitlePicture()));
   ui_->Image2->setPixmap(QPixmap::fromImage(SystemEmblem()));
