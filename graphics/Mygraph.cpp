@@ -8,6 +8,13 @@
 
 namespace {
 
+// The value at main grid line r: start + r·step on a linear axis,
+// start·ratio^r on a logarithmic one; as float32, as the label shows it.
+float GridLineValue(bool linear, float start, float step, int r) {
+  return linear ? static_cast<float>(static_cast<double>(step) * r + start)
+                : static_cast<float>(start * std::pow(static_cast<double>(step), r));
+}
+
 // Pixels are truncated toward zero. A pixel farther than this from the
 // picture is held at it, so that an absurd value cannot overflow the integer
 // (the point is off the picture either way).
@@ -123,9 +130,7 @@ bool TMyGraph::DrawWaku() {
     c.LineTo(xr, top);
     c.pen.width = 1;
 
-    const float value = LinearX ? static_cast<float>(static_cast<double>(VValueX) * r + SValueX)
-                                : static_cast<float>(SValueX * std::pow(static_cast<double>(VValueX), r));
-    const std::string label = _round_number(value);
+    const std::string label = _round_number(GridLineValue(LinearX, SValueX, VValueX, r));
     c.TextOut(xr - c.TextWidth(label) / 2, OriginY + 5, label);
 
     c.pen.style = PenStyle::Dot;
@@ -152,9 +157,7 @@ bool TMyGraph::DrawWaku() {
     c.LineTo(right, yr);
     c.pen.width = 1;
 
-    const float value = LinearY ? static_cast<float>(static_cast<double>(VValueY) * r + SValueY)
-                                : static_cast<float>(SValueY * std::pow(static_cast<double>(VValueY), r));
-    const std::string label = _round_number(value);
+    const std::string label = _round_number(GridLineValue(LinearY, SValueY, VValueY, r));
     const TextSize size = c.TextExtent(label);
     const int x = LeftScale ? OriginX - 10 - size.width : OriginX + WidthX + 5;
     c.TextOut(x, yr - size.height / 2, label);

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "FilePortsFake.h"
 #include "TestProfiles.h"
 #include "analysis/AnalysisDriver.h"
 #include "platform/MessageBox.h"
@@ -42,15 +43,6 @@ class FakeAnalysisWindows : public AnalysisWindows {
   void Log(std::string call) { calls.push_back(std::move(call)); }
 };
 
-class FakeMessages : public MessagePort {
- public:
-  std::vector<MessageBox> shown;
-  MessageResult Show(const MessageBox& box) override {
-    shown.push_back(box);
-    return MessageResult::Ok;
-  }
-};
-
 // A soft alluvial site over engineering bedrock.
 inline SoilProfile SiteProfile() {
   return MakeProfile({{2.0f, 1.6f, 120.0f}, {3.5f, 1.7f, 150.0f}, {4.0f, 1.8f, 180.0f}, {6.0f, 1.9f, 250.0f}},
@@ -64,7 +56,7 @@ struct AnalysisRig {
   AmplificationResult result;
   AnalysisSettings settings;
   FakeAnalysisWindows windows;
-  FakeMessages messages;
+  RecordingMessages messages;
   AnalysisDriver driver{profile, result, settings, windows, messages};
 
   explicit AnalysisRig(SoilProfile p = SiteProfile(), AnalysisSettings s = {}, int points = 200)

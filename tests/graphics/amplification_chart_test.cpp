@@ -5,21 +5,13 @@
 #include <string>
 #include <vector>
 
+#include "FilePortsFake.h"
 #include "graphics/RecordingCanvas.h"
 #include "platform/Errors.h"
 
 namespace {
 
 using Kind = DrawOp::Kind;
-
-class FakeMessages : public MessagePort {
- public:
-  MessageResult Show(const MessageBox& box) override {
-    shown.push_back(box);
-    return MessageResult::Ok;
-  }
-  std::vector<MessageBox> shown;
-};
 
 // The main window's chart as laid out: 441 × 441, frame 360 × 360 from (50, 390).
 struct MainChart {
@@ -39,7 +31,7 @@ struct MainChart {
   const DrawOp& Op(int index) const { return canvas.ops().at(index); }
 
   RecordingCanvas canvas{441, 441};
-  FakeMessages messages;
+  RecordingMessages messages;
   TMyGraph graph{canvas, messages};
   SoilProfile profile;
   AmplificationResult result;

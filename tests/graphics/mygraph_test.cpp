@@ -6,20 +6,12 @@
 #include <vector>
 
 #include "analysis/AmplificationResult.h"
+#include "FilePortsFake.h"
 #include "graphics/RecordingCanvas.h"
 
 namespace {
 
 using Kind = DrawOp::Kind;
-
-class FakeMessages : public MessagePort {
- public:
-  MessageResult Show(const MessageBox& box) override {
-    shown.push_back(box);
-    return MessageResult::Ok;
-  }
-  std::vector<MessageBox> shown;
-};
 
 class FakeClipboard : public ClipboardPort {
  public:
@@ -45,7 +37,7 @@ void UnitPixels(TMyGraph& g) {
 struct Chart {
   explicit Chart(int width = 300, int height = 300) : canvas(width, height), graph(canvas, messages) {}
   RecordingCanvas canvas;
-  FakeMessages messages;
+  RecordingMessages messages;
   TMyGraph graph;
 };
 
@@ -472,7 +464,7 @@ TEST(ScaleUnit, InfiniteMaximumKeepsTheOldScale) {
 
 TEST(MyGraph, ClearFillsTheWholePictureAndCopyHandsItToTheClipboard) {
   RecordingCanvas canvas(441, 209);
-  FakeMessages messages;
+  RecordingMessages messages;
   FakeClipboard clipboard;
   TMyGraph g(canvas, messages, &clipboard);
   EXPECT_EQ(g.Width(), 441);

@@ -1,5 +1,6 @@
 // The chart and the stratum diagram rendered by the Qt canvas and saved as
 // PNG, checked pixel by pixel after reading the files back.
+#include "FilePortsFake.h"
 #include "TestProfiles.h"
 #include "graphics/qt/PictureExport.h"
 
@@ -20,12 +21,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-
-class NoMessages : public MessagePort {
- public:
-  MessageResult Show(const MessageBox&) override { return MessageResult::Ok; }
-};
-
 // A profile and its analysis with the default settings, every layer shown.
 struct AnalysedSite {
   AnalysedSite(const std::string& site, const std::vector<LayerValues>& layers, float baseDensity,
@@ -34,7 +29,7 @@ struct AnalysedSite {
     for (size_t i = 0; i < layers.size(); ++i) settings.displayLayers[i] = true;
     result.pointCount = 400;
     HeadlessWindows windows;
-    NoMessages messages;
+    RecordingMessages messages;
     AnalysisDriver(profile, result, settings, windows, messages).BtnAmplitudeClick();
   }
   ChartPictureSources Sources() const { return {profile, result, settings}; }
