@@ -44,3 +44,5 @@ std::optional<std::string> Convert(const char* to, const char* from, std::string
 std::optional<std::string> Cp932ToUtf8(std::string_view cp932) { return Convert("UTF-8", "CP932", cp932); }
 
 std::optional<std::string> Utf8ToCp932(std::string_view utf8) { return Convert("CP932", "UTF-8", utf8); }
+
+bool IsUtf8(std::string_view bytes) { return Convert("UTF-32LE", "UTF-8", bytes).has_value(); }

@@ -12,3 +12,10 @@ std::optional<std::string> Cp932ToUtf8(std::string_view cp932);
 // UTF-8 text to CP932 bytes. Returns nothing for invalid UTF-8 or for a
 // character that CP932 cannot represent.
 std::optional<std::string> Utf8ToCp932(std::string_view utf8);
+
+// True when the bytes are well-formed UTF-8 (no overlong forms, surrogates
+// or truncated characters).
+bool IsUtf8(std::string_view bytes);
+
+// A CP932 lead byte starts a double-byte character.
+constexpr bool IsCp932LeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }

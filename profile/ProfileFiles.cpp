@@ -9,6 +9,8 @@
 #include "platform/Conversion.h"
 #include "platform/Cp932.h"
 #include "platform/FileSystem.h"
+#include "platform/FileText.h"
+#include "platform/TextLines.h"
 #include "windows/Mystr.h"
 
 // ---------------------------------------------------------------------------
@@ -34,6 +36,26 @@ std::string NotCp932(const std::string& path) {
   return "ファイル " + path + " に Shift-JIS として読めない文字があります";
 }
 
+std::string NotRepresentable(const std::string& path) {
+  return "ファイル " + path + " に Shift-JIS で表せない文字があります";
+}
+
+std::string LineTooLong(const std::string& path, int lineNumber, int32_t layerCount) {
+  std::string which;
+  if (lineNumber <= 1) {
+    which = "地点名";
+  } else if (lineNumber == 2) {
+    which = "層数の行";
+  } else if (lineNumber == 3) {
+    which = "見出しの行";
+  } else if (lineNumber - 3 <= layerCount) {
+    which = "第" + std::to_string(lineNumber - 3) + "層の行";
+  } else {
+    which = "基盤層（第" + std::to_string(layerCount + 1) + "層）の行";
+  }
+  return "ファイル " + path + " の" + which + "が長すぎて読み込めません";
+}
+
 std::string ValuesTooLong(int layerNumber, int layerCount) {
   const std::string which = layerNumber > layerCount
                                 ? "基盤層（第" + std::to_string(layerNumber) + "層）"
@@ -46,28 +68,6 @@ std::string ValuesTooLong(int layerNumber, int layerCount) {
 // ---------------------------------------------------------------------------
 // Reading
 
-ProfileLineReader::ProfileLineReader(std::string_view bytes) {
-  // A CR directly before a LF belongs to the line end and is dropped; any
-  // other CR is an ordinary byte.
-  text_.reserve(bytes.size());
-  for (size_t i = 0; i < bytes.size(); ++i) {
-    if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') continue;
-    text_.push_back(bytes[i]);
-  }
-}
-
-std::optional<std::string_view> ProfileLineReader::Next() {
-  if (position_ >= text_.size()) return std::nullopt;
-  // Room for kLineBufferBytes - 1 bytes and the terminating zero: a line end
-  // within them ends the line, otherwise the line is cut there.
-  const size_t room = std::min(kLineBufferBytes - 1, text_.size() - position_);
-  const std::string_view window(text_.data() + position_, room);
-  const size_t lf = window.find('\n');
-  const size_t length = lf == std::string_view::npos ? room : lf + 1;
-  position_ += length;
-  return window.substr(0, length);
-}
-
 namespace {
 
 const std::string& Field(const std::vector<std::string>& tokens, size_t index) {
@@ -78,6 +78,13 @@ const std::string& Field(const std::vector<std::string>& tokens, size_t index) {
 // The number conversions report the field as the user would see it.
 std::string AsText(const std::string& cp932) { return Cp932ToUtf8(cp932).value_or(cp932); }
 
+// A line the buffer cut between the two bytes of a character: all but its
+// last byte is CP932 text and that byte starts a double-byte character.
+bool CutInsideCharacter(std::string_view line, bool cut) {
+  return cut && !line.empty() && IsCp932LeadByte(static_cast<unsigned char>(line.back())) &&
+         Cp932ToUtf8(line.substr(0, line.size() - 1)).has_value();
+}
+
 float FieldToSingle(const std::vector<std::string>& tokens, size_t index) {
   return StrToSingle(AsText(Field(tokens, index)));
 }
@@ -86,7 +93,14 @@ float FieldToSingle(const std::vector<std::string>& tokens, size_t index) {
 
 ProfileFileParse ParseProfileFile(std::string_view bytes) {
   ProfileFileParse parse;
-  ProfileLineReader reader(bytes);
+  auto fail = [&](ProfileFileProblem problem) {
+    parse.problem = problem;
+    return parse;
+  };
+  // A head of kProfileReadLimit bytes may end inside a character.
+  const FileText text = TakeFileText(bytes, bytes.size() >= kProfileReadLimit);
+  if (!text.representable) return fail(ProfileFileProblem::NotRepresentable);
+  TextLineReader reader(text.cp932, kLineBufferBytes);
   std::vector<std::string> tokens;
 
   // The next line split into tokens; a problem when there is none or when it
@@ -94,13 +108,13 @@ ProfileFileParse ParseProfileFile(std::string_view bytes) {
   auto nextLine = [&]() -> ProfileFileProblem {
     const std::optional<std::string_view> line = reader.Next();
     if (!line) return ProfileFileProblem::EndsEarly;
-    if (!Cp932ToUtf8(*line)) return ProfileFileProblem::NotCp932;
+    ++parse.lineNumber;
+    if (!Cp932ToUtf8(*line)) {
+      return CutInsideCharacter(*line, reader.LastLineWasCut()) ? ProfileFileProblem::LineTooLong
+                                                               : ProfileFileProblem::NotCp932;
+    }
     SplitTokens(*line, tokens);
     return ProfileFileProblem::None;
-  };
-  auto fail = [&](ProfileFileProblem problem) {
-    parse.problem = problem;
-    return parse;
   };
 
   if (const auto problem = nextLine(); problem != ProfileFileProblem::None) return fail(problem);
@@ -316,6 +330,12 @@ bool ProfileFiles::LoadProfileFile() {
       return false;
     case ProfileFileProblem::NotCp932:
       messages_.Show(ErrorBox(NotCp932(path), kFileErrorCaption));
+      return false;
+    case ProfileFileProblem::LineTooLong:
+      messages_.Show(ErrorBox(LineTooLong(path, parse.lineNumber, parse.layerCount), kFileErrorCaption));
+      return false;
+    case ProfileFileProblem::NotRepresentable:
+      messages_.Show(ErrorBox(NotRepresentable(path), kFileErrorCaption));
       return false;
   }
 

@@ -50,29 +50,21 @@ enum class ProfileFileProblem {
   EndsEarly,            // fewer lines than the site, count, header and layer lines
   LayerCountOutOfRange, // a count outside 1 to 20
   NotCp932,             // bytes that are not CP932 text in a line that is read
+  LineTooLong,          // a line that is read was cut inside a double-byte character
+  NotRepresentable,     // a UTF-8 file with a character CP932 cannot hold
 };
 
 struct ProfileFileParse {
   ProfileFileProblem problem = ProfileFileProblem::None;
   int32_t layerCount = 0;  // the count read, also for the out-of-range message
+  int lineNumber = 0;      // the line (1 = site) a LineTooLong problem is in
   ProfileFileData data;    // meaningful when problem is None
 };
 
-// Cuts the file's bytes into the lines the reader sees: a CR directly before
-// a LF is dropped, and each line keeps its LF (the last one may have none).
-class ProfileLineReader {
- public:
-  explicit ProfileLineReader(std::string_view bytes);
-  // The next line; nothing at the end of the file.
-  std::optional<std::string_view> Next();
-
- private:
-  std::string text_;
-  size_t position_ = 0;
-};
-
-// Reads the profile from a file's bytes; changes nothing else. Values are
-// taken by line and field position only. A field that is not a number throws
+// Reads the profile from a file's bytes; changes nothing else. The bytes are
+// CP932, or UTF-8 as TakeFileText takes them; a UTF-8 file is read as its
+// CP932 twin would be, line lengths included. Values are taken by line and
+// field position only. A field that is not a number throws
 // ConversionError with the system's text ("'%s' は整数ではありません" for the
 // count, "'%s' は浮動小数点数ではありません" for a value); a value beyond the
 // float32 range throws FloatingPointFault.
@@ -169,5 +161,8 @@ std::string Overwrite(const std::string& path);                   // ... 上書�
 std::string LayerCountOutOfRange(const std::string& path, int32_t count);
 std::string EndsEarly(const std::string& path);
 std::string NotCp932(const std::string& path);
+std::string NotRepresentable(const std::string& path);
+// lineNumber counts from 1 (the site line); layerCount names the layer lines.
+std::string LineTooLong(const std::string& path, int lineNumber, int32_t layerCount);
 std::string ValuesTooLong(int layerNumber, int layerCount);
 }  // namespace file_messages

@@ -2,12 +2,11 @@
 
 #include <algorithm>
 
+#include "platform/Cp932.h"
+
 namespace {
 
 bool IsBlank(unsigned char c) { return c == ' ' || c == '\t' || c == '\n'; }
-
-// A CP932 lead byte starts a double-byte character.
-bool IsLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
 
 // Collects the bytes of one token, keeping at most kMaxTokenBytes and never
 // half a double-byte character.
@@ -15,7 +14,7 @@ class TokenBuffer {
  public:
   void Append(unsigned char c) {
     if (full_) return;
-    const bool startsPair = !inPair_ && IsLeadByte(c);
+    const bool startsPair = !inPair_ && IsCp932LeadByte(c);
     const std::size_t needed = startsPair ? 2 : 1;
     if (text_.size() + needed > kMaxTokenBytes) {
       // Once cut, the rest of the token is dropped, so a later single byte

@@ -8,6 +8,8 @@
 #include "platform/AtomicFile.h"
 #include "platform/Cp932.h"
 #include "platform/FileSystem.h"
+#include "platform/FileText.h"
+#include "platform/TextLines.h"
 #include "windows/Mystr.h"
 
 namespace {
@@ -94,17 +96,6 @@ int ControlValue(Kind kind, int value) {
   return value;
 }
 
-// The file as a text-mode read sees it: each CR LF becomes LF.
-std::string TextModeBytes(std::string_view raw) {
-  std::string text;
-  text.reserve(raw.size());
-  for (std::size_t i = 0; i < raw.size(); ++i) {
-    if (raw[i] == '\r' && i + 1 < raw.size() && raw[i + 1] == '\n') continue;
-    text.push_back(raw[i]);
-  }
-  return text;
-}
-
 // The text a field holds, as far as one file line can carry it.
 std::string_view SingleLine(const std::string& text) {
   return std::string_view(text).substr(0, text.find_first_of("\r\n"));
@@ -113,20 +104,17 @@ std::string_view SingleLine(const std::string& text) {
 }  // namespace
 
 void ParseSettings(std::string_view fileBytes, AnalysisSettings& settings) {
-  const std::string text = TextModeBytes(fileBytes);
+  // A file saved as UTF-8 by an editor reads as its CP932 twin; one with a
+  // character CP932 cannot hold is read as it stands, so its numbers still
+  // count and such a text leaves its setting unchanged.
+  const FileText text = TakeFileText(fileBytes, fileBytes.size() >= kFileHeadBytes);
+  TextLineReader reader(text.cp932, kLineBuffer);
   auto fields = FieldsOf<AnalysisSettings, FieldRef>(settings);
   std::vector<std::string> tokens;
-  std::size_t pos = 0;
-  for (int line = 0; line < kSettingsLineCount && pos < text.size(); ++line) {
-    // As a read into the 200-byte buffer: up to the line feed, or 199 bytes.
-    std::size_t length = 0;
-    while (pos + length < text.size() && length < kLineBuffer - 1) {
-      if (text[pos + length++] == '\n') break;
-    }
-    const std::string_view current(text.data() + pos, length);
-    pos += length;
-
-    SplitTokens(current, tokens);
+  for (int line = 0; line < kSettingsLineCount; ++line) {
+    const std::optional<std::string_view> current = reader.Next();
+    if (!current) break;
+    SplitTokens(*current, tokens);
     if (tokens.empty() || tokens[0].empty()) continue;  // no value: keep the setting
     if (kLines[line].kind == Kind::Text) {
       if (auto converted = Cp932ToUtf8(tokens[0])) *fields[line].text = std::move(*converted);

@@ -17,7 +17,9 @@ enum class SettingsLoad {
 };
 
 // Applies the settings file's bytes to `settings` (normally holding the
-// defaults). CR LF and LF line ends are both accepted; a line is at most 199
+// defaults). The bytes are CP932, or UTF-8 as TakeFileText takes them (an
+// editor's byte-order mark would otherwise spoil the first value). CR LF and
+// LF line ends are both accepted; a line is at most 199
 // bytes, line end included, and the rest of a longer line is read as the next
 // line. The first token of each line is its value: integers by the leading-
 // integer rule (optional sign and digits; no digits gives 0), then brought

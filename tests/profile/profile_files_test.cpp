@@ -589,19 +589,6 @@ TEST_F(ProfileFilesTest, OddButReadableLines) {
   EXPECT_EQ(ws.profile.layers[1].vs, 42.0f);  // the empty "base line" kept the stored value
 }
 
-TEST(ProfileLineReaderTest, CutsLinesAsA100ByteBufferWould) {
-  const std::string line98(98, 'a');
-  ProfileLineReader reader(line98 + "\r\n" + line98 + "b\r\nlast");
-  EXPECT_EQ(reader.Next(), line98 + "\n");
-  EXPECT_EQ(reader.Next(), line98 + "b");
-  EXPECT_EQ(reader.Next(), "\n");
-  EXPECT_EQ(reader.Next(), "last");
-  EXPECT_EQ(reader.Next(), std::nullopt);
-  ProfileLineReader crs("a\r\rb\r\n\r");
-  EXPECT_EQ(crs.Next(), "a\r\rb\n");
-  EXPECT_EQ(crs.Next(), "\r");
-}
-
 TEST(ProfileReaderGarbageTest, NeverCrashesAndNeverHalfReads) {
   std::mt19937 random(1234);
   for (int round = 0; round < 2000; ++round) {
