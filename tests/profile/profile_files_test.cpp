@@ -589,6 +589,125 @@ TEST_F(ProfileFilesTest, OddButReadableLines) {
   EXPECT_EQ(ws.profile.layers[1].vs, 42.0f);  // the empty "base line" kept the stored value
 }
 
+// ---------------------------------------------------------------------------
+// Files saved as UTF-8, and lines too long to read
+
+const std::string kBom = "\xEF\xBB\xBF";
+
+std::string Utf8(const std::string& cp932) { return Cp932ToUtf8(cp932).value(); }
+
+// ASCII padding, then double-byte characters, so that the 100-byte buffer
+// cuts the line between the two bytes of a character.
+std::string CutInsideACharacter(const std::string& start) {
+  std::string line = start;
+  if (Sjis(line).size() % 2 != 0) line += "x";
+  while (Sjis(line).size() < 104) line += "粘";
+  return line;
+}
+
+TEST_F(ProfileFilesTest, Utf8FilesReadAsTheirCp932Twins) {
+  FakeResult(2, 100);
+  ws.profile = {};
+  FillGrid(ws.grid, "地点Ａ－１", {{"2.5", "1.7", "120"}, {"8", "1.9", "300"}}, "2.1", "700");
+  ASSERT_TRUE(SaveResult(folder / "result.csv"));
+  const std::string result = TempFolder::Read(folder / "result.csv");
+
+  std::vector<std::string> files = {kTwoLayers, result};
+  for (const char* example : {"five-layers.csv", "single-layer.csv", "twenty-layers.csv", "velocity-inversion.csv"}) {
+    files.push_back(TempFolder::Read(std::string(TOVALK_SOURCE_DIR) + "/examples/" + example));
+  }
+  const std::string other = Sjis("サイト名,別\r\n層数,1\r\nh\r\n1,9,9,99\r\n,,9,999\r\n");
+  for (const std::string& cp932 : files) {
+    // Each read starts from another profile, so nothing is left over from the twin.
+    ASSERT_TRUE(Load(folder.Write("other.csv", other)));
+    ASSERT_TRUE(Load(folder.Write("twin.csv", cp932)));
+    const Snapshot expected(ws);
+    std::string lfOnly = Utf8(cp932);
+    for (size_t at; (at = lfOnly.find("\r\n")) != std::string::npos;) lfOnly.erase(at, 1);
+    for (const std::string& utf8 : {kBom + Utf8(cp932), Utf8(cp932), lfOnly}) {
+      ASSERT_TRUE(Load(folder.Write("other.csv", other)));
+      ASSERT_TRUE(Load(folder.Write("twin.csv", utf8))) << utf8;
+      EXPECT_TRUE(Snapshot(ws) == expected) << utf8;
+    }
+  }
+  EXPECT_TRUE(messages.shown.empty());
+  ASSERT_TRUE(Load(folder.Write("twin.csv", Utf8(result))));
+  EXPECT_EQ(ws.profile.siteName, "地点Ａ－１");
+  EXPECT_EQ(ws.profile.layers[2].vs, 700.0f);
+}
+
+TEST_F(ProfileFilesTest, TheLineRuleCountsTheBytesAFileWouldHaveInCp932) {
+  // 98 bytes in CP932 (146 in UTF-8) fit; 99 are cut, and the line end that
+  // is left over is read as the count line.
+  // "密" in UTF-8 is no CP932 text, so the file without the mark is UTF-8 too.
+  std::string name;
+  for (int i = 0; i < 44; ++i) name += "密";
+  const std::string rest = "\r\n層数,1\r\nh\r\n1,2,1.7,120\r\n,,2,500\r\n";
+  for (const std::string& bom : {std::string(), kBom}) {
+    ASSERT_TRUE(Load(folder.Write("fits.csv", bom + "サイト名," + name + "A" + rest)));
+    EXPECT_EQ(ws.profile.siteName, name + "A");
+    ASSERT_EQ(Sjis("サイト名," + name + "A").size(), 98u);
+    try {
+      Load(folder.Write("cut.csv", bom + "サイト名," + name + "AB" + rest));
+      ADD_FAILURE() << "a cut site line must shift the lines after it";
+    } catch (const ConversionError& e) {
+      EXPECT_STREQ(e.what(), "'' は整数ではありません");
+    }
+  }
+  EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(ProfileFilesTest, ALineCutInsideACharacterIsTooLongNotUnreadable) {
+  LoadTwoLayers();
+  const Snapshot before(ws);
+  const std::string head = "サイト名,C\r\n層数,2\r\n層番号,層厚(m),密度,S波速度(m/s)\r\n";
+  const std::string layers = "1,1,1,100\r\n2,1,1,100\r\n";
+  struct Case {
+    std::string utf8;
+    std::string says;
+  };
+  const Case cases[] = {
+      {CutInsideACharacter("サイト名,A") + "\r\n層数,2\r\n", "の地点名が長すぎて読み込めません"},
+      {"サイト名,C\r\n" + CutInsideACharacter("層数,2,") + "\r\n", "の層数の行が長すぎて読み込めません"},
+      {"サイト名,C\r\n層数,2\r\n" + CutInsideACharacter("層番号,") + "\r\n", "の見出しの行が長すぎて読み込めません"},
+      {head + "1,1,1,100\r\n" + CutInsideACharacter("2,1,1,100,") + "\r\n,,2,500\r\n",
+       "の第2層の行が長すぎて読み込めません"},
+      {head + layers + CutInsideACharacter(",,2,500,") + "\r\n", "の基盤層（第3層）の行が長すぎて読み込めません"},
+  };
+  for (const Case& c : cases) {
+    for (const std::string& bytes : {Sjis(c.utf8), c.utf8, kBom + c.utf8}) {
+      const std::string path = folder.Write("long.csv", bytes);
+      messages.shown.clear();
+      EXPECT_FALSE(Load(path)) << c.says;
+      EXPECT_EQ(messages.shown, std::vector<MessageBox>{FileErrorBox("ファイル " + path + " " + c.says)});
+      EXPECT_TRUE(Snapshot(ws) == before) << c.says;
+    }
+  }
+  // A cut after a whole character, and a line cut by the buffer after the
+  // base line, are no such problem.
+  ASSERT_TRUE(Load(folder.Write("fine.csv", Sjis(head + layers + ",,2,500\r\n" + CutInsideACharacter("x")))));
+}
+
+TEST_F(ProfileFilesTest, Utf8ThatCp932CannotHoldIsRefusedAndNeitherKeepsTheShiftJisMessage) {
+  LoadTwoLayers();
+  const Snapshot before(ws);
+  const std::string path =
+      folder.Write("emoji.csv", kBom + "サイト名,地点😀\r\n層数,1\r\nh\r\n1,2,1.7,120\r\n,,2,500\r\n");
+  messages.shown.clear();
+  EXPECT_FALSE(Load(path));
+  EXPECT_EQ(messages.shown,
+            std::vector<MessageBox>{FileErrorBox("ファイル " + path + " に Shift-JIS で表せない文字があります")});
+  EXPECT_TRUE(Snapshot(ws) == before);
+
+  // A UTF-8 mark before CP932 text is neither kind of file.
+  const std::string mixed = folder.Write("mixed.csv", kBom + kTwoLayers);
+  messages.shown.clear();
+  EXPECT_FALSE(Load(mixed));
+  EXPECT_EQ(messages.shown,
+            std::vector<MessageBox>{FileErrorBox("ファイル " + mixed + " に Shift-JIS として読めない文字があります")});
+  EXPECT_TRUE(Snapshot(ws) == before);
+}
+
 TEST(ProfileReaderGarbageTest, NeverCrashesAndNeverHalfReads) {
   std::mt19937 random(1234);
   for (int round = 0; round < 2000; ++round) {
