@@ -209,3 +209,35 @@ TEST_F(SettingsFileTest, LineBreaksInAFieldCannotShiftTheFile) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(SettingsFileUtf8, AnEditorsUtf8FileReadsAsItsCp932Twin) {
+  // Saved from an editor as UTF-8 with the mark: before, the mark stood in
+  // front of the first value and the method silently became 0.
+  const std::string utf8 =
+      "2,解析法\r\n1,減衰型\r\n0.03,減衰比\r\n0.1,X軸下限\r\n20,X軸上限\r\n4,X軸分割\r\n2,X軸副分割\r\n"
+      "1,X軸量\r\n1,X軸目盛\r\n1,Y軸下限\r\n50,Y軸上限\r\n3,Y軸分割\r\n1,Y軸副分割\r\n1,Y軸目盛\r\n0,解析点数\r\n";
+  for (const std::string& bytes : {"\xEF\xBB\xBF" + utf8, utf8}) {
+    AnalysisSettings s;
+    ParseSettings(bytes, s);
+    EXPECT_EQ(s.method, 2);
+    EXPECT_EQ(s.dampingForm, 1);
+    EXPECT_EQ(s.dampingText, "0.03");
+    EXPECT_EQ(s.xLower, "0.1");
+    EXPECT_EQ(s.xUpper, "20");
+    EXPECT_EQ(s.xDivisions, 4);
+    EXPECT_EQ(s.xSubDivisions, 2);
+    EXPECT_EQ(s.yUpper, "50");
+    EXPECT_EQ(s.yScale, 1);
+    EXPECT_EQ(s.pointChoice, 0);
+  }
+  // A label CP932 cannot hold still leaves every value readable.
+  AnalysisSettings s;
+  ParseSettings("\xEF\xBB\xBF" "1,解析法😀\r\n1,減衰型\r\n0.02,減衰比\r\n", s);
+  EXPECT_EQ(s.method, 1);
+  EXPECT_EQ(s.dampingForm, 1);
+  EXPECT_EQ(s.dampingText, "0.02");
+}
+
+}  // namespace
