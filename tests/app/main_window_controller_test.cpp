@@ -4,6 +4,7 @@
 
 #include "FakeWindows.h"
 #include "TempFolder.h"
+#include "platform/Cp932.h"
 #include "platform/Errors.h"
 #include "windows/SettingsFile.h"
 
@@ -286,6 +287,27 @@ TEST_F(MainWindowTest, CommandLineFileIsReadAsTheOpenDialogWouldRead) {
   EXPECT_EQ(p.ws().profile.layerCount, 20);
   EXPECT_TRUE(p.dialogs.openRequests.empty());
   EXPECT_TRUE(p.mainView.On(C::Button8));
+}
+
+TEST_F(MainWindowTest, AUtf8ProfileLoadedAndSavedGivesTheResultOfItsCp932Twin) {
+  // "ﾌｧｲﾙ読込", "実 行", then "保 存" from the menu, once for the CP932 file
+  // and once for each UTF-8 twin, starting from the same settings.
+  const std::string cp932 = TempFolder::Read(ExampleFile("velocity-inversion.csv"));
+  const std::string utf8 = Cp932ToUtf8(cp932).value();
+  std::vector<std::string> results;
+  for (const std::string& bytes : {cp932, "\xEF\xBB\xBF" + utf8, utf8}) {
+    Program run{start.path().string()};
+    const std::string name = "in" + std::to_string(results.size());
+    run.dialogs.AnswerOpen(FileDialogAnswer{start.Write(name + ".csv", bytes), kCsvFilter});
+    run.main.Button2Click();
+    run.dialogs.AnswerSave(FileDialogAnswer{start / (name + "-result.csv"), kAllFilesFilter});
+    run.main.MenuSaveResultClick();
+    EXPECT_TRUE(run.messages.shown.empty());
+    results.push_back(TempFolder::Read(start / (name + "-result.csv")));
+  }
+  ASSERT_GT(results[0].size(), 1000u);
+  EXPECT_EQ(results[1], results[0]);
+  EXPECT_EQ(results[2], results[0]);
 }
 
 }  // namespace
