@@ -115,3 +115,8 @@ AtomicWriteResult WriteFileAtomically(const std::string& path, std::string_view 
   }
   return {true, 0};
 }
+
+std::string WriteFileReported(const std::string& path, std::string_view bytes) {
+  if (WriteFileAtomically(path, bytes)) return {};
+  return path + ": " + kCannotWriteFile;
+}

@@ -417,16 +417,21 @@ bool ProfileFiles::SaveProfileFile() {
   return true;
 }
 
-bool ProfileFiles::SaveResultFile() {
-  if (!workspace_.grid.StoreProfile(workspace_.profile, messages_)) return false;
+std::optional<std::string> ProfileFiles::ResultFileBytes() {
+  if (!workspace_.grid.StoreProfile(workspace_.profile, messages_)) return std::nullopt;
   if (onProfileAccepted) onProfileAccepted();
   if (!HasResultFor(workspace_.profile, workspace_.result)) {
     messages_.Show(ErrorBox(file_messages::kNoResult, file_messages::kDataErrorCaption));
-    return false;
+    return std::nullopt;
   }
-  const FormattedFile file =
-      FormatResultFile(workspace_.profile, workspace_.result, workspace_.settings);
-  if (ReportFormatProblem(file)) return false;
+  FormattedFile file = FormatResultFile(workspace_.profile, workspace_.result, workspace_.settings);
+  if (ReportFormatProblem(file)) return std::nullopt;
+  return std::move(file.bytes);
+}
+
+bool ProfileFiles::SaveResultFile() {
+  const std::optional<std::string> bytes = ResultFileBytes();
+  if (!bytes) return false;
   const std::optional<std::string> path = ChooseSavePath();
-  return path && WriteChosenFile(*path, file.bytes);
+  return path && WriteChosenFile(*path, *bytes);
 }
