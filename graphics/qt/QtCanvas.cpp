@@ -1,6 +1,7 @@
 #include "graphics/qt/QtCanvas.h"
 
 #include <QBrush>
+#include <QFontInfo>
 #include <QFontMetrics>
 #include <QPainter>
 #include <QPen>
@@ -198,7 +199,10 @@ void QtCanvas::Polygon(const std::vector<Point>& points) {
 }
 
 void QtCanvas::TextOut(int x, int y, const std::string& text) {
-  const QFont qfont = ToQFont(font);
+  QFont qfont = ToQFont(font);
+  // A vector file names the font actually used, not the Windows name that
+  // only this program's substitutions resolve.
+  if (device_) qfont.setFamily(QFontInfo(qfont).family());
   const QFontMetrics metrics(qfont);
   const QString qtext = QString::fromStdString(text);
   const QRect cell(x, y, metrics.horizontalAdvance(qtext), metrics.height());
