@@ -446,10 +446,29 @@ int RunBatch(const std::vector<std::string>& args, const std::string& workingDir
   if (options->summaryFile) summary = Utf8ToCp932(kSummaryHeader).value_or(std::string()) + "\r\n";
   int failed = 0;
 
+  // A result file that no other input maps to, and that waits for no
+  // picture, is written by the worker that made it, so that the writes of
+  // several files overlap. The rest are written here, in input order.
+  auto keyOf = [&](const std::string& output) {
+    std::error_code ignored;
+    return std::filesystem::absolute(output, ignored).lexically_normal().string();
+  };
+  std::vector<bool> writtenByWorker(total, false);
+  if (!wantsPictures) {
+    std::map<std::string, int> uses;
+    for (const std::string& input : inputs) ++uses[keyOf(BatchOutputPath(input, options->outputDir))];
+    for (size_t k = 0; k < total; ++k) {
+      writtenByWorker[k] = uses[keyOf(BatchOutputPath(inputs[k], options->outputDir))] == 1;
+    }
+  }
+
   RunInOrder<AnalysedFile>(
       total, jobs,
       [&](size_t k) {
-        return AnalyseFile(inputs[k], settings, startDir, wantsPictures, options->summaryFile.has_value());
+        AnalysedFile file =
+            AnalyseFile(inputs[k], settings, startDir, wantsPictures, options->summaryFile.has_value());
+        if (writtenByWorker[k]) WriteFiles(file, BatchOutputPath(inputs[k], options->outputDir), {});
+        return file;
       },
       [&](size_t k) {
         if (showProgress) err << "\r[" << k + 1 << "/" << total << "] " << inputs[k] << "\033[K" << std::flush;
@@ -464,9 +483,10 @@ int RunBatch(const std::vector<std::string>& args, const std::string& workingDir
             options->diagram ? BatchOutputPath(input, options->outputDir, "-stratum" + extension) : "";
         // Two inputs of the same name from different folders must not silently
         // overwrite each other's result in one output folder.
-        std::error_code ignored;
-        const std::string key = std::filesystem::absolute(output, ignored).lexically_normal().string();
-        if (file.outcome.ok && written.count(key)) {
+        const std::string key = keyOf(output);
+        if (writtenByWorker[k]) {
+          // Written already.
+        } else if (file.outcome.ok && written.count(key)) {
           file.outcome = {};
           file.outcome.messages.push_back("the result file " + output + " was already written for another input");
         } else {
