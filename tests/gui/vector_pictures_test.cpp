@@ -5,7 +5,12 @@
 #include <QString>
 #include <QXmlStreamReader>
 
+#include <sys/mount.h>
+#include <unistd.h>
+
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -113,6 +118,43 @@ TEST(VectorPictures, PdfTextsAreExtractableAndTheFontIsEmbedded) {
   const std::string fonts = Command("pdffonts '" + (folder / "chart.pdf") + "'");
   EXPECT_NE(fonts.find("IPA"), std::string::npos) << fonts;
   EXPECT_NE(fonts.find(" yes "), std::string::npos) << fonts;  // embedded
+}
+
+// Every format on a disk that fills up: the old picture stays byte for byte
+// and a new one leaves nothing behind. (The batch's own test covers a
+// file-size limit where no file system can be mounted.)
+TEST(VectorPictures, AFullDiskKeepsTheOldPictureInEveryFormat) {
+  TempFolder folder;
+  const std::string disk = folder / "disk";
+  std::filesystem::create_directory(disk);
+  if (geteuid() != 0 || mount("tovalk-test", disk.c_str(), "tmpfs", 0, "size=192k") != 0) {
+    GTEST_SKIP() << "no small file system can be mounted here";
+  }
+  struct Unmount {
+    std::string path;
+    ~Unmount() { umount2(path.c_str(), MNT_DETACH); }
+  } unmount{disk};
+  const Site site;
+  for (const PictureFormat format : {PictureFormat::Png, PictureFormat::Svg, PictureFormat::Pdf}) {
+    const std::string old = disk + "/old." + PictureFormatName(format);
+    const std::string fresh = disk + "/fresh." + PictureFormatName(format);
+    std::ofstream(old, std::ios::binary) << "old picture";
+    {
+      std::ofstream filler(disk + "/filler", std::ios::binary);
+      const std::string block(4096, 'x');
+      while (filler.write(block.data(), block.size())) {
+      }
+    }
+    const ChartPictureSources sources{site.profile, site.result, site.settings};
+    EXPECT_EQ(SaveChartPicture(old, sources, format), "'" + old + "' に画像を保存できません");
+    EXPECT_EQ(SaveChartPicture(fresh, sources, format), "'" + fresh + "' に画像を保存できません");
+    std::filesystem::remove(disk + "/filler");
+    EXPECT_EQ(TempFolder::Read(old), "old picture");
+    size_t entries = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(disk)) ++entries;
+    EXPECT_EQ(entries, 1u) << PictureFormatName(format);
+    std::filesystem::remove(old);
+  }
 }
 
 }  // namespace
