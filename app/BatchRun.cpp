@@ -2,13 +2,19 @@
 
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <ostream>
 #include <set>
+#include <thread>
 
 #include "analysis/AnalysisDriver.h"
 #include "analysis/HeadlessWindows.h"
+#include "app/BatchSummary.h"
+#include "app/OrderedRun.h"
 #include "app/Workspace.h"
+#include "platform/AtomicFile.h"
 #include "platform/Conversion.h"
+#include "platform/Cp932.h"
 #include "platform/Errors.h"
 #include "platform/FileDialogs.h"
 #include "platform/FileSystem.h"
@@ -27,6 +33,9 @@ const char* const kBatchUsage =
     "  --output-dir DIR  where STEM-result.csv goes (default: beside each input)\n"
     "  --chart           also write STEM-chart.png   (the main window's chart, 441x441)\n"
     "  --diagram         also write STEM-stratum.png (the stratum diagram, 233x441)\n"
+    "  --chart-format png|svg|pdf   format of --chart and --diagram (default png)\n"
+    "  --summary FILE    one line per analysed file: sum H, Vs30, 4H/Vs, T1, peak\n"
+    "  --jobs N          files analysed in parallel (default: the number of cores)\n"
     "Exit status: 0 all written, 1 a file failed, 2 bad options or settings.\n";
 
 namespace {
@@ -40,8 +49,21 @@ const std::map<std::string, std::map<std::string, int>> kChoices = {
     {"--y-scale", {{"linear", 0}, {"log", 1}}},
     {"--points", {{"100", 0}, {"200", 1}, {"400", 2}}},
 };
-const std::set<std::string> kTextOptions = {"--ratio",   "--x-lower", "--x-upper",    "--y-lower",
-                                            "--y-upper", "--layers",  "--settings", "--output-dir"};
+const std::set<std::string> kTextOptions = {"--ratio",      "--x-lower",      "--x-upper", "--y-lower",
+                                            "--y-upper",    "--layers",       "--settings", "--output-dir",
+                                            "--chart-format", "--summary", "--jobs"};
+
+// More threads than this help no machine the program runs on.
+constexpr unsigned kMostJobs = 256;
+
+std::optional<unsigned> ParseJobs(const std::string& text) {
+  if (text.empty() || text.size() > 3 || text.find_first_not_of("0123456789") != std::string::npos) {
+    return std::nullopt;
+  }
+  const unsigned jobs = static_cast<unsigned>(std::stoul(text));
+  if (jobs < 1 || jobs > kMostJobs) return std::nullopt;
+  return jobs;
+}
 
 std::optional<std::array<bool, 20>> ParseLayers(const std::string& text) {
   std::array<bool, 20> marks{};
@@ -84,6 +106,22 @@ bool SetOption(BatchOptions& o, const std::string& name, const std::string& valu
     if (!o.layers) error = "bad value '" + value + "' for --layers (all, or layer numbers 1 to 20 such as 1,3,5)";
     return o.layers.has_value();
   }
+  if (name == "--jobs") {
+    o.jobs = ParseJobs(value);
+    if (!o.jobs) error = "bad value '" + value + "' for --jobs (a number of files at a time, 1 to 256)";
+    return o.jobs.has_value();
+  }
+  if (name == "--chart-format") {
+    const std::optional<PictureFormat> format = ParsePictureFormat(value);
+    if (!format) error = "bad value '" + value + "' for --chart-format";
+    o.chartFormat = format.value_or(PictureFormat::Png);
+    return format.has_value();
+  }
+  if (name == "--summary") {
+    if (value.empty()) error = "bad value '' for --summary";
+    o.summaryFile = value;
+    return !value.empty();
+  }
   if (name == "--ratio") o.ratio = value;
   else if (name == "--x-lower") o.xLower = value;
   else if (name == "--x-upper") o.xUpper = value;
@@ -122,23 +160,27 @@ class BatchDialogs : public FileDialogPort {
 };
 
 
-// The settings window's apply: both axis ranges checked, the point count set,
-// the analysis run. False when a range was refused.
-bool Apply(Workspace& ws, AnalysisWindows& windows, MessagePort& messages) {
-  const AnalysisSettings& s = ws.settings;
-  // Lower before upper, as the settings window converts them.
-  const float xLower = StrToSingle(s.xLower);
-  if (!CheckScale(s.xScale, StrToSingle(s.xUpper), xLower, messages)) return false;
-  const float yLower = StrToSingle(s.yLower);
-  if (!CheckScale(s.yScale, StrToSingle(s.yUpper), yLower, messages)) return false;
-  switch (s.pointChoice) {
+// The analysis windows of a batch: nothing is shown, but the first natural
+// period of the modes table is kept for the summary.
+class BatchWindows : public HeadlessWindows {
+ public:
+  using HeadlessWindows::HeadlessWindows;
+  void ShowNaturalModes(const NaturalModes& modes) override {
+    if (modes.n > 0) firstPeriod = modes.period[0];
+  }
+  std::optional<float> firstPeriod;
+};
+
+// The settings window's apply after its range checks, which CheckSettings
+// has made once for every file: the point count set, the analysis run.
+void Apply(Workspace& ws, AnalysisWindows& windows, MessagePort& messages) {
+  switch (ws.settings.pointChoice) {
     case 0: ws.result.pointCount = 100; break;
     case 1: ws.result.pointCount = 200; break;
     case 2: ws.result.pointCount = 400; break;
     default: break;
   }
   AnalysisDriver(ws.profile, ws.result, ws.settings, windows, messages).BtnAmplitudeClick();
-  return true;
 }
 
 // Checks once, before any file, what every file would otherwise fail on.
@@ -227,46 +269,117 @@ std::string BatchOutputPath(const std::string& input, const std::optional<std::s
   return folder.back() == '/' ? folder + stem + suffix : folder + "/" + stem + suffix;
 }
 
-BatchFileOutcome RunBatchFile(const std::string& input, const std::string& outputPath,
-                              const AnalysisSettings& settings, const BatchPictures& pictures) {
+namespace {
+
+// The summary holds the input path as given; CP932 may not hold every name.
+constexpr const char* kPathNotCp932 = "ファイル名に Shift-JIS で集計ファイルに書けない文字があります";
+
+// A file read and analysed, with its result file made but not yet written.
+struct AnalysedFile {
   BatchFileOutcome outcome;
+  std::string resultBytes;
+  std::unique_ptr<Workspace> workspace;  // kept only for the pictures
+};
+
+// Reading, analysing and formatting: everything of a file that touches no
+// shared state, so that files can run on several threads. `settings` have
+// passed CheckSettings.
+AnalysedFile AnalyseFile(const std::string& input, const AnalysisSettings& settings, const std::string& startDir,
+                         bool keepWorkspace, bool wantsSummary) {
+  AnalysedFile file;
   // A fresh workspace per file: no file's result depends on the one before.
-  Workspace ws;
-  ws.settings = settings;
-  ws.startDir = CurrentDirectory();
-  BatchDialogs dialogs(input, outputPath);
+  auto ws = std::make_unique<Workspace>();
+  ws->settings = settings;
+  ws->startDir = startDir;
+  BatchDialogs dialogs(input, {});
   BatchMessages messages;
-  HeadlessWindows windows([&ws] {
-    return ::CollectDisplayLayers(ws.settings.displayLayers, ws.profile.layerCount, ws.showLayer);
-  });
-  ProfileFiles files(ws, dialogs, messages);
+  Workspace& w = *ws;
+  BatchWindows windows(
+      [&w] { return ::CollectDisplayLayers(w.settings.displayLayers, w.profile.layerCount, w.showLayer); });
+  ProfileFiles files(w, dialogs, messages);
   try {
-    bool ok = files.LoadProfileFile();
-    if (ok) {
+    if (files.LoadProfileFile()) {
       // What the main window does after a read, then the settings' apply.
-      ws.grid.SetRowLabels(ws.profile.layerCount);
-      ok = Apply(ws, windows, messages) && messages.shown.empty();
+      w.grid.SetRowLabels(w.profile.layerCount);
+      Apply(w, windows, messages);
+      if (messages.shown.empty()) {
+        if (std::optional<std::string> bytes = files.ResultFileBytes(); bytes && messages.shown.empty()) {
+          file.resultBytes = std::move(*bytes);
+          file.outcome.ok = true;
+        }
+      }
     }
-    // The pictures of the analysed profile, as the main window shows them.
-    for (const auto& [path, writer] : {std::pair{pictures.chartPath, pictures.chart},
-                                       std::pair{pictures.diagramPath, pictures.diagram}}) {
-      if (!ok || path.empty()) continue;
-      const std::string problem = writer ? writer(path, ws) : "no picture writer";
-      if (!problem.empty()) messages.shown.push_back(problem);
-      ok = problem.empty();
-    }
-    ok = ok && files.SaveResultFile();
-    outcome.ok = ok && messages.shown.empty();
   } catch (const UserActionError& e) {
     messages.shown.push_back(e.Box().text);
-    outcome.ok = false;
   } catch (const std::exception& e) {
     // A fault of the program itself: this file fails, the others still run.
     messages.shown.push_back(std::string("internal error: ") + e.what());
-    outcome.ok = false;
   }
-  outcome.messages = std::move(messages.shown);
-  return outcome;
+  if (file.outcome.ok && wantsSummary) {
+    const std::optional<std::string> line =
+        Utf8ToCp932(FormatSummaryLine(input, w.profile, windows.firstPeriod.value_or(0.0f), w.result));
+    if (line) {
+      file.outcome.summaryLine = *line + "\r\n";
+    } else {
+      messages.shown.push_back(kPathNotCp932);
+    }
+  }
+  file.outcome.ok = file.outcome.ok && messages.shown.empty();
+  file.outcome.messages = std::move(messages.shown);
+  if (file.outcome.ok && keepWorkspace) file.workspace = std::move(ws);
+  return file;
+}
+
+// Draws and writes the pictures, then writes the result file; stops at the
+// first that fails. On the thread that runs the batch.
+void WriteFiles(AnalysedFile& file, const std::string& outputPath, const BatchPictures& pictures) {
+  BatchFileOutcome& outcome = file.outcome;
+  for (const auto& [path, drawer] : {std::pair{pictures.chartPath, pictures.chart},
+                                     std::pair{pictures.diagramPath, pictures.diagram}}) {
+    if (!outcome.ok || path.empty()) continue;
+    std::string bytes;
+    std::string problem = "no picture writer";
+    if (drawer && file.workspace) {
+      try {
+        problem = drawer(*file.workspace, pictures.format, bytes);
+      } catch (const std::exception& e) {
+        problem = std::string("internal error: ") + e.what();
+      }
+    }
+    if (!problem.empty()) {
+      outcome.messages.push_back(problem);
+    } else if (std::string unwritten = WriteFileReported(path, bytes); !unwritten.empty()) {
+      outcome.unwritten.push_back(std::move(unwritten));
+    }
+    outcome.ok = outcome.messages.empty() && outcome.unwritten.empty();
+  }
+  if (outcome.ok) {
+    if (std::string unwritten = WriteFileReported(outputPath, file.resultBytes); !unwritten.empty()) {
+      outcome.unwritten.push_back(std::move(unwritten));
+      outcome.ok = false;
+    }
+  }
+  file.workspace.reset();
+  file.resultBytes.clear();
+  file.resultBytes.shrink_to_fit();
+}
+
+bool WantsPictures(const BatchPictures& pictures) {
+  return !pictures.chartPath.empty() || !pictures.diagramPath.empty();
+}
+
+}  // namespace
+
+BatchFileOutcome RunBatchFile(const std::string& input, const std::string& outputPath,
+                              const AnalysisSettings& settings, const BatchPictures& pictures) {
+  if (const std::optional<std::string> problem = CheckSettings(settings)) {
+    BatchFileOutcome outcome;
+    outcome.messages.push_back(*problem);
+    return outcome;
+  }
+  AnalysedFile file = AnalyseFile(input, settings, CurrentDirectory(), WantsPictures(pictures), false);
+  WriteFiles(file, outputPath, pictures);
+  return std::move(file.outcome);
 }
 
 int RunBatch(const std::vector<std::string>& args, const std::string& workingDir, std::ostream& out,
@@ -281,6 +394,7 @@ int RunBatch(const std::vector<std::string>& args, const std::string& workingDir
     out << kBatchUsage;
     return 0;
   }
+  const bool wantsPictures = options->chart || options->diagram;
   if ((options->chart && !pictures.chart) || (options->diagram && !pictures.diagram)) {
     err << "tovalk-batch: this build cannot draw pictures (--chart, --diagram)\n";
     return 2;
@@ -312,41 +426,98 @@ int RunBatch(const std::vector<std::string>& args, const std::string& workingDir
     err << "tovalk-batch: cannot create the folder " << *options->outputDir << "\n";
     return 2;
   }
-
-  const size_t total = options->inputs.size();
-  const bool showProgress = progress && total > 1;
-  std::set<std::string> written;
-  int failed = 0;
-  for (size_t k = 0; k < total; ++k) {
-    const std::string& input = options->inputs[k];
-    if (showProgress) err << "\r[" << k + 1 << "/" << total << "] " << input << "\033[K" << std::flush;
-    const std::string output = BatchOutputPath(input, options->outputDir);
-    BatchPictures files = pictures;
-    files.chartPath = options->chart ? BatchOutputPath(input, options->outputDir, "-chart.png") : "";
-    files.diagramPath = options->diagram ? BatchOutputPath(input, options->outputDir, "-stratum.png") : "";
-    // Two inputs of the same name from different folders must not silently
-    // overwrite each other's result in one output folder.
-    std::error_code ignored;
-    const std::string key = std::filesystem::absolute(output, ignored).lexically_normal().string();
-    BatchFileOutcome outcome;
-    if (written.count(key)) {
-      outcome.messages.push_back("the result file " + output + " was already written for another input");
-    } else {
-      outcome = RunBatchFile(input, output, settings, files);
-    }
-    if (showProgress) err << "\r\033[K";
-    if (outcome.ok) {
-      written.insert(key);
-      for (const std::string& picture : {files.chartPath, files.diagramPath}) {
-        if (!picture.empty()) out << picture << "\n";
-      }
-      out << output << "\n";
-    } else {
-      ++failed;
-      for (const std::string& message : outcome.messages) err << input << ": " << message << "\n";
-      if (outcome.messages.empty()) err << input << ": failed\n";
+  // The toolkit sets itself up (and the process locale with it) before any
+  // worker thread runs.
+  if (wantsPictures && pictures.prepare) {
+    if (const std::string problem = pictures.prepare(); !problem.empty()) {
+      err << "tovalk-batch: " << problem << "\n";
+      return 2;
     }
   }
+
+  const std::vector<std::string>& inputs = options->inputs;
+  const size_t total = inputs.size();
+  const bool showProgress = progress && total > 1;
+  const std::string startDir = CurrentDirectory();
+  const std::string extension = std::string(".") + PictureFormatName(options->chartFormat);
+  const unsigned jobs = options->jobs.value_or(std::max(1u, std::thread::hardware_concurrency()));
+  std::set<std::string> written;
+  std::string summary;
+  if (options->summaryFile) summary = Utf8ToCp932(kSummaryHeader).value_or(std::string()) + "\r\n";
+  int failed = 0;
+
+  // A result file that no other input maps to, and that waits for no
+  // picture, is written by the worker that made it, so that the writes of
+  // several files overlap. The rest are written here, in input order.
+  auto keyOf = [&](const std::string& output) {
+    std::error_code ignored;
+    return std::filesystem::absolute(output, ignored).lexically_normal().string();
+  };
+  std::vector<bool> writtenByWorker(total, false);
+  if (!wantsPictures) {
+    std::map<std::string, int> uses;
+    for (const std::string& input : inputs) ++uses[keyOf(BatchOutputPath(input, options->outputDir))];
+    for (size_t k = 0; k < total; ++k) {
+      writtenByWorker[k] = uses[keyOf(BatchOutputPath(inputs[k], options->outputDir))] == 1;
+    }
+  }
+
+  RunInOrder<AnalysedFile>(
+      total, jobs,
+      [&](size_t k) {
+        AnalysedFile file =
+            AnalyseFile(inputs[k], settings, startDir, wantsPictures, options->summaryFile.has_value());
+        if (writtenByWorker[k]) WriteFiles(file, BatchOutputPath(inputs[k], options->outputDir), {});
+        return file;
+      },
+      [&](size_t k) {
+        if (showProgress) err << "\r[" << k + 1 << "/" << total << "] " << inputs[k] << "\033[K" << std::flush;
+      },
+      [&](size_t k, AnalysedFile file) {
+        const std::string& input = inputs[k];
+        const std::string output = BatchOutputPath(input, options->outputDir);
+        BatchPictures files = pictures;
+        files.format = options->chartFormat;
+        files.chartPath = options->chart ? BatchOutputPath(input, options->outputDir, "-chart" + extension) : "";
+        files.diagramPath =
+            options->diagram ? BatchOutputPath(input, options->outputDir, "-stratum" + extension) : "";
+        // Two inputs of the same name from different folders must not silently
+        // overwrite each other's result in one output folder.
+        const std::string key = keyOf(output);
+        if (writtenByWorker[k]) {
+          // Written already.
+        } else if (file.outcome.ok && written.count(key)) {
+          file.outcome = {};
+          file.outcome.messages.push_back("the result file " + output + " was already written for another input");
+        } else {
+          WriteFiles(file, output, files);
+        }
+        const BatchFileOutcome& outcome = file.outcome;
+        if (showProgress) err << "\r\033[K";
+        if (outcome.ok) {
+          written.insert(key);
+          for (const std::string& picture : {files.chartPath, files.diagramPath}) {
+            if (!picture.empty()) out << picture << "\n";
+          }
+          out << output << "\n";
+          summary += outcome.summaryLine;
+        } else {
+          ++failed;
+          for (const std::string& message : outcome.messages) err << input << ": " << message << "\n";
+          for (const std::string& message : outcome.unwritten) err << message << "\n";
+          if (outcome.messages.empty() && outcome.unwritten.empty()) err << input << ": failed\n";
+        }
+      });
   if (showProgress) err << "\r\033[K" << std::flush;
+
+  if (options->summaryFile) {
+    const std::string& path = *options->summaryFile;
+    if (const std::string unwritten = WriteFileReported(path, summary); unwritten.empty()) {
+      out << path << "\n";
+    } else {
+      err << unwritten << "\n";
+      ++failed;
+    }
+  }
   return failed == 0 ? 0 : 1;
 }

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "graphics/PictureFormat.h"
 #include "windows/AnalysisSettings.h"
 
 struct BatchOptions {
@@ -18,6 +19,9 @@ struct BatchOptions {
   bool help = false;
   bool chart = false;    // --chart: also STEM-chart.png
   bool diagram = false;  // --diagram: also STEM-stratum.png
+  PictureFormat chartFormat = PictureFormat::Png;  // --chart-format png|svg|pdf
+  std::optional<std::string> summaryFile;          // --summary FILE
+  std::optional<unsigned> jobs;                    // --jobs N; else the number of cores
 
   // Settings given on the command line; they override the settings file.
   std::optional<int> method;       // --method transfer|lumped|reflection
@@ -47,35 +51,45 @@ std::string BatchOutputPath(const std::string& input, const std::optional<std::s
 
 struct Workspace;
 
-// Writes one picture of an analysed workspace to a path; "" on success, else
-// the reason. The pictures need the toolkit, so the program supplies them.
-using BatchPictureWriter = std::function<std::string(const std::string& path, const Workspace& ws)>;
+// Draws one picture of an analysed workspace as a whole file of the format;
+// "" with the bytes in `bytes`, else the reason. The pictures need the
+// toolkit, so the program supplies them; they are drawn on the thread that
+// runs RunBatch, one after another.
+using BatchPictureDrawer =
+    std::function<std::string(const Workspace& ws, PictureFormat format, std::string& bytes)>;
 
 struct BatchPictures {
-  BatchPictureWriter chart;    // the main window's chart, 441 × 441
-  BatchPictureWriter diagram;  // the stratum diagram, 233 × 441
+  std::function<std::string()> prepare;  // once before any file; "" when drawing can go on
+  BatchPictureDrawer chart;    // the main window's chart, 441 × 441
+  BatchPictureDrawer diagram;  // the stratum diagram, 233 × 441
   std::string chartPath;       // where to write them; empty: not asked for
   std::string diagramPath;
+  PictureFormat format = PictureFormat::Png;
 };
 
 // The outcome of one profile file.
 struct BatchFileOutcome {
   bool ok = false;
   std::vector<std::string> messages;  // what the desktop program would have shown
+  std::vector<std::string> unwritten; // "FILE: message" for each file that could not be written
+  std::string summaryLine;            // the file's summary line (CP932, CR LF) when asked for
 };
 
 // Reads one profile file, analyses it with the settings as the settings
-// window's apply does, and writes the result file to outputPath (replacing
-// one that exists). Never throws for anything the file or the analysis does.
+// window's apply does, draws the pictures asked for and writes them and the
+// result file to outputPath (replacing files that exist, each only once it is
+// complete). Never throws for anything the file or the analysis does.
 BatchFileOutcome RunBatchFile(const std::string& input, const std::string& outputPath,
                               const AnalysisSettings& settings, const BatchPictures& pictures = {});
 
 // The whole program. `workingDir` is where ./tovalk.ini is looked for.
-// Written result files are listed on `out`; failures go to `err` as
-// "FILE: message", and a progress line too when `progress` is set and more
-// than one file runs. Returns the exit status: 0 when every file was written,
-// 1 when any failed, 2 for a usage or settings error (no file is then read).
-// `pictures` supplies the writers for --chart and --diagram; without them
+// Written files are listed on `out`; failures go to `err` as "FILE: message",
+// and a progress line too when `progress` is set and more than one file runs.
+// Files are analysed on --jobs threads; everything written and printed comes
+// in input order, the same for any number of jobs. Returns the exit status: 0
+// when every file was written, 1 when any failed (the summary file included),
+// 2 for a usage or settings error (no file is then read or written).
+// `pictures` supplies the drawers for --chart and --diagram; without them
 // those options are refused.
 int RunBatch(const std::vector<std::string>& args, const std::string& workingDir, std::ostream& out,
              std::ostream& err, bool progress, const BatchPictures& pictures = {});

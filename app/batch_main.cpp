@@ -17,11 +17,12 @@ int main(int argc, char** argv) {
   BatchPictures pictures;
 #ifdef TOVALK_WITH_PICTURES
   // The same drawing code as the main window's chart and stratum picture.
-  pictures.chart = [](const std::string& path, const Workspace& ws) {
-    return SaveChartPicture(path, {ws.profile, ws.result, ws.settings});
+  pictures.prepare = [] { return EnsurePictureGraphics(); };
+  pictures.chart = [](const Workspace& ws, PictureFormat format, std::string& bytes) {
+    return EncodeChartPicture({ws.profile, ws.result, ws.settings}, format, bytes);
   };
-  pictures.diagram = [](const std::string& path, const Workspace& ws) {
-    return SaveStratumPicture(path, ws.profile);
+  pictures.diagram = [](const Workspace& ws, PictureFormat format, std::string& bytes) {
+    return EncodeStratumPicture(ws.profile, format, bytes);
   };
 #endif
   return RunBatch(args, CurrentDirectory(), std::cout, std::cerr, isatty(STDERR_FILENO) == 1, pictures);

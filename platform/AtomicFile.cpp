@@ -40,10 +40,15 @@ std::string ResolveTarget(const std::string& path) {
   return path;
 }
 
+// The umask can only be read by setting it, which would race with a save
+// on another thread: it is read once, by the first save.
 mode_t NewFileMode() {
-  const mode_t mask = umask(0);
-  umask(mask);
-  return 0666 & ~mask;
+  static const mode_t mode = [] {
+    const mode_t mask = umask(0);
+    umask(mask);
+    return 0666 & ~mask;
+  }();
+  return mode;
 }
 
 AtomicWriteResult WriteInPlace(const std::string& path, std::string_view bytes) {
@@ -114,4 +119,9 @@ AtomicWriteResult WriteFileAtomically(const std::string& path, std::string_view 
     close(dir);
   }
   return {true, 0};
+}
+
+std::string WriteFileReported(const std::string& path, std::string_view bytes) {
+  if (WriteFileAtomically(path, bytes)) return {};
+  return path + ": " + kCannotWriteFile;
 }

@@ -19,3 +19,12 @@ struct AtomicWriteResult {
 // it cannot be replaced by renaming. On failure the temporary file is removed
 // and the target is as it was.
 AtomicWriteResult WriteFileAtomically(const std::string& path, std::string_view bytes);
+
+// What the batch says about a file it could not write.
+inline constexpr const char* kCannotWriteFile = "ファイルを作成することができませんでした";
+
+// The one way the batch writes its files (results, pictures, summaries):
+// atomically, every write and the commit checked. "" when the file is
+// complete, else "PATH: ファイルを作成することができませんでした" naming it;
+// the old file is then as it was, or there is none where there was none.
+std::string WriteFileReported(const std::string& path, std::string_view bytes);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <vector>
 
 #include "platform/AtomicFile.h"
@@ -155,12 +156,24 @@ ProfileFileParse ParseProfileFile(std::string_view bytes) {
 // ---------------------------------------------------------------------------
 // Writing
 
-std::string FormatFixed(double value, int precision, int width) {
+namespace {
+
+// Appends printf "%*.*f" of a value without an allocation of its own:
+// to_chars with a precision rounds exactly as printf does.
+void AppendFixed(std::string& text, double value, int precision, int width = 0) {
   char buffer[512];
   const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value,
                                        std::chars_format::fixed, precision);
-  std::string text = ec == std::errc() ? std::string(buffer, end) : std::string();
-  if (static_cast<int>(text.size()) < width) text.insert(0, width - text.size(), ' ');
+  const size_t length = ec == std::errc() ? static_cast<size_t>(end - buffer) : 0;
+  if (static_cast<int>(length) < width) text.append(width - length, ' ');
+  text.append(buffer, length);
+}
+
+}  // namespace
+
+std::string FormatFixed(double value, int precision, int width) {
+  std::string text;
+  AppendFixed(text, value, precision, width);
   return text;
 }
 
@@ -172,8 +185,21 @@ constexpr const char* kNoSample = "     ---";
 constexpr size_t kLongestLine = kLineBufferBytes - 2;
 
 // The sample columns: a value that is not a number never reaches the file.
-std::string Sample(float value) {
-  return std::isfinite(value) ? FormatFixed(value, 3, 8) : std::string(kNoSample);
+void AppendSample(std::string& text, float value) {
+  if (std::isfinite(value)) {
+    AppendFixed(text, value, 3, 8);
+  } else {
+    text += kNoSample;
+  }
+}
+
+bool IsAscii(std::string_view text) {
+  return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+// CP932 of a fixed text; ASCII is the same in both.
+std::string Cp932Text(const std::string& utf8) {
+  return IsAscii(utf8) ? utf8 : Utf8ToCp932(utf8).value_or(std::string());
 }
 
 std::string SiteLine(const std::string& siteName) {
@@ -183,11 +209,13 @@ std::string SiteLine(const std::string& siteName) {
 }
 
 // Encodes the lines that the reader reads back (site to base) and checks
-// that each fits its line buffer; the rest is appended unchecked.
+// that each fits its line buffer; the rest, already CP932, is appended.
 FormattedFile Encode(const std::vector<std::string>& profileLines, const std::string& rest) {
   FormattedFile file;
+  file.bytes.reserve(rest.size() + 64 * profileLines.size());
   for (size_t i = 0; i < profileLines.size(); ++i) {
-    const std::optional<std::string> line = Utf8ToCp932(profileLines[i]);
+    const std::optional<std::string> line =
+        IsAscii(profileLines[i]) ? std::optional<std::string>(profileLines[i]) : Utf8ToCp932(profileLines[i]);
     if (!line) {
       file.problem = FileFormatProblem::SiteNameNotCp932;
       return file;
@@ -206,8 +234,7 @@ FormattedFile Encode(const std::vector<std::string>& profileLines, const std::st
     file.bytes += *line;
     file.bytes += kCrLf;
   }
-  // The rest is built from fixed texts and numbers only.
-  file.bytes += Utf8ToCp932(rest).value_or(std::string());
+  file.bytes += rest;
   return file;
 }
 
@@ -246,30 +273,47 @@ FormattedFile FormatResultFile(const SoilProfile& profile, const AmplificationRe
   lines.push_back(",," + FormatFixed(base.density, 2) + "," + FormatFixed(base.vs, 0) + "," +
                   FormatFixed(base.dampingRatio, 3));
 
+  // The rest is built from fixed texts and numbers only, straight in CP932.
   std::string rest;
+  const int points = std::clamp(result.pointCount, 0, kMaxPoints);
+  rest.reserve(256 + 16 * n + static_cast<size_t>(points) * (24 + 9 * n));
   switch (settings.method) {
-    case 0: rest += "解析法,伝達マトリックス法"; break;
-    case 1: rest += "解析法,等価質点系解析"; break;
-    default: rest += "重複反射法"; break;
+    case 0: rest += Cp932Text("解析法,伝達マトリックス法"); break;
+    case 1: rest += Cp932Text("解析法,等価質点系解析"); break;
+    default: rest += Cp932Text("重複反射法"); break;
   }
   rest += kCrLf;
-  rest += settings.dampingForm == 0 ? "履歴型減衰," : "粘性型減衰,";
-  rest += "減衰比," + FormatFixed(profile.layers[0].dampingRatio, 3, 7) + kCrLf;
-  rest += ",振動数,周期,増幅度";
+  rest += Cp932Text(settings.dampingForm == 0 ? "履歴型減衰,減衰比," : "粘性型減衰,減衰比,");
+  AppendFixed(rest, profile.layers[0].dampingRatio, 3, 7);
+  rest += kCrLf;
+  rest += Cp932Text(",振動数,周期,増幅度");
   rest += kCrLf;
   rest += ",,";
-  for (int k = 1; k <= n; ++k) rest += ", 第" + std::to_string(k) + "層";
+  const std::string layerWord = Cp932Text("第"), layersWord = Cp932Text("層");
+  for (int k = 1; k <= n; ++k) {
+    rest += ", ";
+    rest += layerWord;
+    rest += std::to_string(k);
+    rest += layersWord;
+  }
   rest += kCrLf;
 
-  const int points = std::clamp(result.pointCount, 0, kMaxPoints);
   for (int j = 0; j < points; ++j) {
-    std::string number = std::to_string(j + 1);
-    if (number.size() < 4) number.insert(0, 4 - number.size(), ' ');
-    rest += number + "," + Sample(result.frequency[j]) + "," + Sample(result.period[j]);
+    char number[16];
+    std::snprintf(number, sizeof number, "%4d", j + 1);
+    rest += number;
+    rest += ',';
+    AppendSample(rest, result.frequency[j]);
+    rest += ',';
+    AppendSample(rest, result.period[j]);
     for (int m = 0; m < n; ++m) {
       const std::vector<float>& values = result.amplification[m];
-      rest += ",";
-      rest += j < static_cast<int>(values.size()) ? Sample(values[j]) : std::string(kNoSample);
+      rest += ',';
+      if (j < static_cast<int>(values.size())) {
+        AppendSample(rest, values[j]);
+      } else {
+        rest += kNoSample;
+      }
     }
     rest += kCrLf;
   }
@@ -437,16 +481,21 @@ bool ProfileFiles::SaveProfileFile() {
   return true;
 }
 
-bool ProfileFiles::SaveResultFile() {
-  if (!workspace_.grid.StoreProfile(workspace_.profile, messages_)) return false;
+std::optional<std::string> ProfileFiles::ResultFileBytes() {
+  if (!workspace_.grid.StoreProfile(workspace_.profile, messages_)) return std::nullopt;
   if (onProfileAccepted) onProfileAccepted();
   if (!HasResultFor(workspace_.profile, workspace_.result)) {
     messages_.Show(ErrorBox(file_messages::kNoResult, file_messages::kDataErrorCaption));
-    return false;
+    return std::nullopt;
   }
-  const FormattedFile file =
-      FormatResultFile(workspace_.profile, workspace_.result, workspace_.settings);
-  if (ReportFormatProblem(file)) return false;
+  FormattedFile file = FormatResultFile(workspace_.profile, workspace_.result, workspace_.settings);
+  if (ReportFormatProblem(file)) return std::nullopt;
+  return std::move(file.bytes);
+}
+
+bool ProfileFiles::SaveResultFile() {
+  const std::optional<std::string> bytes = ResultFileBytes();
+  if (!bytes) return false;
   const std::optional<std::string> path = ChooseSavePath();
-  return path && WriteChosenFile(*path, file.bytes);
+  return path && WriteChosenFile(*path, *bytes);
 }

@@ -132,6 +132,10 @@ class ProfileFiles {
   // file labels stay as they are. True when the file was written.
   bool SaveResultFile();
 
+  // SaveResultFile up to the bytes: the grid taken over and the result file
+  // formatted, nothing written. Nothing when a message box reported why not.
+  std::optional<std::string> ResultFileBytes();
+
   // Told each time a writer has taken the grid over as the current profile
   // (the main window then enables its "地層図").
   std::function<void()> onProfileAccepted;

@@ -7,7 +7,8 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  qt6-base-dev libgl-dev
+  qt6-base-dev qt6-svg-dev libgl-dev
+  poppler-utils librsvg2-bin
   fonts-ipafont-gothic fonts-ipafont-mincho fontconfig
   xvfb xauth
   "$@"

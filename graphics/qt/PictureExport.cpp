@@ -2,10 +2,15 @@
 
 #include <clocale>
 #include <cstdio>
+#include <QBuffer>
+#include <QByteArray>
 #include <QCoreApplication>
 #include <QGuiApplication>
-#include <QSaveFile>
+#include <QMarginsF>
+#include <QPageSize>
+#include <QPdfWriter>
 #include <QString>
+#include <QSvgGenerator>
 
 #include <vector>
 
@@ -13,6 +18,7 @@
 #include "graphics/Mygraph.h"
 #include "graphics/StratumDiagram.h"
 #include "graphics/qt/QtCanvas.h"
+#include "platform/AtomicFile.h"
 #include "platform/Errors.h"
 
 namespace {
@@ -27,12 +33,59 @@ class CollectedMessages : public MessagePort {
   std::vector<std::string> texts;
 };
 
-// Written beside the target and renamed over it once complete.
-std::string SavePng(const QtCanvas& canvas, const std::string& path) {
-  QSaveFile file(QString::fromStdString(path));
-  if (!file.open(QIODevice::WriteOnly) || !canvas.image().save(&file, "PNG") || !file.commit()) {
-    return "'" + path + "' に画像を保存できません";
+constexpr const char* kCannotEncode = "画像を作ることができませんでした";
+
+// Draws with `render` on a canvas of the size in the format and puts the
+// whole file into `bytes`. `render` returns "" when it drew the picture.
+template <typename Render>
+std::string Encode(PictureFormat format, int width, int height, std::string& bytes, Render render) {
+  if (std::string error = EnsurePictureGraphics(); !error.empty()) return error;
+  QByteArray encoded;
+  QBuffer buffer(&encoded);
+  buffer.open(QIODevice::WriteOnly);
+  bool finished = false;
+  switch (format) {
+    case PictureFormat::Png: {
+      QtCanvas canvas(width, height);
+      if (std::string error = render(canvas); !error.empty()) return error;
+      finished = canvas.image().save(&buffer, "PNG");
+      break;
+    }
+    case PictureFormat::Svg: {
+      // One user unit per pixel of the PNG, at the PNG's 96 dots per inch.
+      QSvgGenerator svg;
+      svg.setOutputDevice(&buffer);
+      svg.setSize(QSize(width, height));
+      svg.setViewBox(QRect(0, 0, width, height));
+      svg.setResolution(96);
+      QtCanvas canvas(svg, width, height);
+      if (std::string error = render(canvas); !error.empty()) return error;
+      finished = canvas.Finish();
+      break;
+    }
+    case PictureFormat::Pdf: {
+      // A page of the PNG's size at 96 dots per inch, without margins; the
+      // fonts are embedded as subsets, so the texts stay searchable.
+      QPdfWriter pdf(&buffer);
+      pdf.setResolution(96);
+      pdf.setPageSize(QPageSize(QSizeF(width * 72.0 / 96.0, height * 72.0 / 96.0), QPageSize::Point,
+                                QString(), QPageSize::ExactMatch));
+      pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
+      pdf.setCreator(QStringLiteral("TOVALK"));
+      QtCanvas canvas(pdf, width, height);
+      if (std::string error = render(canvas); !error.empty()) return error;
+      finished = canvas.Finish();
+      break;
+    }
   }
+  if (!finished || encoded.isEmpty()) return kCannotEncode;
+  bytes.assign(encoded.constData(), static_cast<size_t>(encoded.size()));
+  return {};
+}
+
+std::string Save(const std::string& path, const std::string& error, const std::string& bytes) {
+  if (!error.empty()) return error;
+  if (!WriteFileAtomically(path, bytes)) return "'" + path + "' に画像を保存できません";
   return {};
 }
 
@@ -93,17 +146,28 @@ void RenderStratumPicture(Canvas& canvas, const SoilProfile& profile, const Laye
   DrawStratumDiagram(canvas, profile, colours, multiColour);
 }
 
-std::string SaveChartPicture(const std::string& path, const ChartPictureSources& sources) {
-  if (std::string error = EnsurePictureGraphics(); !error.empty()) return error;
-  QtCanvas canvas(kChartPictureWidth, kChartPictureHeight);
-  if (std::string error = RenderChartPicture(canvas, sources); !error.empty()) return error;
-  return SavePng(canvas, path);
+std::string EncodeChartPicture(const ChartPictureSources& sources, PictureFormat format, std::string& bytes) {
+  return Encode(format, kChartPictureWidth, kChartPictureHeight, bytes,
+                [&](Canvas& canvas) { return RenderChartPicture(canvas, sources); });
 }
 
-std::string SaveStratumPicture(const std::string& path, const SoilProfile& profile,
-                               const LayerColours& colours, bool multiColour) {
-  if (std::string error = EnsurePictureGraphics(); !error.empty()) return error;
-  QtCanvas canvas(kStratumPictureWidth, kStratumPictureHeight);
-  RenderStratumPicture(canvas, profile, colours, multiColour);
-  return SavePng(canvas, path);
+std::string EncodeStratumPicture(const SoilProfile& profile, PictureFormat format, std::string& bytes,
+                                 const LayerColours& colours, bool multiColour) {
+  return Encode(format, kStratumPictureWidth, kStratumPictureHeight, bytes, [&](Canvas& canvas) {
+    RenderStratumPicture(canvas, profile, colours, multiColour);
+    return std::string();
+  });
+}
+
+std::string SaveChartPicture(const std::string& path, const ChartPictureSources& sources, PictureFormat format) {
+  std::string bytes;
+  const std::string error = EncodeChartPicture(sources, format, bytes);
+  return Save(path, error, bytes);
+}
+
+std::string SaveStratumPicture(const std::string& path, const SoilProfile& profile, const LayerColours& colours,
+                               bool multiColour, PictureFormat format) {
+  std::string bytes;
+  const std::string error = EncodeStratumPicture(profile, format, bytes, colours, multiColour);
+  return Save(path, error, bytes);
 }

@@ -1,6 +1,7 @@
 #pragma once
-// The main window's two pictures, drawn without a window and saved as PNG:
-// the amplification chart (441 × 441) and the stratum diagram (233 × 441).
+// The main window's two pictures, drawn without a window and saved as PNG,
+// SVG or PDF: the amplification chart (441 × 441) and the stratum diagram
+// (233 × 441).
 // Used by tovalk-batch; this header includes no toolkit header, so the batch
 // program can include it whether or not it is built with the pictures.
 #include <string>
@@ -8,6 +9,7 @@
 #include "analysis/AmplificationResult.h"
 #include "graphics/Canvas.h"
 #include "graphics/LayerColours.h"
+#include "graphics/PictureFormat.h"
 #include "profile/SoilProfile.h"
 #include "windows/AnalysisSettings.h"
 
@@ -44,10 +46,19 @@ void RenderStratumPicture(Canvas& canvas, const SoilProfile& profile,
 // else the reason. The save functions below call it themselves.
 std::string EnsurePictureGraphics();
 
-// Render and save as PNG. Return "" on success, else the reason (the picture
-// could not be drawn, no graphics system, the file could not be written).
-// A file is replaced only once the new picture is completely written.
-std::string SaveChartPicture(const std::string& path, const ChartPictureSources& sources);
+// Render and encode as a whole file of the format. Return "" with the file's
+// bytes in `bytes`, else the reason (the picture could not be drawn, no
+// graphics system, the encoder failed). Text needs the toolkit's fonts, so
+// call these on the thread that made the application object.
+std::string EncodeChartPicture(const ChartPictureSources& sources, PictureFormat format, std::string& bytes);
+std::string EncodeStratumPicture(const SoilProfile& profile, PictureFormat format, std::string& bytes,
+                                 const LayerColours& colours = kDefaultLayerColours, bool multiColour = true);
+
+// Render and save. Return "" on success, else the reason (the picture could
+// not be drawn, no graphics system, the file could not be written). A file is
+// replaced only once the new picture is completely written.
+std::string SaveChartPicture(const std::string& path, const ChartPictureSources& sources,
+                             PictureFormat format = PictureFormat::Png);
 std::string SaveStratumPicture(const std::string& path, const SoilProfile& profile,
                                const LayerColours& colours = kDefaultLayerColours,
-                               bool multiColour = true);
+                               bool multiColour = true, PictureFormat format = PictureFormat::Png);

@@ -1,6 +1,7 @@
 #include "graphics/qt/QtCanvas.h"
 
 #include <QBrush>
+#include <QFontInfo>
 #include <QFontMetrics>
 #include <QPainter>
 #include <QPen>
@@ -76,7 +77,34 @@ bool ClipSegment(double& x1, double& y1, double& x2, double& y2) {
 
 QtCanvas::QtCanvas(int width, int height) : image_(std::max(width, 1), std::max(height, 1), QImage::Format_RGB32) {
   image_.fill(Qt::white);
+  bounds_ = image_.rect();
   InstallFontSubstitutions();
+}
+
+QtCanvas::QtCanvas(QPaintDevice& device, int width, int height)
+    : device_(std::make_unique<QPainter>(&device)), bounds_(0, 0, std::max(width, 1), std::max(height, 1)) {
+  InstallFontSubstitutions();
+  device_->fillRect(bounds_, Qt::white);
+}
+
+QtCanvas::~QtCanvas() = default;
+
+bool QtCanvas::Finish() { return device_ && device_->isActive() && device_->end(); }
+
+// One painter per operation on the image, as the pixel rules above are
+// stated; on another device its one painter, with the state of each
+// operation kept to that operation.
+template <typename Draw>
+void QtCanvas::Paint(Draw draw) {
+  if (device_) {
+    if (!device_->isActive()) return;
+    device_->save();
+    draw(*device_);
+    device_->restore();
+    return;
+  }
+  QPainter p(&image_);
+  draw(p);
 }
 
 QColor QtCanvas::ToQColor(Colour colour) {
@@ -112,71 +140,79 @@ void QtCanvas::MoveTo(int x, int y) { position_ = {x, y}; }
 void QtCanvas::LineTo(int x, int y) {
   const Point from = position_;
   position_ = {x, y};
-  QPainter p(&image_);
-  p.setPen(ToQPen(pen));
   const bool inRange = std::abs(from.x) <= kCoordinateLimit && std::abs(from.y) <= kCoordinateLimit &&
                        std::abs(x) <= kCoordinateLimit && std::abs(y) <= kCoordinateLimit;
-  if (inRange) {
-    p.drawLine(QPoint(from.x, from.y), QPoint(x, y));
-    return;
-  }
   double x1 = from.x, y1 = from.y, x2 = x, y2 = y;
-  if (ClipSegment(x1, y1, x2, y2)) p.drawLine(QPointF(x1, y1), QPointF(x2, y2));
+  if (!inRange && !ClipSegment(x1, y1, x2, y2)) return;
+  Paint([&](QPainter& p) {
+    p.setPen(ToQPen(pen));
+    if (inRange) {
+      p.drawLine(QPoint(from.x, from.y), QPoint(x, y));
+    } else {
+      p.drawLine(QPointF(x1, y1), QPointF(x2, y2));
+    }
+  });
 }
 
 void QtCanvas::Rectangle(int x1, int y1, int x2, int y2) {
   const QRect r = Span(x1, y1, x2, y2);
-  if (!r.isValid() || !r.intersects(image_.rect().adjusted(-64, -64, 64, 64))) return;
-  QPainter p(&image_);
-  p.setPen(ToQPen(pen));
-  p.setBrush(ToQBrush(brush));
-  // A pen-outlined rectangle covers one pixel beyond its width: draw it one
-  // smaller so the right and bottom edges stay exclusive.
-  p.drawRect(r.adjusted(0, 0, -1, -1));
+  if (!r.isValid() || !r.intersects(bounds_.adjusted(-64, -64, 64, 64))) return;
+  Paint([&](QPainter& p) {
+    p.setPen(ToQPen(pen));
+    p.setBrush(ToQBrush(brush));
+    // A pen-outlined rectangle covers one pixel beyond its width: draw it one
+    // smaller so the right and bottom edges stay exclusive.
+    p.drawRect(r.adjusted(0, 0, -1, -1));
+  });
 }
 
 void QtCanvas::FillRect(int x1, int y1, int x2, int y2) {
   if (brush.style == BrushStyle::Clear) return;
-  const QRect r = Span(x1, y1, x2, y2).intersected(image_.rect());
+  const QRect r = Span(x1, y1, x2, y2).intersected(bounds_);
   if (r.isEmpty()) return;
-  QPainter p(&image_);
-  p.fillRect(r, ToQBrush(brush));
+  Paint([&](QPainter& p) { p.fillRect(r, ToQBrush(brush)); });
 }
 
 void QtCanvas::Ellipse(int x1, int y1, int x2, int y2) {
   const QRect r = Span(x1, y1, x2, y2);
-  if (!r.isValid() || !r.intersects(image_.rect().adjusted(-64, -64, 64, 64))) return;
-  QPainter p(&image_);
-  p.setPen(ToQPen(pen));
-  p.setBrush(ToQBrush(brush));
-  p.drawEllipse(r.adjusted(0, 0, -1, -1));
+  if (!r.isValid() || !r.intersects(bounds_.adjusted(-64, -64, 64, 64))) return;
+  Paint([&](QPainter& p) {
+    p.setPen(ToQPen(pen));
+    p.setBrush(ToQBrush(brush));
+    p.drawEllipse(r.adjusted(0, 0, -1, -1));
+  });
 }
 
 void QtCanvas::Polygon(const std::vector<Point>& points) {
   if (points.empty()) return;
   QPolygon polygon;
   for (const Point& pt : points) polygon << QPoint(pt.x, pt.y);
-  if (!polygon.boundingRect().intersects(image_.rect().adjusted(-64, -64, 64, 64))) return;
+  if (!polygon.boundingRect().intersects(bounds_.adjusted(-64, -64, 64, 64))) return;
   for (const Point& pt : points) {
     if (std::abs(pt.x) > kCoordinateLimit || std::abs(pt.y) > kCoordinateLimit) return;
   }
-  QPainter p(&image_);
-  p.setPen(ToQPen(pen));
-  p.setBrush(ToQBrush(brush));
-  p.drawPolygon(polygon);
+  Paint([&](QPainter& p) {
+    p.setPen(ToQPen(pen));
+    p.setBrush(ToQBrush(brush));
+    p.drawPolygon(polygon);
+  });
 }
 
 void QtCanvas::TextOut(int x, int y, const std::string& text) {
-  const QFont qfont = ToQFont(font);
+  QFont qfont = ToQFont(font);
+  // A vector file names the font actually used, not the Windows name that
+  // only this program's substitutions resolve.
+  if (device_) qfont.setFamily(QFontInfo(qfont).family());
   const QFontMetrics metrics(qfont);
   const QString qtext = QString::fromStdString(text);
   const QRect cell(x, y, metrics.horizontalAdvance(qtext), metrics.height());
-  if (!cell.intersects(image_.rect())) return;
-  QPainter p(&image_);
-  if (brush.style != BrushStyle::Clear) p.fillRect(cell, ToQColor(brush.colour));
-  p.setFont(qfont);
-  p.setPen(ToQColor(font.colour));
-  p.drawText(QPoint(x, y + metrics.ascent()), qtext);
+  if (!cell.intersects(bounds_)) return;
+  Paint([&](QPainter& p) {
+    if (brush.style != BrushStyle::Clear) p.fillRect(cell, ToQColor(brush.colour));
+    p.setFont(qfont);
+    p.setPen(ToQColor(font.colour));
+    p.drawText(QPoint(x, y + metrics.ascent()), qtext);
+  });
 }
 
 TextSize QtCanvas::TextExtent(const std::string& text) {

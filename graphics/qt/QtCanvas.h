@@ -24,6 +24,9 @@
 #include <QColor>
 #include <QFont>
 #include <QImage>
+#include <QRect>
+
+#include <memory>
 
 #include "graphics/Canvas.h"
 
@@ -31,9 +34,14 @@ class QtCanvas : public Canvas {
  public:
   // A white picture of the given size.
   QtCanvas(int width, int height);
+  // Draws on another device (an SVG generator, a PDF writer) whose drawing
+  // area is width x height in its own units; texts stay texts there. The
+  // device is complete once Finish() has returned true.
+  QtCanvas(QPaintDevice& device, int width, int height);
+  ~QtCanvas() override;
 
-  int Width() const override { return image_.width(); }
-  int Height() const override { return image_.height(); }
+  int Width() const override { return bounds_.width(); }
+  int Height() const override { return bounds_.height(); }
 
   void MoveTo(int x, int y) override;
   void LineTo(int x, int y) override;
@@ -43,6 +51,9 @@ class QtCanvas : public Canvas {
   void Polygon(const std::vector<Point>& points) override;
   void TextOut(int x, int y, const std::string& text) override;
   TextSize TextExtent(const std::string& text) override;
+
+  // Ends the drawing on another device; false when the device failed.
+  bool Finish();
 
   // The picture, for saving as PNG and for the clipboard.
   const QImage& image() const { return image_; }
@@ -55,6 +66,11 @@ class QtCanvas : public Canvas {
   static int PixelSize(int points) { return (points * 96 + 36) / 72; }
 
  private:
+  template <typename Draw>
+  void Paint(Draw draw);
+
   QImage image_;
+  std::unique_ptr<QPainter> device_;  // set when drawing on another device
+  QRect bounds_;
   Point position_;
 };

@@ -253,12 +253,15 @@ TEST(BatchRun, PicturesAreWrittenBesideTheResultFromTheAnalysedProfile) {
   TempFolder out;
   std::vector<std::string> calls;
   BatchPictures pictures;
-  pictures.chart = [&](const std::string& path, const Workspace& ws) {
-    calls.push_back(path + " " + std::to_string(ws.profile.layerCount) + (ws.result.complete ? " analysed" : ""));
+  pictures.chart = [&](const Workspace& ws, PictureFormat format, std::string& bytes) {
+    calls.push_back(std::string("chart ") + PictureFormatName(format) + " " + std::to_string(ws.profile.layerCount) +
+                    (ws.result.complete ? " analysed" : ""));
+    bytes = "chart";
     return std::string();
   };
-  pictures.diagram = [&](const std::string& path, const Workspace& ws) {
-    calls.push_back(path + " " + std::to_string(ws.profile.layerCount));
+  pictures.diagram = [&](const Workspace& ws, PictureFormat format, std::string& bytes) {
+    calls.push_back(std::string("diagram ") + PictureFormatName(format) + " " + std::to_string(ws.profile.layerCount));
+    bytes = "diagram";
     return std::string();
   };
   const BatchRunOutput run = Batch({"--chart", "--diagram", "--output-dir", out.path().string(),
@@ -266,14 +269,25 @@ TEST(BatchRun, PicturesAreWrittenBesideTheResultFromTheAnalysedProfile) {
                                    out.path().string(), false, pictures);
   EXPECT_EQ(run.status, 0) << run.err;
   const std::string stem = (out.path() / "five-layers").string();
-  EXPECT_EQ(calls, (std::vector<std::string>{stem + "-chart.png 5 analysed", stem + "-stratum.png 5"}));
+  EXPECT_EQ(calls, (std::vector<std::string>{"chart png 5 analysed", "diagram png 5"}));
   EXPECT_EQ(run.out, stem + "-chart.png\n" + stem + "-stratum.png\n" + stem + "-result.csv\n");
+  EXPECT_EQ(TempFolder::Read(stem + "-chart.png"), "chart");
+  EXPECT_EQ(TempFolder::Read(stem + "-stratum.png"), "diagram");
+
+  // The vector formats take their own extensions.
+  calls.clear();
+  const BatchRunOutput pdf = Batch({"--chart", "--diagram", "--chart-format", "pdf", "--output-dir",
+                                    out.path().string(), kExamples + "five-layers.csv"},
+                                   out.path().string(), false, pictures);
+  EXPECT_EQ(pdf.status, 0) << pdf.err;
+  EXPECT_EQ(calls, (std::vector<std::string>{"chart pdf 5 analysed", "diagram pdf 5"}));
+  EXPECT_EQ(pdf.out, stem + "-chart.pdf\n" + stem + "-stratum.pdf\n" + stem + "-result.csv\n");
 }
 
 TEST(BatchRun, APictureThatCannotBeDrawnFailsItsFile) {
   TempFolder out;
   BatchPictures pictures;
-  pictures.chart = [](const std::string&, const Workspace&) {
+  pictures.chart = [](const Workspace&, PictureFormat, std::string&) {
     return std::string("増幅特性を表示する層番号が指定されておりません");
   };
   const BatchRunOutput run = Batch({"--chart", "--output-dir", out.path().string(), kExamples + "single-layer.csv"},
