@@ -11,7 +11,6 @@
 // version.png and datainput.png in DIR once the file is drawn, then ends the
 // program (for the documentation).
 #include <QElapsedTimer>
-#include <QFont>
 #include <QTimer>
 
 #include <cstdio>
@@ -21,9 +20,8 @@
 #include <utility>
 
 #include "app/MainWindowController.h"
+#include "app/qt/DesktopSetUp.h"
 #include "app/qt/TovalkWindows.h"
-#include "graphics/qt/QtCanvas.h"
-#include "graphics/qt/TitlePictures.h"
 #include "platform/qt/QtPorts.h"
 
 namespace {
@@ -115,18 +113,9 @@ int Run(TovalkApplication& app, QElapsedTimer& clock) {
 int main(int argc, char** argv) {
   QElapsedTimer clock;
   clock.start();
+  ExitWithoutDisplayLine();
   TovalkApplication app(argc, argv);
-  // The application title goes to the error boxes and the task bar, not into
-  // the window captions: a display name would be appended to every caption.
-  QCoreApplication::setApplicationName(QString::fromUtf8(kApplicationTitle));
-  // The emblem in the title bars and task bar; the desktop entry tovalk.desktop
-  // (installed) names the same icon.
-  QApplication::setWindowIcon(SystemIcon());
-  QGuiApplication::setDesktopFileName(QStringLiteral("tovalk"));
-  QtCanvas::InstallFontSubstitutions();
-  QFont font(QStringLiteral("MS Pゴシック"));
-  font.setPixelSize(QtCanvas::PixelSize(9));
-  QApplication::setFont(font);
+  SetUpDesktopApplication(app);
   try {
     Run(app, clock);
   } catch (const std::exception& error) {

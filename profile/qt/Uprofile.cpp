@@ -167,6 +167,8 @@ void TProfile::showEvent(QShowEvent* event) {
     placed_ = true;
     CentreOnScreen(this);
   }
+  // Typing goes into the grid.
+  ui_->StringGrid1->setFocus(Qt::ActiveWindowFocusReason);
 }
 
 void TProfile::StringGrid1Edited(QTableWidgetItem* item) {
