@@ -20,9 +20,12 @@ constexpr char kNoDisplayLine[] =
 
 QtMessageHandler previousHandler = nullptr;
 
-// Only the toolkit's fatal messages while it looks for a display end here;
-// everything else goes on to the handler that was there before.
+// While the toolkit looks for a display its own lines about the platform
+// are held back: the one line below says it all. Its fatal message ends the
+// program here; everything else goes on to the handler that was there before.
 void NoDisplayHandler(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+  if (type != QtFatalMsg && context.category && QLatin1String(context.category).startsWith(QLatin1String("qt.qpa")))
+    return;
   if (type == QtFatalMsg && (message.contains(QLatin1String("platform plugin")) ||
                              message.contains(QLatin1String("could not connect to display")))) {
     std::fputs(kNoDisplayLine, stderr);
@@ -63,3 +66,5 @@ void SetUpDesktopApplication(QApplication& app) {
 }
 
 void ExitWithoutDisplayLine() { previousHandler = qInstallMessageHandler(NoDisplayHandler); }
+
+void DisplayFound() { qInstallMessageHandler(previousHandler); }

@@ -16,3 +16,5 @@ void SetUpDesktopApplication(QApplication& app);
 // in Japanese and English, that a display is needed and that tovalk-batch
 // works without one, and ends the program with status 1.
 void ExitWithoutDisplayLine();
+// The application object exists: the toolkit's messages go out as before.
+void DisplayFound();

@@ -115,6 +115,7 @@ int main(int argc, char** argv) {
   clock.start();
   ExitWithoutDisplayLine();
   TovalkApplication app(argc, argv);
+  DisplayFound();
   SetUpDesktopApplication(app);
   try {
     Run(app, clock);
