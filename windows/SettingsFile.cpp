@@ -8,6 +8,7 @@
 #include "platform/AtomicFile.h"
 #include "platform/Cp932.h"
 #include "platform/FileSystem.h"
+#include "platform/SystemErrorText.h"
 #include "windows/Mystr.h"
 
 namespace {
@@ -175,7 +176,7 @@ bool SaveSettings(const std::filesystem::path& path, const AnalysisSettings& set
   const AtomicWriteResult written = WriteFileAtomically(path.string(), bytes);
   if (!written) {
     if (error != nullptr) {
-      *error = "設定ﾌｧｲﾙ " + path.string() + " を保存できません（" + std::strerror(written.error) + "）";
+      *error = "設定ﾌｧｲﾙ " + path.string() + " を保存できません（" + SystemErrorText(written.error) + "）";
     }
     return false;
   }
