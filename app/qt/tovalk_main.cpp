@@ -8,8 +8,10 @@
 // window and, with a file, the load → analysis → drawn chart road, then ends
 // the program (for measurements). --screenshots saves the seven windows as
 // main-window.png, editor.png, settings.png, amplist.png, howto.png,
-// version.png and datainput.png in DIR once the file is drawn, then ends the
-// program (for the documentation).
+// version.png and datainput.png in DIR once the file is drawn, with the chart
+// as chart.png, an open dialog as file-dialog.png and the exit question as
+// question.png, then ends the program (for the documentation).
+#include <QApplication>
 #include <QElapsedTimer>
 #include <QTimer>
 
@@ -22,6 +24,7 @@
 #include "app/MainWindowController.h"
 #include "app/qt/DesktopSetUp.h"
 #include "app/qt/TovalkWindows.h"
+#include "platform/FileSystem.h"
 #include "platform/qt/QtPorts.h"
 
 namespace {
@@ -99,6 +102,24 @@ int Run(TovalkApplication& app, QElapsedTimer& clock) {
         const QString path = dir + QStringLiteral("/") + QString::fromUtf8(shot.second) + QStringLiteral(".png");
         if (!shot.first->grab().save(path)) std::fprintf(stderr, "could not save %s\n", FromQString(path).c_str());
       }
+      // The chart with its inset stratum column, as drawn.
+      windows.Open.chartPicture().image().save(dir + QStringLiteral("/chart.png"));
+      // A file dialog and a question, as the program opens them: each is
+      // saved once shown and then cancelled.
+      const auto grabModal = [dir](const char* name) {
+        QTimer::singleShot(300, [dir, name] {
+          if (QWidget* modal = QApplication::activeModalWidget()) {
+            modal->grab().save(dir + QStringLiteral("/") + QString::fromUtf8(name) + QStringLiteral(".png"));
+            modal->close();
+          }
+        });
+      };
+      grabModal("file-dialog");
+      dialogs.RunOpenDialog(
+          {kOpenDialogFilter, args.file.empty() ? windows.main().workspace().startDir : ExtractFileDir(args.file)});
+      grabModal("question");
+      messages.Show({"プログラムを終了してもよろしいですか？", "プログラムの終了", MessageIcon::Question,
+                     MessageButtons::OkCancel});
     }
     if (args.timing || !args.screenshots.empty()) QCoreApplication::quit();
   };
