@@ -166,3 +166,22 @@ bool ProfileGrid::StoreProfile(SoilProfile& profile, MessagePort& messages) {
   cells_[3][baseRow] = FormatVelocity(profile.layers[n].vs);
   return true;
 }
+
+ProfileGrid::CellPosition ProfileGrid::NextTypedCell(CellPosition from, bool forward) {
+  // The typed cells in reading order, numbered 0..3*21-1.
+  constexpr int kTypedColumns = 3;
+  constexpr int kCount = kTypedColumns * (kRows - 1);
+  const int row = std::clamp(from.row, 1, kRows - 1);
+  int index = (row - 1) * kTypedColumns;
+  if (forward) {
+    // From a label cell the row's first typed cell is next; from the depth
+    // cell the next row's first.
+    index += from.col < 1 ? 0 : std::min(from.col, kTypedColumns);
+    if (from.row < 1) index = 0;
+  } else {
+    index += std::clamp(from.col, 1, kTypedColumns + 1) - 2;
+    if (from.row < 1) index = -1;
+  }
+  index = (index % kCount + kCount) % kCount;
+  return {1 + index % kTypedColumns, 1 + index / kTypedColumns};
+}

@@ -52,6 +52,18 @@ class ProfileGrid {
   // relabelled until the next StoreProfile or arrow click.
   void SetEdit1Text(std::string text);
 
+  // The cells the user types into: thickness, density and S-wave velocity
+  // of rows 1..21. The labels, the headers and the computed depths are not.
+  static bool IsTypedCell(int col, int row) { return col >= 1 && col <= 3 && row >= 1 && row < kRows; }
+  struct CellPosition {
+    int col;
+    int row;
+  };
+  // The typed cell that Tab (forward) or Shift+Tab moves to from any cell:
+  // along the row, then to the next (or previous) row, wrapping round at the
+  // ends of the grid.
+  static CellPosition NextTypedCell(CellPosition from, bool forward);
+
   enum class UpDownButton { Up, Down };
   // An arrow of the spinner pressed: one step from the current position,
   // stopping at the ends. When the position moved, the grid follows the new

@@ -2,8 +2,8 @@
 # Screenshots of the seven windows for the documentation, drawn on a virtual X
 # display (xvfb-run) into docs/images/: the main window after reading the
 # five-layer example, the profile editor, the settings window, the
-# amplification list, the usage window, the version window and the
-# instruction note. Usage: scripts/screenshots.sh [BUILD_DIR] (default build).
+# amplification list, the usage window, the version window, the
+# instruction note, the chart alone, the open dialog and the exit question. Usage: scripts/screenshots.sh [BUILD_DIR] (default build).
 # With TOVALK set to a program (an installed /usr/bin/tovalk, say) nothing is
 # built and that program draws the windows.
 set -euo pipefail
@@ -20,7 +20,7 @@ if [ -z "$program" ]; then
   program="$build/tovalk"
 fi
 
-names=(main-window editor settings amplist howto version datainput)
+names=(main-window editor settings amplist howto version datainput chart file-dialog question)
 mkdir -p "$out"
 for name in "${names[@]}"; do rm -f "$out/$name.png"; done
 work=$(mktemp -d)

@@ -9,6 +9,7 @@
 #include "platform/Cp932.h"
 #include "platform/FileSystem.h"
 #include "platform/FileText.h"
+#include "platform/SystemErrorText.h"
 #include "platform/TextLines.h"
 #include "windows/Mystr.h"
 
@@ -163,7 +164,7 @@ bool SaveSettings(const std::filesystem::path& path, const AnalysisSettings& set
   const AtomicWriteResult written = WriteFileAtomically(path.string(), bytes);
   if (!written) {
     if (error != nullptr) {
-      *error = "設定ﾌｧｲﾙ " + path.string() + " を保存できません（" + std::strerror(written.error) + "）";
+      *error = "設定ﾌｧｲﾙ " + path.string() + " を保存できません（" + SystemErrorText(written.error) + "）";
     }
     return false;
   }

@@ -25,6 +25,7 @@ TovalkWindows::TovalkWindows(MessagePort& messages, FileDialogPort& dialogs, Cli
   Open.SetSecondaryWindow(SecondaryWindow::DataInput, &DataInput);
   Open.SetSecondaryWindow(SecondaryWindow::AmpList, &AmpList);
   Open.SetAmplificationList(&AmpList);
+  DataInput.ShowBeside(&Profile);
 
   // The settings window's creation step: tovalk.ini from the start-up folder.
   Open.Run([this] { settings_.FormCreate(); });

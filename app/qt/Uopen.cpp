@@ -11,6 +11,7 @@
 #include "graphics/qt/TitlePictures.h"
 #include "platform/FileSystem.h"
 #include "ui_Uopen.h"
+#include "windows/qt/FormSupport.h"
 
 namespace {
 
@@ -196,10 +197,7 @@ QWidget* TOpen::Secondary(SecondaryWindow window) const { return secondary_[Wind
 
 void TOpen::ShowWindow(SecondaryWindow window) {
   QWidget* widget = Secondary(window);
-  if (!widget) return;
-  widget->show();
-  widget->raise();
-  widget->activateWindow();
+  if (widget) ShowInFront(widget);
 }
 
 void TOpen::HideWindow(SecondaryWindow window) {

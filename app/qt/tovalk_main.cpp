@@ -8,10 +8,11 @@
 // window and, with a file, the load → analysis → drawn chart road, then ends
 // the program (for measurements). --screenshots saves the seven windows as
 // main-window.png, editor.png, settings.png, amplist.png, howto.png,
-// version.png and datainput.png in DIR once the file is drawn, then ends the
-// program (for the documentation).
+// version.png and datainput.png in DIR once the file is drawn, with the chart
+// as chart.png, an open dialog as file-dialog.png and the exit question as
+// question.png, then ends the program (for the documentation).
+#include <QApplication>
 #include <QElapsedTimer>
-#include <QFont>
 #include <QTimer>
 
 #include <cstdio>
@@ -21,9 +22,9 @@
 #include <utility>
 
 #include "app/MainWindowController.h"
+#include "app/qt/DesktopSetUp.h"
 #include "app/qt/TovalkWindows.h"
-#include "graphics/qt/QtCanvas.h"
-#include "graphics/qt/TitlePictures.h"
+#include "platform/FileSystem.h"
 #include "platform/qt/QtPorts.h"
 
 namespace {
@@ -101,6 +102,24 @@ int Run(TovalkApplication& app, QElapsedTimer& clock) {
         const QString path = dir + QStringLiteral("/") + QString::fromUtf8(shot.second) + QStringLiteral(".png");
         if (!shot.first->grab().save(path)) std::fprintf(stderr, "could not save %s\n", FromQString(path).c_str());
       }
+      // The chart with its inset stratum column, as drawn.
+      windows.Open.chartPicture().image().save(dir + QStringLiteral("/chart.png"));
+      // A file dialog and a question, as the program opens them: each is
+      // saved once shown and then cancelled.
+      const auto grabModal = [dir](const char* name) {
+        QTimer::singleShot(300, [dir, name] {
+          if (QWidget* modal = QApplication::activeModalWidget()) {
+            modal->grab().save(dir + QStringLiteral("/") + QString::fromUtf8(name) + QStringLiteral(".png"));
+            modal->close();
+          }
+        });
+      };
+      grabModal("file-dialog");
+      dialogs.RunOpenDialog(
+          {kOpenDialogFilter, args.file.empty() ? windows.main().workspace().startDir : ExtractFileDir(args.file)});
+      grabModal("question");
+      messages.Show({"プログラムを終了してもよろしいですか？", "プログラムの終了", MessageIcon::Question,
+                     MessageButtons::OkCancel});
     }
     if (args.timing || !args.screenshots.empty()) QCoreApplication::quit();
   };
@@ -115,18 +134,10 @@ int Run(TovalkApplication& app, QElapsedTimer& clock) {
 int main(int argc, char** argv) {
   QElapsedTimer clock;
   clock.start();
+  ExitWithoutDisplayLine();
   TovalkApplication app(argc, argv);
-  // The application title goes to the error boxes and the task bar, not into
-  // the window captions: a display name would be appended to every caption.
-  QCoreApplication::setApplicationName(QString::fromUtf8(kApplicationTitle));
-  // The emblem in the title bars and task bar; the desktop entry tovalk.desktop
-  // (installed) names the same icon.
-  QApplication::setWindowIcon(SystemIcon());
-  QGuiApplication::setDesktopFileName(QStringLiteral("tovalk"));
-  QtCanvas::InstallFontSubstitutions();
-  QFont font(QStringLiteral("MS Pゴシック"));
-  font.setPixelSize(QtCanvas::PixelSize(9));
-  QApplication::setFont(font);
+  DisplayFound();
+  SetUpDesktopApplication(app);
   try {
     Run(app, clock);
   } catch (const std::exception& error) {

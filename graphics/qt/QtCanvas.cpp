@@ -198,6 +198,18 @@ void QtCanvas::Polygon(const std::vector<Point>& points) {
   });
 }
 
+namespace {
+
+// The pictures are laid out for the cells of the fonts they name: a line of
+// "ＭＳゴシック" or "MS Pゴシック" is exactly its pixel size high, 0.859 of it
+// above the baseline. The substitute fonts stand taller (IPA Gothic: 13 px
+// at 12), which would push titles off the picture and text boxes across the
+// lines beside them, so the cells keep the named fonts' measures.
+int CellHeight(const QFont& font) { return font.pixelSize(); }
+int CellAscent(const QFont& font) { return (font.pixelSize() * 859 + 500) / 1000; }
+
+}  // namespace
+
 void QtCanvas::TextOut(int x, int y, const std::string& text) {
   QFont qfont = ToQFont(font);
   // A vector file names the font actually used, not the Windows name that
@@ -205,6 +217,7 @@ void QtCanvas::TextOut(int x, int y, const std::string& text) {
   if (device_) qfont.setFamily(QFontInfo(qfont).family());
   const QFontMetrics metrics(qfont);
   const QString qtext = QString::fromStdString(text);
+<<<<<<< HEAD
   const QRect cell(x, y, metrics.horizontalAdvance(qtext), metrics.height());
   if (!cell.intersects(bounds_)) return;
   Paint([&](QPainter& p) {
@@ -213,9 +226,20 @@ void QtCanvas::TextOut(int x, int y, const std::string& text) {
     p.setPen(ToQColor(font.colour));
     p.drawText(QPoint(x, y + metrics.ascent()), qtext);
   });
+=======
+  const QRect cell(x, y, metrics.horizontalAdvance(qtext), CellHeight(qfont));
+  if (!cell.intersects(image_.rect())) return;
+  QPainter p(&image_);
+  if (brush.style != BrushStyle::Clear) p.fillRect(cell, ToQColor(brush.colour));
+  p.setClipRect(cell);
+  p.setFont(qfont);
+  p.setPen(ToQColor(font.colour));
+  p.drawText(QPoint(x, y + CellAscent(qfont)), qtext);
+>>>>>>> work-u10
 }
 
 TextSize QtCanvas::TextExtent(const std::string& text) {
-  const QFontMetrics metrics(ToQFont(font));
-  return {metrics.horizontalAdvance(QString::fromStdString(text)), metrics.height()};
+  const QFont qfont = ToQFont(font);
+  const QFontMetrics metrics(qfont);
+  return {metrics.horizontalAdvance(QString::fromStdString(text)), CellHeight(qfont)};
 }

@@ -4,16 +4,37 @@
 #include <QClipboard>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QTimer>
 
 #include "graphics/qt/QtCanvas.h"
 
 namespace {
 
-// A dialog belongs to the window the user is working in, else to the main
-// window.
-QWidget* DialogParent(const QPointer<QWidget>& fallback) {
-  if (QWidget* active = QApplication::activeWindow()) return active;
-  return fallback.data();
+// A box or dialog stands in front of all of the program's windows, the
+// stay-on-top editor and settings window included, and takes the focus.
+// Without an owner window it is a transient of the whole program, which the
+// window manager stacks above every one of its windows; made a transient of
+// one window it would share that window's layer and could open below a
+// stay-on-top one. It still opens over the window the user works in.
+void PlaceInFront(QWidget& dialog, const QPointer<QWidget>& fallback) {
+  dialog.setWindowFlag(Qt::WindowStaysOnTopHint);
+  dialog.setWindowModality(Qt::ApplicationModal);
+  QWidget* over = QApplication::activeWindow();
+  if (!over || !over->isVisible()) over = fallback.data();
+  if (over && over->isVisible()) {
+    dialog.adjustSize();
+    QRect frame(QPoint(0, 0), dialog.size());
+    frame.moveCenter(over->frameGeometry().center());
+    dialog.move(frame.topLeft());
+  }
+}
+
+// Once shown, the dialog asks for the front and the focus itself.
+void TakeFront(QWidget& dialog) {
+  QTimer::singleShot(0, &dialog, [&dialog] {
+    dialog.raise();
+    dialog.activateWindow();
+  });
 }
 
 }  // namespace
@@ -30,15 +51,14 @@ MessageResult QtMessagePort::Show(const MessageBox& box) {
     case MessageIcon::Question: icon = QMessageBox::Question; break;
     case MessageIcon::Stop: icon = QMessageBox::Critical; break;
   }
-  QMessageBox dialog(icon, ToQString(box.caption), ToQString(box.text), QMessageBox::Ok, DialogParent(parent_));
-  // The editor and the settings window stay on top; a box must not hide
-  // behind them.
-  dialog.setWindowFlag(Qt::WindowStaysOnTopHint);
+  QMessageBox dialog(icon, ToQString(box.caption), ToQString(box.text), QMessageBox::Ok);
   if (box.buttons == MessageButtons::OkCancel) {
     dialog.addButton(QMessageBox::Cancel);
     dialog.setEscapeButton(QMessageBox::Cancel);
   }
   dialog.setDefaultButton(QMessageBox::Ok);
+  PlaceInFront(dialog, parent_);
+  TakeFront(dialog);
   return dialog.exec() == QMessageBox::Ok ? MessageResult::Ok : MessageResult::Cancel;
 }
 
@@ -68,16 +88,19 @@ std::optional<FileDialogAnswer> QtFileDialogPort::RunSaveDialog(const FileDialog
 std::optional<FileDialogAnswer> QtFileDialogPort::Run(const FileDialogRequest& request, bool save) {
   // Qt's own dialog: a platform dialog may add a suffix or ask about
   // replacing a file by itself, which the program's rules do.
-  QFileDialog dialog(DialogParent(parent_), save ? QStringLiteral("名前を付けて保存") : QStringLiteral("開く"));
-  dialog.setWindowFlag(Qt::WindowStaysOnTopHint);
+  QFileDialog dialog(nullptr, save ? QStringLiteral("名前を付けて保存") : QStringLiteral("開く"));
   dialog.setOption(QFileDialog::DontUseNativeDialog, true);
   dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
   dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-  dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+  // The open dialog too takes any name: the program adds ".csv" by its rule
+  // and reports a missing file in its own words.
+  dialog.setFileMode(QFileDialog::AnyFile);
   dialog.setDefaultSuffix(QString());
   const QStringList filters = ToQtNameFilters(request.filter);
   dialog.setNameFilters(filters);
   if (!request.initialFolder.empty()) dialog.setDirectory(ToQString(request.initialFolder));
+  PlaceInFront(dialog, parent_);
+  TakeFront(dialog);
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   const QStringList chosen = dialog.selectedFiles();
   if (chosen.isEmpty()) return std::nullopt;

@@ -1,9 +1,13 @@
 #include "profile/qt/Uprofile.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QSignalBlocker>
 #include <QStyledItemDelegate>
+
+#include <functional>
+#include <utility>
 
 #include "graphics/qt/TitlePictures.h"
 #include "platform/UserAction.h"
@@ -16,12 +20,39 @@ namespace {
 
 QString ToQ(const std::string& text) { return QString::fromStdString(text); }
 
+// Tab, Shift+Tab, Enter: the keys that move on to the next typed cell.
+// Returns 0 for any other key, 1 forward, -1 back.
+int CellMove(QEvent* event) {
+  if (event->type() != QEvent::KeyPress) return 0;
+  const auto* key = static_cast<QKeyEvent*>(event);
+  switch (key->key()) {
+    case Qt::Key_Tab: return (key->modifiers() & Qt::ShiftModifier) ? -1 : 1;
+    case Qt::Key_Backtab: return -1;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return (key->modifiers() & Qt::ShiftModifier) ? -1 : 1;
+    default: return 0;
+  }
+}
+
 // Hands every keystroke to the grid at once, as the toolkit's in-place editor
 // does, so an action started while a cell is still being typed in sees the
-// text typed so far.
+// text typed so far. Tab and Enter in a cell being typed in keep the text and
+// move on to the next typed cell.
 class LiveCellDelegate : public QStyledItemDelegate {
  public:
-  using QStyledItemDelegate::QStyledItemDelegate;
+  LiveCellDelegate(QObject* parent, std::function<void(bool)> move)
+      : QStyledItemDelegate(parent), move_(std::move(move)) {}
+
+  bool eventFilter(QObject* object, QEvent* event) override {
+    if (const int move = CellMove(event)) {
+      auto* editor = qobject_cast<QWidget*>(object);
+      emit commitData(editor);
+      emit closeEditor(editor, QAbstractItemDelegate::NoHint);
+      move_(move > 0);
+      return true;
+    }
+    return QStyledItemDelegate::eventFilter(object, event);
+  }
 
   QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
     QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
@@ -32,6 +63,25 @@ class LiveCellDelegate : public QStyledItemDelegate {
     }
     return editor;
   }
+
+ private:
+  std::function<void(bool)> move_;
+};
+
+// The same keys on the grid itself, when no cell is being typed in.
+class CellMoveKeys : public QObject {
+ public:
+  CellMoveKeys(QObject* parent, std::function<void(bool)> move) : QObject(parent), move_(std::move(move)) {}
+  bool eventFilter(QObject* object, QEvent* event) override {
+    if (const int move = CellMove(event)) {
+      move_(move > 0);
+      return true;
+    }
+    return QObject::eventFilter(object, event);
+  }
+
+ private:
+  std::function<void(bool)> move_;
 };
 
 }  // namespace
@@ -77,7 +127,14 @@ void TProfile::SetUpGrid() {
   grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   grid->setSelectionMode(QAbstractItemView::SingleSelection);
-  grid->setItemDelegate(new LiveCellDelegate(grid));
+  const auto move = [grid](bool forward) {
+    const ProfileGrid::CellPosition next =
+        ProfileGrid::NextTypedCell({grid->currentColumn(), grid->currentRow()}, forward);
+    grid->setCurrentCell(next.row, next.col);
+  };
+  grid->setItemDelegate(new LiveCellDelegate(grid, move));
+  grid->installEventFilter(new CellMoveKeys(grid, move));
+  grid->setTabKeyNavigation(false);
   int width = 0;
   for (int col = 0; col < ProfileGrid::kColumns; ++col) {
     grid->setColumnWidth(col, ProfileGrid::kColumnWidths[col]);
@@ -96,6 +153,9 @@ void TProfile::SetUpGrid() {
       if (row == 0 || col == 0) {
         item->setFlags(Qt::ItemIsEnabled);
         item->setBackground(fixedBrush);
+      } else if (!ProfileGrid::IsTypedCell(col, row)) {
+        // The depths are computed; a typed depth would be replaced unseen.
+        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
       } else {
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable);
       }
@@ -167,12 +227,14 @@ void TProfile::showEvent(QShowEvent* event) {
     placed_ = true;
     CentreOnScreen(this);
   }
+  // Typing goes into the grid.
+  ui_->StringGrid1->setFocus(Qt::ActiveWindowFocusReason);
 }
 
 void TProfile::StringGrid1Edited(QTableWidgetItem* item) {
   if (!controller_) return;
-  // Fixed cells take no typing; the grid model keeps the labels.
-  if (item->row() == 0 || item->column() == 0) return;
+  // Fixed and depth cells take no typing; the grid model keeps them.
+  if (!ProfileGrid::IsTypedCell(item->column(), item->row())) return;
   controller_->grid().SetCell(item->column(), item->row(), item->text().toStdString());
 }
 

@@ -2,6 +2,8 @@
 // (key presses, clicks), over the real controllers, offscreen.
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QButtonGroup>
@@ -192,6 +194,49 @@ TEST(ProfileForm, TypingReachesTheGridOnlyInEditMode) {
   ASSERT_EQ(forms.messages.shown.size(), 1u);
   EXPECT_EQ(forms.messages.shown[0], ErrorBox("数値の入っていないセルがあります！", "データエラー"));
   EXPECT_EQ(grid->item(1, 1)->text(), "2.5");
+}
+
+void Key(QWidget* widget, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+  QKeyEvent press(QEvent::KeyPress, key, modifiers);
+  QApplication::sendEvent(widget, &press);
+}
+
+TEST(ProfileForm, DepthsAndLabelsTakeNoTypingAndTabAndEnterMoveBetweenTypedCells) {
+  TempFolder folder;
+  Forms forms(folder.path().string());
+  forms.profile.show();
+  forms.editor.SetEditMode(true);
+  auto* grid = forms.In<QTableWidget>(forms.profile, "StringGrid1");
+
+  // The depth column is computed: a key there opens no editor and changes
+  // nothing.
+  TypeIntoCell(grid, 2, 4, "9");
+  EXPECT_EQ(OpenCellEditor(grid), nullptr);
+  EXPECT_EQ(forms.grid().Cell(4, 2), "");
+
+  // Tab from the depth cell lands on the next row's thickness, and the next
+  // key is typed there rather than lost on the label cell.
+  Key(grid, Qt::Key_Tab);
+  EXPECT_EQ(grid->currentRow(), 3);
+  EXPECT_EQ(grid->currentColumn(), 1);
+  Type(grid, QStringLiteral("4"));
+  ASSERT_NE(OpenCellEditor(grid), nullptr);
+  EXPECT_EQ(forms.grid().Cell(1, 3), "4");
+
+  // Tab and Enter while typing keep the text and move along the row, then
+  // to the next row's first typed cell; Shift+Tab goes back.
+  Key(OpenCellEditor(grid), Qt::Key_Tab);
+  EXPECT_EQ(grid->currentColumn(), 2);
+  Type(grid, QStringLiteral("1"));
+  Key(OpenCellEditor(grid), Qt::Key_Return);
+  EXPECT_EQ(grid->currentColumn(), 3);
+  Key(grid, Qt::Key_Enter);
+  EXPECT_EQ(std::pair(grid->currentRow(), grid->currentColumn()), std::pair(4, 1));
+  Key(grid, Qt::Key_Backtab, Qt::ShiftModifier);
+  EXPECT_EQ(std::pair(grid->currentRow(), grid->currentColumn()), std::pair(3, 3));
+  EXPECT_EQ(forms.grid().Cell(1, 3), "4");
+  EXPECT_EQ(forms.grid().Cell(2, 3), "1");
+  EXPECT_EQ(grid->item(3, 0)->text(), QStringLiteral("   3")) << "labels unchanged";
 }
 
 TEST(ProfileForm, SpinnerArrowsRelabelRowsAndTypedCountsDoNot) {

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <utility>
+
 #include <QFontInfo>
 #include <QRgb>
 
@@ -175,6 +178,35 @@ TEST(QtCanvas, JapaneseFontNamesResolveToTheIpaGothicFonts) {
   const TextSize ascii = canvas.TextExtent("abcdef");
   EXPECT_EQ(kanji.width, ascii.width);
   EXPECT_EQ(kanji.width, 3 * 16);
+}
+
+TEST(QtCanvas, TextCellsKeepTheNamedFontsHeightAndInkStaysInside) {
+  // The substitute IPA fonts stand a pixel or more taller than the fonts
+  // the pictures are laid out for; the cells do not.
+  QtCanvas canvas(200, 60);
+  for (const auto& [size, height] : {std::pair(9, 12), std::pair(12, 16)}) {
+    canvas.font = {"ＭＳゴシック", size};
+    EXPECT_EQ(canvas.TextExtent("周期 (s)").height, height) << size;
+    canvas.font = {"MS Pゴシック", size};
+    EXPECT_EQ(canvas.TextExtent("周期 (s)").height, height) << size;
+  }
+  // Ink and box of a clear-brush text lie within its 12 rows, and its lower
+  // part is drawn too (the descending parentheses reach the cell's last rows).
+  canvas.font = {"ＭＳゴシック", 9, 0x00000000, false};
+  canvas.brush.style = BrushStyle::Clear;
+  canvas.TextOut(10, 20, "周期 (s)");
+  int top = 60, bottom = -1;
+  for (int y = 0; y < 60; ++y) {
+    for (int x = 0; x < 200; ++x) {
+      if (canvas.image().pixel(x, y) != qRgb(255, 255, 255)) {
+        top = std::min(top, y);
+        bottom = std::max(bottom, y);
+      }
+    }
+  }
+  EXPECT_GE(top, 20);
+  EXPECT_LE(bottom, 31);
+  EXPECT_GE(bottom, 29);
 }
 
 TEST(QtCanvas, FarAwayCoordinatesAreClippedNotOverflowed) {

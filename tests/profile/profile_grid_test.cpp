@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include <deque>
 #include <vector>
 
@@ -175,6 +177,30 @@ void ExpectRefused(ProfileGrid& grid, const std::string& text) {
   EXPECT_EQ(messages.shown[0], ErrorBox(text, "データエラー"));
   EXPECT_EQ(AllCells(grid), before);
   ExpectSameProfile(profile, EarlierProfile());
+}
+
+TEST(ProfileGrid, TabOrderVisitsOnlyTheTypedCells) {
+  using P = ProfileGrid::CellPosition;
+  const auto next = [](int col, int row, bool forward) {
+    const P to = ProfileGrid::NextTypedCell({col, row}, forward);
+    return std::pair(to.col, to.row);
+  };
+  EXPECT_EQ(next(1, 1, true), std::pair(2, 1));
+  EXPECT_EQ(next(3, 1, true), std::pair(1, 2));   // velocity → next thickness
+  EXPECT_EQ(next(4, 5, true), std::pair(1, 6));   // from a depth cell
+  EXPECT_EQ(next(0, 7, true), std::pair(1, 7));   // from a label cell
+  EXPECT_EQ(next(2, 0, true), std::pair(1, 1));   // from the header row
+  EXPECT_EQ(next(3, 21, true), std::pair(1, 1));  // wraps round
+  EXPECT_EQ(next(1, 2, false), std::pair(3, 1));
+  EXPECT_EQ(next(4, 5, false), std::pair(3, 5));
+  EXPECT_EQ(next(1, 1, false), std::pair(3, 21));
+  int typed = 0;
+  for (int row = 0; row < ProfileGrid::kRows; ++row) {
+    for (int col = 0; col < ProfileGrid::kColumns; ++col) typed += ProfileGrid::IsTypedCell(col, row);
+  }
+  EXPECT_EQ(typed, 63);
+  EXPECT_FALSE(ProfileGrid::IsTypedCell(4, 3));
+  EXPECT_FALSE(ProfileGrid::IsTypedCell(0, 3));
 }
 
 TEST(StoreProfile, RefusesAnIncompleteGridInOrder) {

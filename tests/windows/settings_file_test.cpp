@@ -193,8 +193,15 @@ TEST_F(SettingsFileTest, FailedSaveLeavesTheOldFileAndSaysWhy) {
 
   error.clear();
   EXPECT_FALSE(SaveSettings(folder_ / "no-such-folder" / kSettingsFileName, AnalysisSettings{}, &error));
-  EXPECT_NE(error.find("を保存できません"), std::string::npos) << error;
-  EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 1);
+  const fs::path missing = folder_ / "no-such-folder" / kSettingsFileName;
+  EXPECT_EQ(error, "設定ﾌｧｲﾙ " + missing.string() + " を保存できません（そのようなファイルやディレクトリはありません）");
+
+  // A folder where the file should be: the reason in Japanese too.
+  fs::create_directory(folder_ / "taken");
+  error.clear();
+  EXPECT_FALSE(SaveSettings(folder_ / "taken", AnalysisSettings{}, &error));
+  EXPECT_EQ(error, "設定ﾌｧｲﾙ " + (folder_ / "taken").string() + " を保存できません（ディレクトリです）");
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 2);
 }
 
 TEST_F(SettingsFileTest, LineBreaksInAFieldCannotShiftTheFile) {

@@ -1,6 +1,8 @@
 #pragma once
 // Small pieces the forms share: window placement and radio groups that may
 // show no item chosen.
+#include <QRect>
+#include <QSize>
 #include <QString>
 
 class QButtonGroup;
@@ -13,6 +15,18 @@ void SetFixedFrame(QWidget* window, const char* caption, bool stayOnTop);
 
 // Moves a top-level window to the middle of the screen it is on.
 void CentreOnScreen(QWidget* window);
+
+// Shows a window the user asked for in front of all of the program's
+// windows, the stay-on-top ones included, and gives it the focus. A window
+// that does not stay on top by itself stays in front only until the user
+// moves on to another window. A window shown without activating (the
+// instruction note) leaves the focus where it is.
+void ShowInFront(QWidget* window);
+
+// Where a note of `note`'s size goes beside `owner` so that it covers none
+// of it: right of it, else left of it, else below, else above, within the
+// screen area `screen`; pressed into the screen when none of them fits.
+QRect BesideRect(const QRect& owner, const QSize& note, const QRect& screen);
 
 // Chooses item `index` of the group (its buttons' ids are 0..n-1); an index
 // outside them leaves no item chosen.

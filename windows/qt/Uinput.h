@@ -18,10 +18,14 @@ class TDataInput : public QWidget {
   explicit TDataInput(QWidget* parent = nullptr);
   ~TDataInput() override;
 
+  // The editor the note is shown with: it opens beside it, covering none of
+  // it, and leaves the editor the focus.
+  void ShowBeside(QWidget* editor) { editor_ = editor; }
+
  protected:
   void showEvent(QShowEvent* event) override;
 
  private:
   std::unique_ptr<Ui::TDataInput> ui_;
-  bool placed_ = false;
+  QWidget* editor_ = nullptr;
 };
