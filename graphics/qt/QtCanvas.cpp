@@ -217,25 +217,15 @@ void QtCanvas::TextOut(int x, int y, const std::string& text) {
   if (device_) qfont.setFamily(QFontInfo(qfont).family());
   const QFontMetrics metrics(qfont);
   const QString qtext = QString::fromStdString(text);
-<<<<<<< HEAD
-  const QRect cell(x, y, metrics.horizontalAdvance(qtext), metrics.height());
+  const QRect cell(x, y, metrics.horizontalAdvance(qtext), CellHeight(qfont));
   if (!cell.intersects(bounds_)) return;
   Paint([&](QPainter& p) {
     if (brush.style != BrushStyle::Clear) p.fillRect(cell, ToQColor(brush.colour));
+    p.setClipRect(cell);
     p.setFont(qfont);
     p.setPen(ToQColor(font.colour));
-    p.drawText(QPoint(x, y + metrics.ascent()), qtext);
+    p.drawText(QPoint(x, y + CellAscent(qfont)), qtext);
   });
-=======
-  const QRect cell(x, y, metrics.horizontalAdvance(qtext), CellHeight(qfont));
-  if (!cell.intersects(image_.rect())) return;
-  QPainter p(&image_);
-  if (brush.style != BrushStyle::Clear) p.fillRect(cell, ToQColor(brush.colour));
-  p.setClipRect(cell);
-  p.setFont(qfont);
-  p.setPen(ToQColor(font.colour));
-  p.drawText(QPoint(x, y + CellAscent(qfont)), qtext);
->>>>>>> work-u10
 }
 
 TextSize QtCanvas::TextExtent(const std::string& text) {
