@@ -7,6 +7,9 @@
 // sample is repeated with the checked operations, which raise the fault the
 // input has, and where that fault is an overflow of the growing products, the
 // sample is computed by the wave amplitudes in double with renormalisation.
+// So is a sample near a sharp resonance, where the motion sums cancel and
+// float32 would lose printed digits; every other value stays the float32 one.
+#include <algorithm>
 #include <array>
 #include <cfenv>
 #include <cmath>
@@ -25,6 +28,8 @@ namespace {
 constexpr double kTwoPi = 6.283185307179586;
 constexpr int kMax = 20;
 constexpr int kFaultFlags = FE_OVERFLOW | FE_DIVBYZERO | FE_INVALID;
+// The cancellation float32 carries to the printed digits.
+constexpr double kMostCancellation = 8.0;
 
 struct Matrix2 {
   Complex a, b, c, d;  // rows (a, b) and (c, d)
@@ -36,10 +41,13 @@ struct Column {
   std::array<Complex, kMax + 1> vstar{};  // complex S-wave velocity per record
   std::array<Complex, kMax> alpha{};      // impedance ratio of a layer to the record below
   std::array<float, kMax> thickness{};
+  const SoilProfile* profile = nullptr;
+  double lossOverH = 0.0;  // 2, or 2ω/ω₁ for viscous damping
 };
 
 void SetVelocities(Column& col, const SoilProfile& profile, double lossOverH) {
   const auto& rec = profile.layers;
+  col.lossOverH = lossOverH;
   for (int r = 0; r <= col.n; ++r) {
     const float loss = checked::StoreSingle(lossOverH * rec[r].dampingRatio);
     col.vstar[r] = ComplexScale(rec[r].vs, ComplexSqrt(MakeComplex(1.0f, loss)));
@@ -83,8 +91,10 @@ inline ExpPair ExpOf(Complex z) {
 
 // One sample in float32, the steps of the method in their order. Ops is the
 // set of operations: checked (Mycomplex) or fast.
+// Returns how much the motion sums A + B + C + D cancelled: the largest
+// ratio of the sum of their sizes to the size of their sum.
 template <bool kChecked>
-void Float32Sample(const Column& col, float omega, std::array<float, kMax>& values) {
+double Float32Sample(const Column& col, float omega, std::array<float, kMax>& values) {
   const int n = col.n;
   auto add = [](Complex a, Complex b) { return kChecked ? ComplexAdd(a, b) : fast::Add(a, b); };
   auto sub = [](Complex a, Complex b) {
@@ -99,6 +109,7 @@ void Float32Sample(const Column& col, float omega, std::array<float, kMax>& valu
   const Complex one = MakeComplex(1.0f, 0.0f);
 
   Matrix2 product{};
+  double cancellation = 1.0;
   std::array<Complex, kMax> surfaceOver{};  // S_m: surface motion / motion at the top of record m+1
   for (int m = 0; m < n; ++m) {
     const float omegaH = store(static_cast<double>(omega) * col.thickness[m]);
@@ -117,11 +128,17 @@ void Float32Sample(const Column& col, float omega, std::array<float, kMax>& valu
     }
     // With E_0 = F_0 = 1 the surface moves by 2 and the top of record m+1
     // by A + B + C + D of P_m.
-    surfaceOver[m] = div(MakeComplex(2.0f, 0.0f), add(add(product.a, product.b), add(product.c, product.d)));
+    const Complex motion = add(add(product.a, product.b), add(product.c, product.d));
+    surfaceOver[m] = div(MakeComplex(2.0f, 0.0f), motion);
+    const double sizes = std::fabs(product.a.re) + std::fabs(product.a.im) + std::fabs(product.b.re) +
+                         std::fabs(product.b.im) + std::fabs(product.c.re) + std::fabs(product.c.im) +
+                         std::fabs(product.d.re) + std::fabs(product.d.im);
+    cancellation = std::max(cancellation, sizes / (std::fabs(motion.re) + std::fabs(motion.im)));
   }
   const Complex surfaceOverBase = surfaceOver[n - 1];
   values[0] = store(abs(surfaceOverBase));
   for (int m = 1; m < n; ++m) values[m] = store(abs(div(surfaceOverBase, surfaceOver[m - 1])));
+  return cancellation;
 }
 
 // One sample by the wave amplitudes in double: (E, F) carried down with the
@@ -135,9 +152,13 @@ void RenormalisedSample(const Column& col, float omega, std::array<float, kMax>&
   C e(1.0, 0.0), f(1.0, 0.0);
   double logE = 0.0;
   motion[0] = 2.0;
+  const auto& rec = col.profile->layers;
+  auto velocity = [&](int r) {
+    return static_cast<double>(rec[r].vs) * std::sqrt(C(1.0, col.lossOverH * rec[r].dampingRatio));
+  };
   for (int m = 0; m < n; ++m) {
-    const C vstar(col.vstar[m].re, col.vstar[m].im);
-    const C alpha(col.alpha[m].re, col.alpha[m].im);
+    const C vstar = velocity(m);
+    const C alpha = (static_cast<double>(rec[m].density) * vstar) / (static_cast<double>(rec[m + 1].density) * velocity(m + 1));
     const C theta = C(0.0, static_cast<double>(omega) * col.thickness[m]) / vstar;
     // e^θ = e^r·e^{iy}; the factor e^r goes into the logarithm, e^-θ keeps e^-2r.
     const double r = theta.real();
@@ -163,10 +184,16 @@ void RenormalisedSample(const Column& col, float omega, std::array<float, kMax>&
 
 void ComputeSample(const Column& col, float omega, std::array<float, kMax>& values) {
   std::feclearexcept(kFaultFlags);
-  Float32Sample<false>(col, omega, values);
+  const double cancellation = Float32Sample<false>(col, omega, values);
   bool clean = std::fetestexcept(kFaultFlags) == 0;
   for (int m = 0; m < col.n; ++m) clean = clean && std::isfinite(values[m]);
-  if (clean) return;
+  if (clean) {
+    // Near a sharp resonance the motion sums cancel and float32 loses the
+    // last printed digits; such a sample is computed in double.
+    if (!(cancellation > kMostCancellation)) return;
+    RenormalisedSample(col, omega, values);
+    return;
+  }
   try {
     Float32Sample<true>(col, omega, values);
   } catch (const FloatingPointFault& fault) {
@@ -188,6 +215,7 @@ void TransferMatrixAmplification(const SoilProfile& profile, const AnalysisSetti
   }
   Column col;
   col.n = n;
+  col.profile = &profile;
   for (int m = 0; m < n; ++m) col.thickness[m] = profile.layers[m].thickness;
   const bool viscous = settings.dampingForm != 0;
   double omega1 = 0.0;
