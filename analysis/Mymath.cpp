@@ -118,24 +118,25 @@ int32_t EigenSolve(float* a, const float* m, float* eig, float* v, int32_t strid
   for (int32_t j = 0; j < n; ++j) {
     const int32_t from = index[j];
     eig[j] = checked::StoreSingle(d[from]);
-    double length2 = 0.0;
-    for (int32_t i = 0; i < n; ++i) {
-      const double phi = z[i * n + from] * w[i];
-      a[i * stride + j] = checked::StoreSingle(phi);
-      length2 += phi * phi;
-    }
     // Unit Euclidean length; the first nonzero entry (mass 0 for a soil
     // column) is made positive, so the tables do not flip sign at random.
     double sign = 1.0;
     for (int32_t i = 0; i < n; ++i) {
-      const double phi = z[i * n + from];
-      if (phi != 0.0) {
-        sign = phi < 0.0 ? -1.0 : 1.0;
+      if (z[i * n + from] != 0.0) {
+        sign = z[i * n + from] < 0.0 ? -1.0 : 1.0;
         break;
       }
     }
-    const double scale = sign / std::sqrt(length2);
-    for (int32_t i = 0; i < n; ++i) v[i * stride + j] = checked::StoreSingle(z[i * n + from] * w[i] * scale);
+    double length2 = 0.0;
+    for (int32_t i = 0; i < n; ++i) {
+      const double phi = sign * z[i * n + from] * w[i];
+      a[i * stride + j] = checked::StoreSingle(phi);
+      length2 += phi * phi;
+    }
+    const double length = std::sqrt(length2);
+    for (int32_t i = 0; i < n; ++i) {
+      v[i * stride + j] = checked::StoreSingle(sign * z[i * n + from] * w[i] / length);
+    }
   }
   return 0;
 }
