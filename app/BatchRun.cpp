@@ -7,11 +7,13 @@
 
 #include "analysis/AnalysisDriver.h"
 #include "analysis/HeadlessWindows.h"
+#include "analysis/LumpedMassModel.h"
 #include "app/Workspace.h"
 #include "platform/Conversion.h"
 #include "platform/Errors.h"
 #include "platform/FileDialogs.h"
 #include "platform/FileSystem.h"
+#include "profile/ModesFile.h"
 #include "profile/ProfileFiles.h"
 #include "windows/SettingsFile.h"
 #include "windows/SettingsRules.h"
@@ -27,6 +29,7 @@ const char* const kBatchUsage =
     "  --output-dir DIR  where STEM-result.csv goes (default: beside each input)\n"
     "  --chart           also write STEM-chart.png   (the main window's chart, 441x441)\n"
     "  --diagram         also write STEM-stratum.png (the stratum diagram, 233x441)\n"
+    "  --modes           also write STEM-modes.csv   (natural periods and mode shapes)\n"
     "Exit status: 0 all written, 1 a file failed, 2 bad options or settings.\n";
 
 namespace {
@@ -179,6 +182,10 @@ std::optional<BatchOptions> ParseBatchArguments(const std::vector<std::string>& 
       (arg == "--chart" ? o.chart : o.diagram) = true;
       continue;
     }
+    if (arg == "--modes") {
+      o.modes = true;
+      continue;
+    }
     const size_t equals = arg.find('=');
     const std::string name = arg.substr(0, equals);
     if (!kChoices.count(name) && !kTextOptions.count(name)) {
@@ -255,6 +262,13 @@ BatchFileOutcome RunBatchFile(const std::string& input, const std::string& outpu
       if (!problem.empty()) messages.shown.push_back(problem);
       ok = problem.empty();
     }
+    // The natural modes straight from their calculator: the numbers of the
+    // main window's two tables.
+    if (ok && !pictures.modesPath.empty()) {
+      const std::string problem = WriteModesFile(pictures.modesPath, ws.profile.siteName, SolveNaturalModes(ws.profile));
+      if (!problem.empty()) messages.shown.push_back(problem);
+      ok = problem.empty();
+    }
     ok = ok && files.SaveResultFile();
     outcome.ok = ok && messages.shown.empty();
   } catch (const UserActionError& e) {
@@ -324,6 +338,7 @@ int RunBatch(const std::vector<std::string>& args, const std::string& workingDir
     BatchPictures files = pictures;
     files.chartPath = options->chart ? BatchOutputPath(input, options->outputDir, "-chart.png") : "";
     files.diagramPath = options->diagram ? BatchOutputPath(input, options->outputDir, "-stratum.png") : "";
+    files.modesPath = options->modes ? BatchOutputPath(input, options->outputDir, "-modes.csv") : "";
     // Two inputs of the same name from different folders must not silently
     // overwrite each other's result in one output folder.
     std::error_code ignored;
@@ -337,7 +352,7 @@ int RunBatch(const std::vector<std::string>& args, const std::string& workingDir
     if (showProgress) err << "\r\033[K";
     if (outcome.ok) {
       written.insert(key);
-      for (const std::string& picture : {files.chartPath, files.diagramPath}) {
+      for (const std::string& picture : {files.chartPath, files.diagramPath, files.modesPath}) {
         if (!picture.empty()) out << picture << "\n";
       }
       out << output << "\n";

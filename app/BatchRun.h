@@ -18,6 +18,7 @@ struct BatchOptions {
   bool help = false;
   bool chart = false;    // --chart: also STEM-chart.png
   bool diagram = false;  // --diagram: also STEM-stratum.png
+  bool modes = false;    // --modes: also STEM-modes.csv
 
   // Settings given on the command line; they override the settings file.
   std::optional<int> method;       // --method transfer|lumped|reflection
@@ -56,6 +57,7 @@ struct BatchPictures {
   BatchPictureWriter diagram;  // the stratum diagram, 233 × 441
   std::string chartPath;       // where to write them; empty: not asked for
   std::string diagramPath;
+  std::string modesPath;       // STEM-modes.csv, the natural modes; empty: not asked for
 };
 
 // The outcome of one profile file.
