@@ -1,6 +1,6 @@
 #include "analysis/AnalysisDriver.h"
 
-#include "platform/CheckedFloat.h"
+#include "analysis/LumpedMassModel.h"
 #include "platform/Errors.h"
 
 AnalysisDriver::AnalysisDriver(SoilProfile& profile, AmplificationResult& result,
@@ -12,14 +12,6 @@ void AnalysisDriver::RefuseOversizedProfile() const {
   if (profile_.layerCount > kMaxLayers) {
     throw ReportedFailure(ErrorBox(kTooManyLayers, kUnsupportedCaption));
   }
-}
-
-int AnalysisDriver::AnalysedLayerCount() const {
-  RefuseOversizedProfile();
-  // Without a profile the model's first record is 0/0. Raise that fault
-  // whatever the unused records hold, so no garbage is ever computed.
-  if (profile_.layerCount < 1) checked::Raise(FloatingPointFault::Kind::InvalidOperation);
-  return profile_.layerCount;
 }
 
 std::string AnalysisDriver::DampingDescription() const {
@@ -35,28 +27,66 @@ void AnalysisDriver::ReplaceAmplificationSlots() {
   for (int m = 0; m < profile_.layerCount; ++m) result_.amplification[m].assign(points, 0.0f);
 }
 
-void AnalysisDriver::EnsureSlots(int layers, int points) {
-  for (int m = 0; m < layers; ++m) {
-    if (static_cast<int>(result_.amplification[m].size()) != points) {
-      result_.amplification[m].assign(points, 0.0f);
-    }
-  }
+NaturalModes AnalysisDriver::ShowNaturalModes() {
+  const NaturalModes modes = SolveNaturalModes(profile_);
+  result_.eigenValues = modes.eigenValues;
+  windows_.ShowNaturalModes(modes);
+  return modes;
+}
+
+// Both methods show the natural modes first, as the lumped-mass model is the
+// first step of either; only the lumped-mass method computes its response.
+// That response raises no fault of its own (see LumpedMassAmplification: a
+// value it cannot store is a gap, ω is the transfer matrix method's own, the
+// viscous constant is checked by both), so leaving it out of the transfer
+// matrix method hides nothing from the user.
+void AnalysisDriver::RunTransferMatrix() {
+  RefuseOversizedProfile();
+  result_.complete = false;
+  BuildFrequencySamples();
+  windows_.EnableNaturalModes(true);
+  const NaturalModes modes = ShowNaturalModes();
+  windows_.EnableNaturalModes(false);
+  windows_.SetMethodLabel(kTransferMatrixTitle);
+  windows_.SetDampingLabel(DampingDescription());
+  TransferMatrixAmplification(profile_, settings_, result_, modes, result_.amplification);
+  result_.complete = true;
+}
+
+void AnalysisDriver::RunLumpedMass() {
+  RefuseOversizedProfile();
+  result_.complete = false;
+  BuildFrequencySamples();
+  windows_.EnableNaturalModes(true);
+  const NaturalModes modes = ShowNaturalModes();
+  windows_.SetDampingLabel(DampingDescription());
+  windows_.SetMethodLabel(kLumpedMassTitle);
+  LumpedMassAmplification(profile_, settings_, result_, modes, result_.amplification);
+  result_.complete = true;
+}
+
+void AnalysisDriver::AnalyseTransferMatrix() {
+  RunTransferMatrix();
+  windows_.DrawAmplificationChart();
+}
+
+void AnalysisDriver::AnalyseLumpedMass() {
+  RunLumpedMass();
+  windows_.DrawAmplificationChart();
 }
 
 void AnalysisDriver::BtnAmplitudeClick() {
   RefuseOversizedProfile();
-  windows_.CollectDisplayLayers();  // the chart reports an empty choice itself
+  // The chart reports an empty choice itself, once, when it is drawn below.
+  const bool anyLayer = windows_.CollectDisplayLayers();
   ReplaceAmplificationSlots();
 
   switch (settings_.method) {
     case 0:
-      // The lumped-mass run fills the natural-period tables and the
-      // eigenvalues that viscous damping needs.
-      AnalyseLumpedMass();
-      AnalyseTransferMatrix();
+      RunTransferMatrix();
       break;
     case 1:
-      AnalyseLumpedMass();
+      RunLumpedMass();
       windows_.EnableNaturalModes(true);
       break;
     case 2:
@@ -67,7 +97,8 @@ void AnalysisDriver::BtnAmplitudeClick() {
       break;
   }
 
-  windows_.ClearChart();
+  // Without a layer to show, the chart keeps what it showed.
+  if (anyLayer) windows_.ClearChart();
   windows_.DrawAmplificationChart();
   windows_.EnableAmplificationList();
   windows_.RefreshAmplificationList();

@@ -1,23 +1,18 @@
 #pragma once
 // The amplification action: builds the samples, applies the damping, replaces
-// the result slots, runs the chosen method and has the chart drawn and the list
-// refreshed. What it does to the windows goes through AnalysisWindows.
+// the result slots, runs the chosen method's calculators and has the chart
+// drawn and the list refreshed once. What it does to the windows goes through
+// AnalysisWindows.
 #include <array>
 #include <string>
 
 #include "analysis/AmplificationResult.h"
+#include "analysis/AnalysisTexts.h"
+#include "analysis/Calculators.h"
+#include "analysis/NaturalModes.h"
 #include "platform/MessageBox.h"
 #include "profile/SoilProfile.h"
 #include "windows/AnalysisSettings.h"
-
-// Natural periods and mode shapes of the lumped-mass model, as the two tables
-// of the main window show them.
-struct NaturalModes {
-  int n = 0;                                      // modes (= layers)
-  std::array<std::array<float, 20>, 20> shape{};  // shape[p][s]: mass p in mode s, unit length per mode
-  std::array<float, 20> period{};                 // T_s, s
-  std::array<float, 20> frequency{};              // f_s = 1 / T_s, Hz
-};
 
 // The main window and the other windows, as the analysis reaches them.
 class AnalysisWindows {
@@ -36,14 +31,6 @@ class AnalysisWindows {
   virtual void ShowSettingsWindow() = 0;  // TDisplay, brought to the front
 };
 
-// Texts the analysis shows.
-inline constexpr const char* kTransferMatrixTitle = "伝達ﾏﾄﾘｯｸｽ解析";
-inline constexpr const char* kLumpedMassTitle = "等価質点系解析";
-inline constexpr const char* kReflectionNotice = "重複反射による増幅特性の計算は用意されていません　　　";
-inline constexpr const char* kUnsupportedCaption = "解析処理未対応";
-// A profile file may declare more layers than the analysis has room for.
-inline constexpr const char* kTooManyLayers = "解析できる層数は20層までです";
-
 class AnalysisDriver {
  public:
   AnalysisDriver(SoilProfile& profile, AmplificationResult& result, const AnalysisSettings& settings,
@@ -54,7 +41,9 @@ class AnalysisDriver {
   // the later steps do not run and the result stays marked incomplete.
   void BtnAmplitudeClick();
 
-  // The method operations and their shared first step.
+  // The method operations and their shared first step. Called on their own,
+  // a method draws the chart at its end; within the action the chart is
+  // drawn once, after the method.
   void BuildFrequencySamples();
   void AnalyseTransferMatrix();
   void AnalyseLumpedMass();
@@ -68,12 +57,12 @@ class AnalysisDriver {
   void RefuseOversizedProfile() const;
   // The sample count N; only 2..400 can be sampled.
   int SampleCount() const;
-  // The layer count of a method run; below 1 there is nothing to model and
-  // the run stops with the invalid-operation fault the empty model meets.
-  int AnalysedLayerCount() const;
   void ReplaceAmplificationSlots();
-  // A method called on its own still stores into slots of N entries.
-  void EnsureSlots(int layers, int points);
+  // The driver steps around the calculators, without the chart.
+  void RunTransferMatrix();
+  void RunLumpedMass();
+  // The natural modes into the result and the two tables.
+  NaturalModes ShowNaturalModes();
 
   SoilProfile& profile_;
   AmplificationResult& result_;

@@ -1,10 +1,12 @@
 #include "analysis/Mymath.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <utility>
 #include <vector>
 
+#include "analysis/TridiagonalEigen.h"
 #include "platform/CheckedFloat.h"
 #include "platform/Errors.h"
 
@@ -34,65 +36,106 @@ class WorkArray {
   T* data_ = inline_;
 };
 
+// Householder reduction of the symmetric n × n matrix s (row stride n) to
+// tridiagonal form, accumulating the reflections into z (initially the
+// identity): afterwards zᵀ·S·z is the tridiagonal s.
+void ReduceToTridiagonal(double* s, double* z, int32_t n) {
+  std::vector<double> x(static_cast<size_t>(n));
+  std::vector<double> p(static_cast<size_t>(n));
+  for (int32_t k = 0; k + 2 < n; ++k) {
+    double norm2 = 0.0;
+    for (int32_t i = k + 1; i < n; ++i) norm2 += s[i * n + k] * s[i * n + k];
+    const double tail = norm2 - s[(k + 1) * n + k] * s[(k + 1) * n + k];
+    if (tail == 0.0) continue;  // column k is tridiagonal already
+    const double alpha = s[(k + 1) * n + k] > 0.0 ? -std::sqrt(norm2) : std::sqrt(norm2);
+    for (int32_t i = 0; i < n; ++i) x[i] = i > k ? s[i * n + k] : 0.0;
+    x[k + 1] -= alpha;
+    double xx = 0.0;
+    for (int32_t i = k + 1; i < n; ++i) xx += x[i] * x[i];
+    const double beta = 2.0 / xx;
+    // S ← H·S·H with H = I − β·x·xᵀ: right, then left; z ← z·H.
+    for (double* m : {s, z}) {
+      for (int32_t r = 0; r < n; ++r) {
+        double dot = 0.0;
+        for (int32_t c = k + 1; c < n; ++c) dot += m[r * n + c] * x[c];
+        p[r] = beta * dot;
+      }
+      for (int32_t r = 0; r < n; ++r) {
+        for (int32_t c = k + 1; c < n; ++c) m[r * n + c] -= p[r] * x[c];
+      }
+    }
+    for (int32_t c = 0; c < n; ++c) {
+      double dot = 0.0;
+      for (int32_t r = k + 1; r < n; ++r) dot += x[r] * s[r * n + c];
+      p[c] = beta * dot;
+    }
+    for (int32_t r = k + 1; r < n; ++r) {
+      for (int32_t c = 0; c < n; ++c) s[r * n + c] -= x[r] * p[c];
+    }
+  }
+}
+
 }  // namespace
 
 int32_t EigenSolve(float* a, const float* m, float* eig, float* v, int32_t stride, int32_t n,
-                   int32_t& maxRotations, float eps) {
-  WorkArray<float> w(n);
+                   int32_t& maxRotations, float /*eps*/) {
+  WorkArray<double> w(n);
+  WorkArray<double> d(n);
+  WorkArray<double> e(n);
   WorkArray<int32_t> index(n);
 
   // A zero mass divides by zero here and ends the analysis with that fault.
-  for (int32_t i = 0; i < n; ++i) {
-    w[i] = checked::StoreSingle(checked::Sqrt(checked::Divide(1.0, m[i])));
-  }
+  for (int32_t i = 0; i < n; ++i) w[i] = checked::Sqrt(checked::Divide(1.0, m[i]));
 
-  // M^(-1/2)·K·M^(-1/2) from the upper triangle, then mirrored.
+  // M^(-1/2)·K·M^(-1/2) from the upper triangle, in double: float32 would
+  // lose the small eigenvalues beside the large entries of stiff layers.
+  std::vector<double> s(static_cast<size_t>(n) * n);
+  std::vector<double> z(static_cast<size_t>(n) * n, 0.0);
   for (int32_t i = 0; i < n; ++i) {
     for (int32_t j = i; j < n; ++j) {
-      float& aij = a[i * stride + j];
-      aij = checked::StoreSingle(static_cast<double>(aij) * w[i] * w[j]);
+      s[i * n + j] = s[j * n + i] = static_cast<double>(a[i * stride + j]) * w[i] * w[j];
     }
+    z[i * n + i] = 1.0;
   }
+  ReduceToTridiagonal(s.data(), z.data(), n);
   for (int32_t i = 0; i < n; ++i) {
-    for (int32_t j = i + 1; j < n; ++j) a[j * stride + i] = a[i * stride + j];
+    d[i] = s[i * n + i];
+    e[i] = i + 1 < n ? s[i * n + i + 1] : 0.0;
   }
-
-  const int32_t code = Jacobi(a, v, stride, eps, maxRotations, n);
+  const int32_t code = TridiagonalQL(n, d.data(), e.data(), z.data(), n, maxRotations);
   if (code != 0) {
     char text[64];
     std::snprintf(text, sizeof text, "jacobi error Code = %d", code);
     throw ReportedFailure(MessageBox{text, "Eigen Error", MessageIcon::None, MessageButtons::Ok});
   }
 
-  // φ = M^(-1/2)·ψ
-  for (int32_t i = 0; i < n; ++i) {
-    for (int32_t j = 0; j < n; ++j) {
-      float& vij = v[i * stride + j];
-      vij = checked::StoreSingle(static_cast<double>(vij) * w[i]);
-    }
-  }
-  for (int32_t i = 0; i < n; ++i) eig[i] = a[i * stride + i];
-  SortWithIndex(n, eig, index.data(), 0);
+  // Ascending eigenvalues; the first of equal values keeps its place.
+  for (int32_t i = 0; i < n; ++i) index[i] = i;
+  std::stable_sort(index.data(), index.data() + n, [&](int32_t x, int32_t y) { return d[x] < d[y]; });
 
-  // Columns follow their eigenvalues; A keeps the reordered vectors.
-  for (int32_t i = 0; i < n; ++i) {
-    for (int32_t j = 0; j < n; ++j) a[i * stride + j] = v[i * stride + index[j]];
-  }
-  for (int32_t i = 0; i < n; ++i) {
-    for (int32_t j = 0; j < n; ++j) v[i * stride + j] = a[i * stride + j];
-  }
-
-  // Unit Euclidean length; the sum of squares is kept in float32.
+  // φ = M^(-1/2)·ψ, columns in eigenvalue order. A keeps these vectors
+  // before normalisation.
   for (int32_t j = 0; j < n; ++j) {
-    float s = 0.0f;
+    const int32_t from = index[j];
+    eig[j] = checked::StoreSingle(d[from]);
+    // Unit Euclidean length; the first nonzero entry (mass 0 for a soil
+    // column) is made positive, so the tables do not flip sign at random.
+    double sign = 1.0;
     for (int32_t i = 0; i < n; ++i) {
-      const double vij = v[i * stride + j];
-      s = checked::StoreSingle(s + vij * vij);
+      if (z[i * n + from] != 0.0) {
+        sign = z[i * n + from] < 0.0 ? -1.0 : 1.0;
+        break;
+      }
     }
-    const double length = checked::Sqrt(s);
+    double length2 = 0.0;
     for (int32_t i = 0; i < n; ++i) {
-      float& vij = v[i * stride + j];
-      vij = checked::StoreSingle(checked::Divide(vij, length));
+      const double phi = sign * z[i * n + from] * w[i];
+      a[i * stride + j] = checked::StoreSingle(phi);
+      length2 += phi * phi;
+    }
+    const double length = std::sqrt(length2);
+    for (int32_t i = 0; i < n; ++i) {
+      v[i * stride + j] = checked::StoreSingle(sign * z[i * n + from] * w[i] / length);
     }
   }
   return 0;

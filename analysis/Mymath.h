@@ -1,14 +1,19 @@
 #pragma once
 // Real matrix routines for the lumped-mass model: the generalised symmetric
-// eigenproblem K·φ = λ·M·φ (diagonal M) by Jacobi rotations. Matrices are
-// row-major float32 with an explicit row stride.
+// eigenproblem K·φ = λ·M·φ (diagonal M), and the classical Jacobi method.
+// Matrices are row-major float32 with an explicit row stride.
 #include <cstdint>
 
-// Solves K·φ = λ·M·φ. A holds K (upper triangle and diagonal read, contents
-// destroyed), m the diagonal of M. Writes the eigenvalues ascending into eig
-// and unit-length eigenvectors into the columns of V. Returns 0. When the
-// rotations fail it throws a ReportedFailure with "jacobi error Code = %d"
-// under the caption "Eigen Error", which ends the analysis.
+// Solves K·φ = λ·M·φ. A holds K (upper triangle and diagonal read), m the
+// diagonal of M. The mass-scaled matrix is reduced to tridiagonal form and
+// solved by the implicit QL method, all in double; the results are rounded
+// once into float32. Writes the eigenvalues ascending into eig and
+// unit-length eigenvectors, first nonzero entry positive, into the columns
+// of V; A is left holding the vectors before normalisation. maxRotations is
+// in: the limit of QL iterations, out: the iterations done; eps is not
+// needed (convergence is to double precision). Returns 0. When the limit is
+// reached it throws a ReportedFailure with "jacobi error Code = 1" under the
+// caption "Eigen Error", which ends the analysis.
 int32_t EigenSolve(float* a, const float* m, float* eig, float* v, int32_t stride, int32_t n,
                    int32_t& maxRotations, float eps);
 

@@ -1,101 +1,248 @@
 // The transfer matrix method: up- and down-going shear waves carried from the
 // free surface down through the layer interfaces by 2 × 2 complex matrices.
+//
+// Each sample runs first in the float32 arithmetic of Mycomplex without its
+// per-operation checks; the processor's floating-point flags tell afterwards
+// whether anything overflowed, divided by zero or was invalid. Only such a
+// sample is repeated with the checked operations, which raise the fault the
+// input has, and where that fault is an overflow of the growing products, the
+// sample is computed by the wave amplitudes in double with renormalisation.
+// So is a sample near a sharp resonance, where the motion sums cancel and
+// float32 would lose printed digits; every other value stays the float32 one.
+#include <algorithm>
 #include <array>
+#include <cfenv>
+#include <cmath>
+#include <complex>
+#include <limits>
 
-#include "analysis/AnalysisDriver.h"
+#include "analysis/Calculators.h"
 #include "analysis/ExpPair.h"
+#include "analysis/LumpedMassModel.h"
 #include "analysis/Mycomplex.h"
 #include "platform/CheckedFloat.h"
+#include "platform/Conversion.h"
 
 namespace {
 
 constexpr double kTwoPi = 6.283185307179586;
+constexpr int kMax = 20;
+constexpr int kFaultFlags = FE_OVERFLOW | FE_DIVBYZERO | FE_INVALID;
+// The cancellation float32 carries to the printed digits.
+constexpr double kMostCancellation = 8.0;
 
 struct Matrix2 {
   Complex a, b, c, d;  // rows (a, b) and (c, d)
 };
 
-}  // namespace
+// The per-record values shared by every way of computing a sample.
+struct Column {
+  int n = 0;
+  std::array<Complex, kMax + 1> vstar{};  // complex S-wave velocity per record
+  std::array<Complex, kMax> alpha{};      // impedance ratio of a layer to the record below
+  std::array<float, kMax> thickness{};
+  const SoilProfile* profile = nullptr;
+  double lossOverH = 0.0;  // 2, or 2ω/ω₁ for viscous damping
+};
 
-void AnalysisDriver::AnalyseTransferMatrix() {
-  RefuseOversizedProfile();
-  result_.complete = false;
-  BuildFrequencySamples();
-  windows_.EnableNaturalModes(false);
-  windows_.SetMethodLabel(kTransferMatrixTitle);
-  windows_.SetDampingLabel(DampingDescription());
+void SetVelocities(Column& col, const SoilProfile& profile, double lossOverH) {
+  const auto& rec = profile.layers;
+  col.lossOverH = lossOverH;
+  for (int r = 0; r <= col.n; ++r) {
+    const float loss = checked::StoreSingle(lossOverH * rec[r].dampingRatio);
+    col.vstar[r] = ComplexScale(rec[r].vs, ComplexSqrt(MakeComplex(1.0f, loss)));
+  }
+  for (int m = 0; m < col.n; ++m) {
+    col.alpha[m] = ComplexDiv(ComplexScale(rec[m].density, col.vstar[m]),
+                              ComplexScale(rec[m + 1].density, col.vstar[m + 1]));
+  }
+}
 
-  const int n = AnalysedLayerCount();
-  const int points = result_.pointCount;
-  EnsureSlots(n, points);
-  const auto& rec = profile_.layers;
-  const bool viscous = settings_.dampingForm != 0;
+// Mycomplex's operations, each component rounded to float32 once, without
+// the checks; a fault shows in the floating-point flags instead.
+namespace fast {
+inline float Store(double x) { return static_cast<float>(x); }
+inline Complex Add(Complex a, Complex b) {
+  return {Store(static_cast<double>(a.re) + b.re), Store(static_cast<double>(a.im) + b.im)};
+}
+inline Complex Mul(Complex a, Complex b) {
+  return {Store(static_cast<double>(a.re) * b.re - static_cast<double>(a.im) * b.im),
+          Store(static_cast<double>(a.im) * b.re + static_cast<double>(a.re) * b.im)};
+}
+inline Complex Half(Complex z) { return {Store(0.5 * z.re), Store(0.5 * z.im)}; }
+inline Complex Div(Complex a, Complex b) {
+  const float p = Store(static_cast<double>(a.re) * b.re + static_cast<double>(a.im) * b.im);
+  const float q = Store(static_cast<double>(a.im) * b.re - static_cast<double>(a.re) * b.im);
+  const float d = Store(static_cast<double>(b.re) * b.re + static_cast<double>(b.im) * b.im);
+  return {Store(static_cast<double>(p) / d), Store(static_cast<double>(q) / d)};
+}
+inline double Abs(Complex z) {
+  return std::sqrt(Store(static_cast<double>(z.re) * z.re + static_cast<double>(z.im) * z.im));
+}
+inline ExpPair ExpOf(Complex z) {
+  const float mPlus = Store(std::exp(static_cast<double>(z.re)));
+  const float mMinus = Store(std::exp(-static_cast<double>(z.re)));
+  const double y = z.im;
+  const double c = std::cos(y);
+  const double s = std::sin(y);
+  return {{Store(c * mPlus), Store(s * mPlus)}, {Store(c * mMinus), Store(-s * mMinus)}};
+}
+}  // namespace fast
+
+// One sample in float32, the steps of the method in their order. Ops is the
+// set of operations: checked (Mycomplex) or fast.
+// Returns how much the motion sums A + B + C + D cancelled: the largest
+// ratio of the sum of their sizes to the size of their sum.
+template <bool kChecked>
+double Float32Sample(const Column& col, float omega, std::array<float, kMax>& values) {
+  const int n = col.n;
+  auto add = [](Complex a, Complex b) { return kChecked ? ComplexAdd(a, b) : fast::Add(a, b); };
+  auto sub = [](Complex a, Complex b) {
+    return kChecked ? ComplexSub(a, b) : Complex{fast::Store(static_cast<double>(a.re) - b.re),
+                                                 fast::Store(static_cast<double>(a.im) - b.im)};
+  };
+  auto mul = [](Complex a, Complex b) { return kChecked ? ComplexMul(a, b) : fast::Mul(a, b); };
+  auto half = [](Complex z) { return kChecked ? ComplexScale(0.5f, z) : fast::Half(z); };
+  auto div = [](Complex a, Complex b) { return kChecked ? ComplexDiv(a, b) : fast::Div(a, b); };
+  auto abs = [](Complex z) { return kChecked ? ComplexAbs(z) : fast::Abs(z); };
+  auto store = [](double x) { return kChecked ? checked::StoreSingle(x) : fast::Store(x); };
   const Complex one = MakeComplex(1.0f, 0.0f);
 
-  std::array<Complex, kMaxLayers + 1> vstar{};    // complex S-wave velocity per record
-  std::array<Complex, kMaxLayers> alpha{};        // impedance ratio of a layer to the record below
-  std::array<Matrix2, kMaxLayers> product{};      // P_m = T_m·…·T_0
-  std::array<Complex, kMaxLayers> surfaceOver{};  // S_m: surface motion / motion at the top of record m+1
-  std::array<float, kMaxLayers> values{};
-
-  auto setVelocities = [&](double lossOverH) {
-    for (int r = 0; r <= n; ++r) {
-      const float loss = checked::StoreSingle(lossOverH * rec[r].dampingRatio);
-      vstar[r] = ComplexScale(rec[r].vs, ComplexSqrt(MakeComplex(1.0f, loss)));
+  Matrix2 product{};
+  double cancellation = 1.0;
+  std::array<Complex, kMax> surfaceOver{};  // S_m: surface motion / motion at the top of record m+1
+  for (int m = 0; m < n; ++m) {
+    const float omegaH = store(static_cast<double>(omega) * col.thickness[m]);
+    const Complex theta = div(MakeComplex(0.0f, omegaH), col.vstar[m]);
+    const auto [ePlus, eMinus] = kChecked ? ComplexExpPair(theta) : fast::ExpOf(theta);
+    const Complex sPlus = add(one, col.alpha[m]);
+    const Complex sMinus = sub(one, col.alpha[m]);
+    const Matrix2 t{half(mul(sPlus, ePlus)), half(mul(sMinus, eMinus)), half(mul(sMinus, ePlus)),
+                    half(mul(sPlus, eMinus))};
+    if (m == 0) {
+      product = t;
+    } else {
+      const Matrix2 p = product;
+      product = {add(mul(t.a, p.a), mul(t.b, p.c)), add(mul(t.a, p.b), mul(t.b, p.d)),
+                 add(mul(t.c, p.a), mul(t.d, p.c)), add(mul(t.c, p.b), mul(t.d, p.d))};
     }
+    // With E_0 = F_0 = 1 the surface moves by 2 and the top of record m+1
+    // by A + B + C + D of P_m.
+    const Complex motion = add(add(product.a, product.b), add(product.c, product.d));
+    surfaceOver[m] = div(MakeComplex(2.0f, 0.0f), motion);
+    const double sizes = std::fabs(product.a.re) + std::fabs(product.a.im) + std::fabs(product.b.re) +
+                         std::fabs(product.b.im) + std::fabs(product.c.re) + std::fabs(product.c.im) +
+                         std::fabs(product.d.re) + std::fabs(product.d.im);
+    cancellation = std::max(cancellation, sizes / (std::fabs(motion.re) + std::fabs(motion.im)));
+  }
+  const Complex surfaceOverBase = surfaceOver[n - 1];
+  values[0] = store(abs(surfaceOverBase));
+  for (int m = 1; m < n; ++m) values[m] = store(abs(div(surfaceOverBase, surfaceOver[m - 1])));
+  return cancellation;
+}
+
+// One sample by the wave amplitudes in double: (E, F) carried down with the
+// growth e^Re θ taken out into a logarithm, so nothing overflows; ratios
+// below the float32 range become 0.
+void RenormalisedSample(const Column& col, float omega, std::array<float, kMax>& values) {
+  using C = std::complex<double>;
+  const int n = col.n;
+  std::array<C, kMax + 1> motion{};    // (E + F) at the top of record r, scaled
+  std::array<double, kMax + 1> logScale{};  // ln of that scale
+  C e(1.0, 0.0), f(1.0, 0.0);
+  double logE = 0.0;
+  motion[0] = 2.0;
+  const auto& rec = col.profile->layers;
+  auto velocity = [&](int r) {
+    return static_cast<double>(rec[r].vs) * std::sqrt(C(1.0, col.lossOverH * rec[r].dampingRatio));
   };
-  if (!viscous) setVelocities(2.0);
-  // Viscous loss grows with ω relative to the first natural circular frequency.
+  for (int m = 0; m < n; ++m) {
+    const C vstar = velocity(m);
+    const C alpha = (static_cast<double>(rec[m].density) * vstar) / (static_cast<double>(rec[m + 1].density) * velocity(m + 1));
+    const C theta = C(0.0, static_cast<double>(omega) * col.thickness[m]) / vstar;
+    // e^θ = e^r·e^{iy}; the factor e^r goes into the logarithm, e^-θ keeps e^-2r.
+    const double r = theta.real();
+    const C up = std::polar(1.0, theta.imag());
+    const C down = std::exp(-2.0 * r) * std::polar(1.0, -theta.imag());
+    const C nextE = 0.5 * ((1.0 + alpha) * up * e + (1.0 - alpha) * down * f);
+    const C nextF = 0.5 * ((1.0 - alpha) * up * e + (1.0 + alpha) * down * f);
+    const double size = std::max(std::abs(nextE), std::abs(nextF));
+    const double norm = size > 0.0 ? size : 1.0;
+    e = nextE / norm;
+    f = nextF / norm;
+    logE += r + std::log(norm);
+    motion[m + 1] = e + f;
+    logScale[m + 1] = logE;
+  }
+  auto ratio = [&](int top) {
+    // |motion at the top of record `top` / motion at the top of the base|
+    const double q = std::abs(motion[top]) / std::abs(motion[n]) * std::exp(logScale[top] - logScale[n]);
+    return checked::StoreSingle(q);
+  };
+  for (int m = 0; m < n; ++m) values[m] = ratio(m);
+}
+
+void ComputeSample(const Column& col, float omega, std::array<float, kMax>& values) {
+  std::feclearexcept(kFaultFlags);
+  const double cancellation = Float32Sample<false>(col, omega, values);
+  bool clean = std::fetestexcept(kFaultFlags) == 0;
+  for (int m = 0; m < col.n; ++m) clean = clean && std::isfinite(values[m]);
+  if (clean) {
+    // Near a sharp resonance the motion sums cancel and float32 loses the
+    // last printed digits; such a sample is computed in double.
+    if (!(cancellation > kMostCancellation)) return;
+    RenormalisedSample(col, omega, values);
+    return;
+  }
+  try {
+    Float32Sample<true>(col, omega, values);
+  } catch (const FloatingPointFault& fault) {
+    if (fault.kind() != FloatingPointFault::Kind::Overflow) throw;
+    RenormalisedSample(col, omega, values);
+  }
+}
+
+}  // namespace
+
+void TransferMatrixAmplification(const SoilProfile& profile, const AnalysisSettings& settings,
+                                 const AmplificationResult& samples, const NaturalModes& modes,
+                                 LayerAmplifications& table) {
+  // The faults of a profile with no layers or too many come with the model.
+  const int n = BuildLumpedMassModel(profile).n;
+  const int points = samples.pointCount;
+  for (int m = 0; m < n; ++m) {
+    if (static_cast<int>(table[m].size()) != points) table[m].assign(points, 0.0f);
+  }
+  Column col;
+  col.n = n;
+  col.profile = &profile;
+  for (int m = 0; m < n; ++m) col.thickness[m] = profile.layers[m].thickness;
+  const bool viscous = settings.dampingForm != 0;
   double omega1 = 0.0;
-
-  for (int j = 0; j < points; ++j) {
-    const float omega = checked::StoreSingle(kTwoPi * result_.frequency[j]);
-    if (viscous) {
-      if (j == 0) omega1 = checked::Sqrt(result_.eigenValues[0]);
-      setVelocities(checked::Divide(2.0 * omega, omega1));
-    }
-
-    for (int m = 0; m < n; ++m) {
-      // With hysteretic damping the ratios do not depend on ω; they are formed
-      // at the first sample, where any fault in them would arise anyway.
-      if (viscous || j == 0) {
-        alpha[m] = ComplexDiv(ComplexScale(rec[m].density, vstar[m]),
-                              ComplexScale(rec[m + 1].density, vstar[m + 1]));
-      }
-      const float omegaH = checked::StoreSingle(static_cast<double>(omega) * rec[m].thickness);
-      const Complex theta = ComplexDiv(MakeComplex(0.0f, omegaH), vstar[m]);
-      const auto [ePlus, eMinus] = ComplexExpPair(theta);
-      const Complex sPlus = ComplexAdd(one, alpha[m]);
-      const Complex sMinus = ComplexSub(one, alpha[m]);
-      const Matrix2 t{
-          ComplexScale(0.5f, ComplexMul(sPlus, ePlus)), ComplexScale(0.5f, ComplexMul(sMinus, eMinus)),
-          ComplexScale(0.5f, ComplexMul(sMinus, ePlus)), ComplexScale(0.5f, ComplexMul(sPlus, eMinus))};
-      if (m == 0) {
-        product[0] = t;
-      } else {
-        const Matrix2& p = product[m - 1];
-        product[m] = {ComplexAdd(ComplexMul(t.a, p.a), ComplexMul(t.b, p.c)),
-                      ComplexAdd(ComplexMul(t.a, p.b), ComplexMul(t.b, p.d)),
-                      ComplexAdd(ComplexMul(t.c, p.a), ComplexMul(t.d, p.c)),
-                      ComplexAdd(ComplexMul(t.c, p.b), ComplexMul(t.d, p.d))};
-      }
-    }
-
-    // With E_0 = F_0 = 1 the surface moves by 2 and the top of record m+1 by
-    // A + B + C + D of P_m.
-    for (int m = 0; m < n; ++m) {
-      const Matrix2& p = product[m];
-      surfaceOver[m] =
-          ComplexDiv(MakeComplex(2.0f, 0.0f), ComplexAdd(ComplexAdd(p.a, p.b), ComplexAdd(p.c, p.d)));
-    }
-    const Complex surfaceOverBase = surfaceOver[n - 1];
-    values[0] = checked::StoreSingle(ComplexAbs(surfaceOverBase));
-    for (int m = 1; m < n; ++m) {
-      values[m] = checked::StoreSingle(ComplexAbs(ComplexDiv(surfaceOverBase, surfaceOver[m - 1])));
-    }
-    for (int m = 0; m < n; ++m) result_.amplification[m][j] = values[m];
+  if (viscous) {
+    // Viscous loss grows with ω relative to the first natural circular
+    // frequency; the lumped-mass damping constant 2h/ω₁ is checked as that
+    // method checks it, so both methods meet the same fault.
+    omega1 = checked::Sqrt(modes.eigenValues[0]);
+    checked::Divide(2.0 * StrToSingle(settings.dampingText), omega1);
+  } else {
+    SetVelocities(col, profile, 2.0);
   }
 
-  result_.complete = true;
-  windows_.DrawAmplificationChart();
+  std::array<float, kMax> values{};
+  for (int j = 0; j < points; ++j) {
+    const float omega = checked::StoreSingle(kTwoPi * samples.frequency[j]);
+    if (viscous) SetVelocities(col, profile, checked::Divide(2.0 * omega, omega1));
+    ComputeSample(col, omega, values);
+    for (int m = 0; m < n; ++m) table[m][j] = values[m];
+  }
+  std::feclearexcept(kFaultFlags);
+}
+
+MethodResult CalculateTransferMatrix(const SoilProfile& profile, const AnalysisSettings& settings,
+                                     const AmplificationResult& samples) {
+  MethodResult result;
+  result.modes = SolveNaturalModes(profile);
+  TransferMatrixAmplification(profile, settings, samples, result.modes, result.amplification);
+  return result;
 }

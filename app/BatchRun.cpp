@@ -9,6 +9,7 @@
 
 #include "analysis/AnalysisDriver.h"
 #include "analysis/HeadlessWindows.h"
+#include "analysis/LumpedMassModel.h"
 #include "app/BatchSummary.h"
 #include "app/OrderedRun.h"
 #include "app/Workspace.h"
@@ -18,6 +19,7 @@
 #include "platform/Errors.h"
 #include "platform/FileDialogs.h"
 #include "platform/FileSystem.h"
+#include "profile/ModesFile.h"
 #include "profile/ProfileFiles.h"
 #include "windows/SettingsFile.h"
 #include "windows/SettingsRules.h"
@@ -36,6 +38,7 @@ const char* const kBatchUsage =
     "  --chart-format png|svg|pdf   format of --chart and --diagram (default png)\n"
     "  --summary FILE    one line per analysed file: sum H, Vs30, 4H/Vs, T1, peak\n"
     "  --jobs N          files analysed in parallel (default: the number of cores)\n"
+    "  --modes           also write STEM-modes.csv   (natural periods and mode shapes)\n"
     "Exit status: 0 all written, 1 a file failed, 2 bad options or settings.\n";
 
 namespace {
@@ -221,6 +224,10 @@ std::optional<BatchOptions> ParseBatchArguments(const std::vector<std::string>& 
       (arg == "--chart" ? o.chart : o.diagram) = true;
       continue;
     }
+    if (arg == "--modes") {
+      o.modes = true;
+      continue;
+    }
     const size_t equals = arg.find('=');
     const std::string name = arg.substr(0, equals);
     if (!kChoices.count(name) && !kTextOptions.count(name)) {
@@ -278,6 +285,7 @@ constexpr const char* kPathNotCp932 = "ファイル名に Shift-JIS で集計フ
 struct AnalysedFile {
   BatchFileOutcome outcome;
   std::string resultBytes;
+  std::string modesBytes;                // STEM-modes.csv, when asked for
   std::unique_ptr<Workspace> workspace;  // kept only for the pictures
 };
 
@@ -285,7 +293,7 @@ struct AnalysedFile {
 // shared state, so that files can run on several threads. `settings` have
 // passed CheckSettings.
 AnalysedFile AnalyseFile(const std::string& input, const AnalysisSettings& settings, const std::string& startDir,
-                         bool keepWorkspace, bool wantsSummary) {
+                         bool keepWorkspace, bool wantsSummary, bool wantsModes) {
   AnalysedFile file;
   // A fresh workspace per file: no file's result depends on the one before.
   auto ws = std::make_unique<Workspace>();
@@ -307,6 +315,13 @@ AnalysedFile AnalyseFile(const std::string& input, const AnalysisSettings& setti
           file.resultBytes = std::move(*bytes);
           file.outcome.ok = true;
         }
+      }
+      // The natural modes straight from their calculator: the numbers of
+      // the main window's two tables.
+      if (file.outcome.ok && wantsModes) {
+        std::optional<std::string> modes = FormatModesFile(w.profile.siteName, SolveNaturalModes(w.profile));
+        if (modes) file.modesBytes = std::move(*modes);
+        else messages.shown.push_back(kModesSiteNotCp932);
       }
     }
   } catch (const UserActionError& e) {
@@ -353,6 +368,12 @@ void WriteFiles(AnalysedFile& file, const std::string& outputPath, const BatchPi
     }
     outcome.ok = outcome.messages.empty() && outcome.unwritten.empty();
   }
+  if (outcome.ok && !pictures.modesPath.empty()) {
+    if (std::string unwritten = WriteFileReported(pictures.modesPath, file.modesBytes); !unwritten.empty()) {
+      outcome.unwritten.push_back(std::move(unwritten));
+      outcome.ok = false;
+    }
+  }
   if (outcome.ok) {
     if (std::string unwritten = WriteFileReported(outputPath, file.resultBytes); !unwritten.empty()) {
       outcome.unwritten.push_back(std::move(unwritten));
@@ -362,6 +383,8 @@ void WriteFiles(AnalysedFile& file, const std::string& outputPath, const BatchPi
   file.workspace.reset();
   file.resultBytes.clear();
   file.resultBytes.shrink_to_fit();
+  file.modesBytes.clear();
+  file.modesBytes.shrink_to_fit();
 }
 
 bool WantsPictures(const BatchPictures& pictures) {
@@ -377,7 +400,8 @@ BatchFileOutcome RunBatchFile(const std::string& input, const std::string& outpu
     outcome.messages.push_back(*problem);
     return outcome;
   }
-  AnalysedFile file = AnalyseFile(input, settings, CurrentDirectory(), WantsPictures(pictures), false);
+  AnalysedFile file = AnalyseFile(input, settings, CurrentDirectory(), WantsPictures(pictures), false,
+                                  !pictures.modesPath.empty());
   WriteFiles(file, outputPath, pictures);
   return std::move(file.outcome);
 }
@@ -454,7 +478,7 @@ int RunBatch(const std::vector<std::string>& args, const std::string& workingDir
     return std::filesystem::absolute(output, ignored).lexically_normal().string();
   };
   std::vector<bool> writtenByWorker(total, false);
-  if (!wantsPictures) {
+  if (!wantsPictures && !options->modes) {
     std::map<std::string, int> uses;
     for (const std::string& input : inputs) ++uses[keyOf(BatchOutputPath(input, options->outputDir))];
     for (size_t k = 0; k < total; ++k) {
@@ -466,7 +490,8 @@ int RunBatch(const std::vector<std::string>& args, const std::string& workingDir
       total, jobs,
       [&](size_t k) {
         AnalysedFile file =
-            AnalyseFile(inputs[k], settings, startDir, wantsPictures, options->summaryFile.has_value());
+            AnalyseFile(inputs[k], settings, startDir, wantsPictures,
+                                        options->summaryFile.has_value(), options->modes);
         if (writtenByWorker[k]) WriteFiles(file, BatchOutputPath(inputs[k], options->outputDir), {});
         return file;
       },
@@ -481,6 +506,7 @@ int RunBatch(const std::vector<std::string>& args, const std::string& workingDir
         files.chartPath = options->chart ? BatchOutputPath(input, options->outputDir, "-chart" + extension) : "";
         files.diagramPath =
             options->diagram ? BatchOutputPath(input, options->outputDir, "-stratum" + extension) : "";
+        files.modesPath = options->modes ? BatchOutputPath(input, options->outputDir, "-modes.csv") : "";
         // Two inputs of the same name from different folders must not silently
         // overwrite each other's result in one output folder.
         const std::string key = keyOf(output);
@@ -496,7 +522,7 @@ int RunBatch(const std::vector<std::string>& args, const std::string& workingDir
         if (showProgress) err << "\r\033[K";
         if (outcome.ok) {
           written.insert(key);
-          for (const std::string& picture : {files.chartPath, files.diagramPath}) {
+          for (const std::string& picture : {files.chartPath, files.diagramPath, files.modesPath}) {
             if (!picture.empty()) out << picture << "\n";
           }
           out << output << "\n";

@@ -22,6 +22,7 @@ struct BatchOptions {
   PictureFormat chartFormat = PictureFormat::Png;  // --chart-format png|svg|pdf
   std::optional<std::string> summaryFile;          // --summary FILE
   std::optional<unsigned> jobs;                    // --jobs N; else the number of cores
+  bool modes = false;    // --modes: also STEM-modes.csv
 
   // Settings given on the command line; they override the settings file.
   std::optional<int> method;       // --method transfer|lumped|reflection
@@ -65,6 +66,7 @@ struct BatchPictures {
   std::string chartPath;       // where to write them; empty: not asked for
   std::string diagramPath;
   PictureFormat format = PictureFormat::Png;
+  std::string modesPath;       // STEM-modes.csv, the natural modes; empty: not asked for
 };
 
 // The outcome of one profile file.

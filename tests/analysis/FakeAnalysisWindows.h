@@ -17,8 +17,9 @@ class FakeAnalysisWindows : public AnalysisWindows {
   std::string dampingLabel = "(unset)";
   std::optional<bool> naturalModesEnabled;
   std::optional<NaturalModes> modes;
+  bool anyLayerChosen = true;  // what CollectDisplayLayers answers
 
-  bool CollectDisplayLayers() override { return Log("collect"), true; }
+  bool CollectDisplayLayers() override { return Log("collect"), anyLayerChosen; }
   void SetMethodLabel(const std::string& text) override { Log("Label4 " + text), methodLabel = text; }
   void SetDampingLabel(const std::string& text) override { Log("Label5 " + text), dampingLabel = text; }
   void EnableNaturalModes(bool enabled) override {

@@ -2,6 +2,8 @@
 // multiple-reflection notice, and what a fault leaves behind.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "platform/Errors.h"
 #include "tests/analysis/FakeAnalysisWindows.h"
 
@@ -16,10 +18,9 @@ TEST(AnalysisDriver, StepsOfEachMethodInOrder) {
     AnalysisRig rig;
     rig.settings.method = 0;
     rig.driver.BtnAmplitudeClick();
-    // The lumped-mass run comes first, then the transfer matrix replaces its
-    // values and labels; each method draws, then the action clears and draws.
-    const Calls expected = {"collect", "CBTest on", "modes", kHysteretic, "Label4 等価質点系解析", "draw",
-                            "CBTest off", "Label4 伝達ﾏﾄﾘｯｸｽ解析", kHysteretic, "draw",
+    // The natural modes come first, then the transfer matrix's labels; the
+    // chart is drawn once, after the method.
+    const Calls expected = {"collect", "CBTest on", "modes", "CBTest off", "Label4 伝達ﾏﾄﾘｯｸｽ解析", kHysteretic,
                             "clear", "draw", "CheckBox1 on", "list", "settings"};
     EXPECT_EQ(rig.windows.calls, expected);
     EXPECT_TRUE(rig.result.complete);
@@ -28,7 +29,7 @@ TEST(AnalysisDriver, StepsOfEachMethodInOrder) {
     AnalysisRig rig;
     rig.settings.method = 1;
     rig.driver.BtnAmplitudeClick();
-    const Calls expected = {"collect", "CBTest on", "modes", kHysteretic, "Label4 等価質点系解析", "draw",
+    const Calls expected = {"collect", "CBTest on", "modes", kHysteretic, "Label4 等価質点系解析",
                             "CBTest on", "clear", "draw", "CheckBox1 on", "list", "settings"};
     EXPECT_EQ(rig.windows.calls, expected);
     EXPECT_TRUE(rig.result.complete);
@@ -41,6 +42,19 @@ TEST(AnalysisDriver, StepsOfEachMethodInOrder) {
     const Calls expected = {"collect", "clear", "draw", "CheckBox1 on", "list", "settings"};
     EXPECT_EQ(rig.windows.calls, expected);
     EXPECT_FALSE(rig.result.complete);
+  }
+}
+
+TEST(AnalysisDriver, WithNoLayerChosenTheChartKeepsWhatItShowedAndIsAskedOnce) {
+  for (int method : {0, 1}) {
+    AnalysisRig rig;
+    rig.settings.method = method;
+    rig.windows.anyLayerChosen = false;
+    rig.driver.BtnAmplitudeClick();
+    // One drawing, which reports the empty choice; no clearing before it.
+    EXPECT_EQ(std::count(rig.windows.calls.begin(), rig.windows.calls.end(), "draw"), 1) << method;
+    EXPECT_FALSE(rig.windows.Called("clear")) << method;
+    EXPECT_TRUE(rig.result.complete);
   }
 }
 

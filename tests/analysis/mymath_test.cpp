@@ -92,8 +92,8 @@ TEST(EigenSolve, TwoByTwoGivesGoldenRatioModes) {
 }
 
 TEST(EigenSolve, DiagonalStiffnessIsOnlySortedAndScaled) {
-  // No rotation: eig_i = K_ii·w_i·w_i with w_i = √(1/m_i) in float32, the
-  // columns follow the ascending eigenvalues, and each is w_i / √(w_i²).
+  // No iteration: eig_i = K_ii / m_i, the columns follow the ascending
+  // eigenvalues, and each is a unit vector.
   auto a = Matrix(3, 3, {5, 0, 0, 0, 1, 0, 0, 0, 3});
   const float m[3] = {3.0f, 7.5f, 0.3f};
   float eig[3];
@@ -101,64 +101,35 @@ TEST(EigenSolve, DiagonalStiffnessIsOnlySortedAndScaled) {
   int32_t rotations = 1000;
   EXPECT_EQ(EigenSolve(a.data(), m, eig, v.data(), 3, 3, rotations, kEps), 0);
   EXPECT_EQ(rotations, 0);
-  float w[3];
-  float lambda[3];
-  float unit[3];
-  for (int i = 0; i < 3; ++i) {
-    w[i] = static_cast<float>(std::sqrt(1.0 / m[i]));
-    const double k = i == 0 ? 5.0 : i == 1 ? 1.0 : 3.0;
-    lambda[i] = static_cast<float>(k * w[i] * w[i]);
-    const float s = static_cast<float>(static_cast<double>(w[i]) * w[i]);
-    unit[i] = static_cast<float>(w[i] / std::sqrt(static_cast<double>(s)));
-  }
   // 1/7.5 < 5/3 < 10: the order is mass 1, mass 0, mass 2.
-  EXPECT_EQ(eig[0], lambda[1]);
-  EXPECT_EQ(eig[1], lambda[0]);
-  EXPECT_EQ(eig[2], lambda[2]);
-  EXPECT_EQ(v, (std::vector<float>{0, unit[0], 0, unit[1], 0, 0, 0, 0, unit[2]}));
+  EXPECT_FLOAT_EQ(eig[0], 1.0f / 7.5f);
+  EXPECT_FLOAT_EQ(eig[1], 5.0f / 3.0f);
+  EXPECT_FLOAT_EQ(eig[2], 10.0f);
+  EXPECT_EQ(v, (std::vector<float>{0, 1, 0, 1, 0, 0, 0, 0, 1}));
 }
 
-TEST(EigenSolve, TwoMassesFollowTheStatedRoundings) {
-  // The whole path for one rotation, step by step in float32.
-  const float k00 = 2.0f, k01 = -1.0f, k11 = 1.3f;
+TEST(EigenSolve, TwoMassesMatchTheirClosedForm) {
+  // det(K − λM) = 0 is a quadratic: m0·m1·λ² − (k00·m1 + k11·m0)·λ + k00·k11 − k01².
+  const long double k00 = 2.0f, k01 = -1.0f, k11 = 1.3f;
   const float m[2] = {3.0f, 0.7f};
-  auto a = Matrix(2, 2, {k00, k01, kMark, k11});  // the lower triangle is not read
+  auto a = Matrix(2, 2, {2.0f, -1.0f, kMark, 1.3f});  // the lower triangle is not read
   float eig[2];
   std::vector<float> v(4);
   int32_t rotations = 1000;
   EigenSolve(a.data(), m, eig, v.data(), 2, 2, rotations, kEps);
-  EXPECT_EQ(rotations, 1);
-
-  const float w0 = static_cast<float>(std::sqrt(1.0 / m[0]));
-  const float w1 = static_cast<float>(std::sqrt(1.0 / m[1]));
-  const float app = static_cast<float>(static_cast<double>(k00) * w0 * w0);
-  const float apq = static_cast<float>(static_cast<double>(k01) * w0 * w1);
-  const float aqq = static_cast<float>(static_cast<double>(k11) * w1 * w1);
-  const float d = static_cast<float>(std::fabs(static_cast<double>(app) - aqq));
-  const float d2 = static_cast<float>(static_cast<double>(d) * d);
-  const float apq4 = static_cast<float>(4.0 * apq * apq);
-  float t = static_cast<float>(2.0 * apq / (d + std::sqrt(static_cast<double>(d2) + apq4)));
-  if (app < aqq) t = -t;
-  const float c = static_cast<float>(std::sqrt(1.0 / static_cast<float>(static_cast<double>(t) * t + 1.0)));
-  const float s = static_cast<float>(static_cast<double>(t) * c);
-  const float newApp = static_cast<float>(static_cast<double>(app) * c * c + static_cast<double>(aqq) * s * s +
-                                          2.0 * apq * c * s);
-  const float newAqq = static_cast<float>(static_cast<double>(app) + aqq - newApp);
-  // V = ((c, −s), (s, c)), rows scaled by w.
-  float phi[2][2] = {{static_cast<float>(static_cast<double>(c) * w0), static_cast<float>(-static_cast<double>(s) * w0)},
-                     {static_cast<float>(static_cast<double>(s) * w1), static_cast<float>(static_cast<double>(c) * w1)}};
-  int first = 0;
-  if (newApp > newAqq) first = 1;
-  EXPECT_EQ(eig[0], first == 0 ? newApp : newAqq);
-  EXPECT_EQ(eig[1], first == 0 ? newAqq : newApp);
-  for (int col = 0; col < 2; ++col) {
-    const int from = col == 0 ? first : 1 - first;
-    float sum = 0.0f;
-    for (int i = 0; i < 2; ++i) sum = static_cast<float>(sum + static_cast<double>(phi[i][from]) * phi[i][from]);
-    for (int i = 0; i < 2; ++i) {
-      EXPECT_EQ(v[i * 2 + col], static_cast<float>(phi[i][from] / std::sqrt(static_cast<double>(sum))))
-          << i << "," << col;
-    }
+  const long double qa = static_cast<long double>(m[0]) * m[1];
+  const long double qb = -(k00 * m[1] + k11 * m[0]);
+  const long double qc = k00 * k11 - k01 * k01;
+  const long double root = std::sqrt(qb * qb - 4 * qa * qc);
+  const float expected[2] = {static_cast<float>((-qb - root) / (2 * qa)), static_cast<float>((-qb + root) / (2 * qa))};
+  for (int s = 0; s < 2; ++s) {
+    EXPECT_EQ(eig[s], expected[s]) << s;  // float32 rounding of the true value
+    // (k00 − λ·m0)·φ0 + k01·φ1 = 0, φ0 > 0, unit length.
+    const long double lambda = (s == 0 ? -qb - root : -qb + root) / (2 * qa);
+    const long double ratio = -(k00 - lambda * m[0]) / k01;
+    const long double phi0 = 1 / std::sqrt(1 + ratio * ratio);
+    EXPECT_EQ(v[0 * 2 + s], static_cast<float>(phi0)) << s;
+    EXPECT_NEAR(v[1 * 2 + s], static_cast<float>(phi0 * ratio), 1e-7f) << s;
   }
 }
 

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <sstream>
 
 #include "FilePortsFake.h"
@@ -303,6 +305,66 @@ TEST(BatchRun, PicturesWithoutADrawingBuildAreRefusedUpFront) {
   EXPECT_EQ(run.status, 2);
   EXPECT_NE(run.err.find("--chart, --diagram"), std::string::npos);
   EXPECT_TRUE(run.out.empty());
+}
+
+}  // namespace
+
+namespace {
+
+std::string ReadBytes(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+TEST(BatchRun, ModesFileHoldsThePeriodTableAndTheModeShapes) {
+  TempFolder out;
+  const BatchRunOutput run = Batch({"--modes", "--output-dir", out.path().string(), kExamples + "single-layer.csv"},
+                                   out.path().string());
+  EXPECT_EQ(run.status, 0) << run.err;
+  const std::string stem = (out.path() / "single-layer").string();
+  EXPECT_EQ(run.out, stem + "-modes.csv\n" + stem + "-result.csv\n");
+  // H 10 m, Vs 120 m/s: λ = 2·Vs²/H² = 288, T = 2π/√288 = 0.3702 s.
+  EXPECT_EQ(ReadBytes(stem + "-modes.csv"),
+            Sjis("サイト名,埋立地Ａ\r\n層数,1\r\n次数,固有周期(s),振動数(Hz)\r\n1,0.370,2.701\r\n"
+                 "固有モード,1次\r\n1,1.000\r\n"));
+}
+
+TEST(BatchRun, ModesFileOfFiveLayersHasAColumnPerMode) {
+  TempFolder out;
+  const BatchRunOutput run = Batch({"--modes", "--output-dir", out.path().string(), kExamples + "five-layers.csv"},
+                                   out.path().string());
+  ASSERT_EQ(run.status, 0) << run.err;
+  const std::vector<std::string> lines = Lines(ReadBytes(out.path() / "five-layers-modes.csv"));
+  ASSERT_EQ(lines.size(), 14u);
+  EXPECT_EQ(lines[1], "層数,5");
+  EXPECT_EQ(lines[8], "固有モード,1次,2次,3次,4次,5次");
+  for (int p = 0; p < 5; ++p) EXPECT_EQ(lines[9 + p].substr(0, 2), std::to_string(p + 1) + ",");
+}
+
+TEST(BatchRun, AModesFileThatCannotBeWrittenFailsItsFile) {
+  TempFolder out;
+  fs::create_directory(out.path() / "single-layer-modes.csv");  // a folder in the way
+  const BatchRunOutput run = Batch({"--modes", "--output-dir", out.path().string(), kExamples + "single-layer.csv"},
+                                   out.path().string());
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.out, "");
+  const std::string modes = (out.path() / "single-layer-modes.csv").string();
+  // Named like every file the batch cannot write.
+  EXPECT_EQ(run.err, modes + ": ファイルを作成することができませんでした\n");
+  EXPECT_FALSE(fs::exists(out.path() / "single-layer-result.csv"));
+}
+
+TEST(BatchRun, ADeepSoftStronglyDampedSiteRunsUpTo50Hz) {
+  TempFolder out;
+  const fs::path input = out.path() / "deep.csv";
+  std::ofstream(input, std::ios::binary)
+      << Sjis("サイト名,深い軟弱地盤\r\n層数,1\r\n層番号,層厚(m),密度,S波速度(m/s)\r\n1,60.00,1.60,60\r\n,,2.00,500\r\n");
+  const BatchRunOutput run = Batch({"--ratio", "0.3", "--x", "frequency", "--x-lower", "0", "--x-upper", "50",
+                                    "--points", "400", input.string()},
+                                   out.path().string());
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.err, "");
+  EXPECT_TRUE(fs::exists(out.path() / "deep-result.csv"));
 }
 
 }  // namespace

@@ -311,3 +311,19 @@ TEST_F(MainWindowTest, AUtf8ProfileLoadedAndSavedGivesTheResultOfItsCp932Twin) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(MainWindowTest, NoLayerChosenIsSaidOnceAndTheChartStays) {
+  p.dialogs.AnswerOpen(FileDialogAnswer{ExampleFile("five-layers.csv"), kCsvFilter});
+  p.main.Button2Click();
+  ASSERT_TRUE(p.messages.shown.empty());
+  const auto chartBefore = p.chart.ops().size();
+  p.ws().settings.displayLayers.fill(false);
+  p.main.BtnAmplitudeClick();
+  ASSERT_EQ(p.messages.shown.size(), 1u);
+  EXPECT_EQ(p.messages.shown[0], ErrorBox("増幅特性を表示する層番号が指定されておりません", "表示層選択エラー"));
+  EXPECT_EQ(p.chart.ops().size(), chartBefore);  // nothing cleared, nothing drawn
+}
+
+}  // namespace
