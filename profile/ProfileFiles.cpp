@@ -158,13 +158,34 @@ ProfileFileParse ParseProfileFile(std::string_view bytes) {
 
 namespace {
 
-// Appends printf "%*.*f" of a value without an allocation of its own:
-// to_chars with a precision rounds exactly as printf does.
+// Appends printf "%*.*f" of a value without an allocation of its own.
+// A float32 value times 10^p (p <= 3) is exact in double, so rounding that
+// product half to even is exactly printf's rounding of the value; the digits
+// then come from one integer. Everything else goes through to_chars with a
+// precision, which also rounds exactly as printf does.
 void AppendFixed(std::string& text, double value, int precision, int width = 0) {
+  static constexpr double kScale[] = {1.0, 10.0, 100.0, 1000.0};
   char buffer[512];
-  const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                       std::chars_format::fixed, precision);
-  const size_t length = ec == std::errc() ? static_cast<size_t>(end - buffer) : 0;
+  size_t length = 0;
+  const double magnitude = std::fabs(value);
+  if (precision >= 0 && precision <= 3 && magnitude < 1e15 &&
+      static_cast<double>(static_cast<float>(value)) == value) {
+    auto units = static_cast<unsigned long long>(std::nearbyint(magnitude * kScale[precision]));
+    char digits[32];
+    char* start = digits + sizeof digits;
+    for (int place = 0; units > 0 || place <= precision; ++place) {
+      if (place == precision && precision > 0) *--start = '.';
+      *--start = static_cast<char>('0' + units % 10);
+      units /= 10;
+    }
+    // printf keeps the sign of a negative value that rounds to zero, and of -0.
+    if (std::signbit(value)) *--start = '-';
+    length = static_cast<size_t>(digits + sizeof digits - start);
+    std::copy(start, digits + sizeof digits, buffer);
+  } else {
+    const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, precision);
+    length = ec == std::errc() ? static_cast<size_t>(end - buffer) : 0;
+  }
   if (static_cast<int>(length) < width) text.append(width - length, ' ');
   text.append(buffer, length);
 }

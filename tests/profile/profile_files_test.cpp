@@ -741,3 +741,30 @@ TEST(FormatFixedTest, MatchesPrintfInTheCLocale) {
 }
 
 }  // namespace
+
+namespace {
+
+// Float32 values, as the result file prints them, against printf: random
+// bit patterns over the whole range, and the values whose last printed digit
+// is an exact tie (which printf rounds to even).
+TEST(FormatFixedTest, EveryFloat32KindMatchesPrintf) {
+  std::mt19937 random(20261209);
+  std::vector<float> values;
+  for (int i = 0; i < 200000; ++i) {
+    const uint32_t bits = random();
+    float v;
+    std::memcpy(&v, &bits, sizeof v);
+    if (std::isfinite(v)) values.push_back(v);
+  }
+  for (int i = 0; i < 100000; ++i) values.push_back(std::ldexp(static_cast<float>(random() % 2000000), -(int)(random() % 24)) - 1000.0f);
+  for (int k = -4000; k <= 4000; ++k) values.push_back(k / 16.0f);  // ties at the fourth decimal
+  for (const float v : values) {
+    for (int precision : {2, 3}) {
+      char expected[512];
+      std::snprintf(expected, sizeof expected, "%8.*f", precision, static_cast<double>(v));
+      ASSERT_EQ(FormatFixed(v, precision, 8), expected) << v << " at " << precision;
+    }
+  }
+}
+
+}  // namespace
