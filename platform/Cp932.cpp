@@ -3,14 +3,45 @@
 #include <iconv.h>
 
 #include <cerrno>
+#include <cstring>
 #include <vector>
 
 namespace {
 
+// Opening a descriptor loads glibc's conversion module each time, which
+// costs more than converting a whole result file; each thread keeps the
+// few it uses. A descriptor is never shared between threads.
+class Descriptors {
+ public:
+  ~Descriptors() {
+    for (Entry& e : entries_) iconv_close(e.cd);
+  }
+  iconv_t Get(const char* to, const char* from) {
+    for (Entry& e : entries_) {
+      if (std::strcmp(e.to, to) == 0 && std::strcmp(e.from, from) == 0) {
+        iconv(e.cd, nullptr, nullptr, nullptr, nullptr);  // back to the initial state
+        return e.cd;
+      }
+    }
+    iconv_t cd = iconv_open(to, from);
+    if (cd != reinterpret_cast<iconv_t>(-1)) entries_.push_back({to, from, cd});
+    return cd;
+  }
+
+ private:
+  struct Entry {
+    const char* to;
+    const char* from;
+    iconv_t cd;
+  };
+  std::vector<Entry> entries_;
+};
+
 // One conversion through glibc iconv without transliteration, so any byte
 // sequence that does not map exactly is refused rather than replaced.
 std::optional<std::string> Convert(const char* to, const char* from, std::string_view input) {
-  iconv_t cd = iconv_open(to, from);
+  thread_local Descriptors descriptors;
+  iconv_t cd = descriptors.Get(to, from);
   if (cd == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
 
   std::string output;
@@ -34,7 +65,6 @@ std::optional<std::string> Convert(const char* to, const char* from, std::string
     if (iconv(cd, nullptr, nullptr, &out, &outLeft) == static_cast<std::size_t>(-1)) ok = false;
     output.append(chunk.data(), static_cast<std::size_t>(out - chunk.data()));
   }
-  iconv_close(cd);
   if (!ok) return std::nullopt;
   return output;
 }
