@@ -11,7 +11,7 @@
 
 #include <unistd.h>
 
-#include "graphics/RecordingCanvas.h"
+#include "../tests/RecordingCanvas.h"
 #include "graphics/qt/PictureExport.h"
 #include "graphics/qt/QtCanvas.h"
 

@@ -18,6 +18,7 @@
 #include <cstdio>
 #include <exception>
 #include <functional>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -35,15 +36,31 @@ struct Arguments {
   std::string file;
 };
 
-Arguments ParseArguments(const QStringList& args) {
+constexpr const char* kUsage = "usage: tovalk [--timing] [--screenshots DIR] [--] [PROFILE.csv]\n";
+
+// Nothing, with the reason, for an option this program does not know: it
+// would otherwise be opened as a profile file. The toolkit has taken its own
+// options out of the list already; "--" ends the options.
+std::optional<Arguments> ParseArguments(const QStringList& args, std::string& error) {
   Arguments parsed;
+  bool options = true;
   for (qsizetype i = 1; i < args.size(); ++i) {
-    if (args[i] == QStringLiteral("--timing")) {
+    const QString& arg = args[i];
+    if (options && arg == QStringLiteral("--")) {
+      options = false;
+    } else if (options && arg == QStringLiteral("--timing")) {
       parsed.timing = true;
-    } else if (args[i] == QStringLiteral("--screenshots") && i + 1 < args.size()) {
+    } else if (options && arg == QStringLiteral("--screenshots")) {
+      if (i + 1 >= args.size()) {
+        error = "--screenshots needs a folder";
+        return std::nullopt;
+      }
       parsed.screenshots = FromQString(args[++i]);
+    } else if (options && arg.startsWith(QLatin1Char('-')) && arg.size() > 1) {
+      error = "unknown option " + FromQString(arg);
+      return std::nullopt;
     } else if (parsed.file.empty()) {
-      parsed.file = FromQString(args[i]);
+      parsed.file = FromQString(arg);
     }
   }
   return parsed;
@@ -67,7 +84,13 @@ class FirstPaint : public QObject {
 };
 
 int Run(TovalkApplication& app, QElapsedTimer& clock) {
-  const Arguments args = ParseArguments(QCoreApplication::arguments());
+  std::string error;
+  const std::optional<Arguments> parsed = ParseArguments(QCoreApplication::arguments(), error);
+  if (!parsed) {
+    std::fprintf(stderr, "tovalk: %s\n%s", error.c_str(), kUsage);
+    return 2;
+  }
+  const Arguments& args = *parsed;
 
   QtMessagePort messages;
   QtFileDialogPort dialogs;
@@ -139,9 +162,9 @@ int main(int argc, char** argv) {
   DisplayFound();
   SetUpDesktopApplication(app);
   try {
-    Run(app, clock);
+    return Run(app, clock);
   } catch (const std::exception& error) {
     TovalkApplication::ShowStandardError(error.what());
+    return 1;
   }
-  return 0;
 }

@@ -9,7 +9,7 @@
 
 #include "FilePortsFake.h"
 #include "app/MainWindowController.h"
-#include "graphics/RecordingCanvas.h"
+#include "RecordingCanvas.h"
 #include "profile/ProfileEditorController.h"
 #include "windows/SettingsController.h"
 

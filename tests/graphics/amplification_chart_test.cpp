@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "FilePortsFake.h"
-#include "graphics/RecordingCanvas.h"
+#include "RecordingCanvas.h"
 #include "platform/Errors.h"
 
 namespace {

@@ -7,7 +7,7 @@
 
 #include "analysis/AmplificationResult.h"
 #include "FilePortsFake.h"
-#include "graphics/RecordingCanvas.h"
+#include "RecordingCanvas.h"
 
 namespace {
 

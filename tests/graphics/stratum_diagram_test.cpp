@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "graphics/RecordingCanvas.h"
+#include "RecordingCanvas.h"
 
 namespace {
 

@@ -15,7 +15,7 @@
 
 #include "analysis/AnalysisDriver.h"
 #include "analysis/HeadlessWindows.h"
-#include "graphics/RecordingCanvas.h"
+#include "RecordingCanvas.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "graphics/RecordingCanvas.h"
+#include "RecordingCanvas.h"
 
 namespace {
 
