@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "FilePortsFake.h"
+#include "BatchRunner.h"
 #include "TempFolder.h"
 #include "analysis/AnalysisDriver.h"
 #include "analysis/HeadlessWindows.h"
@@ -22,24 +23,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const std::string kExamples = std::string(TOVALK_SOURCE_DIR) + "/examples/";
-
-std::string Sjis(const std::string& utf8) { return Utf8ToCp932(utf8).value(); }
-
-struct BatchRunOutput {
-  int status = -1;
-  std::string out, err;
-};
-
-BatchRunOutput Batch(const std::vector<std::string>& args, const std::string& workingDir, bool progress = false,
-                     const BatchPictures& pictures = {}) {
-  std::ostringstream out, err;
-  BatchRunOutput run;
-  run.status = RunBatch(args, workingDir, out, err, progress, pictures);
-  run.out = out.str();
-  run.err = err.str();
-  return run;
-}
 
 std::vector<std::string> Lines(const std::string& cp932) {
   std::vector<std::string> lines;

@@ -12,6 +12,7 @@
 #include <map>
 #include <sstream>
 
+#include "BatchRunner.h"
 #include "TempFolder.h"
 #include "analysis/AnalysisDriver.h"
 #include "analysis/HeadlessWindows.h"
@@ -26,24 +27,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const std::string kExamples = std::string(TOVALK_SOURCE_DIR) + "/examples/";
-
-std::string Sjis(const std::string& utf8) { return Utf8ToCp932(utf8).value(); }
-
-struct BatchOutput {
-  int status = -1;
-  std::string out, err;
-};
-
-BatchOutput Batch(const std::vector<std::string>& args, const std::string& workingDir, bool progress = false,
-          const BatchPictures& pictures = {}) {
-  std::ostringstream out, err;
-  BatchOutput run;
-  run.status = RunBatch(args, workingDir, out, err, progress, pictures);
-  run.out = out.str();
-  run.err = err.str();
-  return run;
-}
 
 // Every file of a folder and its bytes.
 std::map<std::string, std::string> Files(const fs::path& folder) {
@@ -95,7 +78,7 @@ TEST(BatchJobs, AnyNumberOfJobsWritesAndPrintsTheSameInInputOrder) {
     std::vector<std::string> args = {"--jobs", jobs, "--points", "400", "--output-dir", folder / "out",
                                      "--summary", folder / "out/summary.csv"};
     args.insert(args.end(), inputs.begin(), inputs.end());
-    const BatchOutput run = Batch(args, folder.path().string(), true);
+    const BatchRunOutput run = Batch(args, folder.path().string(), true);
     const auto files = Files(folder / "out");
     fs::remove_all(folder / "out");
     return std::pair{run, files};
@@ -163,7 +146,7 @@ TEST(BatchSummary, FiguresOfShallowAndDeepProfilesAndTheirPeaks) {
   const std::string failing = folder.Write("bad.csv", Sjis("サイト名,X\r\n層数,0\r\nh\r\n"));
 
   const std::string summaryPath = folder / "all.csv";
-  const BatchOutput run = Batch({"--points", "400", "--summary", summaryPath, shallow, failing, deep, single},
+  const BatchRunOutput run = Batch({"--points", "400", "--summary", summaryPath, shallow, failing, deep, single},
                         folder.path().string());
   EXPECT_EQ(run.status, 1);
   const std::string bytes = TempFolder::Read(summaryPath);
@@ -259,13 +242,13 @@ TEST(BatchSummary, WrittenAtomicallyAndNotAtAllForBadOptions) {
   EXPECT_FALSE(fs::exists(fresh));
 
   // Every file failing still gives the header: the run happened.
-  const BatchOutput none = Batch({"--summary", fresh, folder / "missing.csv"}, folder.path().string());
+  const BatchRunOutput none = Batch({"--summary", fresh, folder / "missing.csv"}, folder.path().string());
   EXPECT_EQ(none.status, 1);
   EXPECT_EQ(Lines(TempFolder::Read(fresh)).size(), 1u);
 
   // A summary that cannot be written fails the run and names the file.
   const std::string intoFolder = (folder.path() / "").string();
-  const BatchOutput unwritable = Batch({"--summary", intoFolder, input}, folder.path().string());
+  const BatchRunOutput unwritable = Batch({"--summary", intoFolder, input}, folder.path().string());
   EXPECT_EQ(unwritable.status, 1);
   EXPECT_EQ(unwritable.err, intoFolder + ": ファイルを作成することができませんでした\n");
 }
@@ -339,7 +322,7 @@ BatchPictures FakePictures(std::string chart, std::string diagram) {
 
 // Runs the batch in a child process whose files may not grow beyond `limit`
 // bytes; writes that would pass it fail as on a full disk.
-BatchOutput BatchWithFileSizeLimit(const std::vector<std::string>& args, const std::string& workingDir,
+BatchRunOutput BatchWithFileSizeLimit(const std::vector<std::string>& args, const std::string& workingDir,
                            const BatchPictures& pictures, rlim_t limit) {
   TempFolder capture;
   const std::string outPath = capture / "out", errPath = capture / "err";
@@ -358,7 +341,7 @@ BatchOutput BatchWithFileSizeLimit(const std::vector<std::string>& args, const s
   }
   int status = 0;
   waitpid(child, &status, 0);
-  BatchOutput run;
+  BatchRunOutput run;
   run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   run.out = TempFolder::Read(outPath);
   run.err = TempFolder::Read(errPath);
@@ -385,7 +368,7 @@ TEST(BatchFullDisk, OldFilesStayWholeAndNoPartialFileIsLeft) {
   const std::vector<std::string> again = {"--chart", "--diagram", "--points", "400", "--output-dir", out,
                                           "--summary", out + "/summary.csv", input, fresh};
   const BatchPictures pictures = FakePictures(bigChart, "new diagram");
-  BatchOutput run;
+  BatchRunOutput run;
   if (disk.mounted()) {
     disk.Fill();
     run = Batch(again, folder.path().string(), false, pictures);
@@ -405,7 +388,7 @@ TEST(BatchFullDisk, OldFilesStayWholeAndNoPartialFileIsLeft) {
   EXPECT_EQ(after, before);
 
   // With room again the same run goes through.
-  const BatchOutput roomy = Batch(again, folder.path().string(), false, pictures);
+  const BatchRunOutput roomy = Batch(again, folder.path().string(), false, pictures);
   EXPECT_EQ(roomy.status, 0) << roomy.err;
   EXPECT_EQ(TempFolder::Read(out + "/site-chart.png"), bigChart);
 }
@@ -419,7 +402,7 @@ TEST(BatchFullDisk, AResultFileThatDoesNotFitIsNamed) {
   const std::string old = folder.Write(fs::path(out).lexically_relative(folder.path()).string() + "/site-result.csv",
                                        "old result");
   const std::vector<std::string> args = {"--points", "400", "--output-dir", out, input};
-  BatchOutput run;
+  BatchRunOutput run;
   if (disk.mounted()) {
     disk.Fill();
     run = Batch(args, folder.path().string());
