@@ -31,7 +31,12 @@ enum class MainMenuMark {
   Bold,          // "太い"
 };
 
+// Qt's X11 interface declares a global `Display`; a scoped enumerator never
+// clashes with it, but GCC's -Wshadow says it does wherever Qt comes first.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wshadow"
 enum class SecondaryWindow { Profile, HowTo, Version, Display, DataInput, AmpList };
+#pragma GCC diagnostic pop
 
 // RadioGroup1 items.
 inline constexpr int kItemNew = 0;       // "新規作成"

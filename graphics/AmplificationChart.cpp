@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdarg>
 #include <cstdio>
 
 #include "graphics/StratumDiagram.h"
@@ -10,9 +11,13 @@
 
 namespace {
 
-std::string Format(const char* format, double value) {
+// Variadic so that the compiler checks every format against its values.
+[[gnu::format(printf, 1, 2)]] std::string Format(const char* format, ...) {
   char buffer[512];  // room for "%.2f" of the largest read-out value
-  std::snprintf(buffer, sizeof buffer, format, value);
+  std::va_list values;
+  va_start(values, format);
+  std::vsnprintf(buffer, sizeof buffer, format, values);
+  va_end(values);
   return buffer;
 }
 
@@ -27,8 +32,8 @@ const char* MethodText(int method) {
 
 // Every two-choice group reads "the first item, otherwise the second", so a
 // group with no item chosen means the second everywhere (as in the files).
-const char* DampingFormat(int dampingForm) {
-  return dampingForm == 0 ? "履歴型減衰/減衰比　%.2f" : "粘性型減衰/減衰比　%.2f";
+std::string DampingText(int dampingForm, double ratio) {
+  return dampingForm == 0 ? Format("履歴型減衰/減衰比　%.2f", ratio) : Format("粘性型減衰/減衰比　%.2f", ratio);
 }
 
 }  // namespace
@@ -130,9 +135,7 @@ bool DrawAmplificationChart(TMyGraph& graph, const ChartSources& sources,
   if (s.showMethod) {
     canvas.font.size = 9;
     if (const char* method = MethodText(s.method)) canvas.TextOut(200, 10, method);
-    if (const char* damping = DampingFormat(s.dampingForm)) {
-      canvas.TextOut(300, 10, Format(damping, StrToFloat(s.dampingText)));
-    }
+    canvas.TextOut(300, 10, DampingText(s.dampingForm, StrToFloat(s.dampingText)));
   }
   return true;
 }

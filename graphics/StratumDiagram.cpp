@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdarg>
 #include <cstdio>
 #include <string>
 
@@ -26,9 +27,13 @@ int LayersToDraw(const SoilProfile& profile) {
   return std::clamp(profile.layerCount, 0, kLayerRecords - 1);
 }
 
-std::string Format(const char* format, double value) {
+// Variadic so that the compiler checks every format against its values.
+[[gnu::format(printf, 1, 2)]] std::string Format(const char* format, ...) {
   char buffer[64];
-  std::snprintf(buffer, sizeof buffer, format, value);
+  std::va_list values;
+  va_start(values, format);
+  std::vsnprintf(buffer, sizeof buffer, format, values);
+  va_end(values);
   return buffer;
 }
 
@@ -72,7 +77,7 @@ void DrawStratumDiagram(Canvas& canvas, const SoilProfile& profile, const LayerC
   canvas.TextOut(30, 51, "0");
   for (int f = 1; f <= v.divisions; ++f) {
     const int x = kOriginX + f * v.pixelsPerDivision;
-    canvas.TextOut(x - 14, 40, Format("%3.0f", f * v.unitPerDivision));
+    canvas.TextOut(x - 14, 40, Format("%3.0f", static_cast<double>(f * v.unitPerDivision)));
     canvas.MoveTo(x, kOriginY);
     canvas.LineTo(x, kOriginY - 5);
   }
@@ -80,7 +85,7 @@ void DrawStratumDiagram(Canvas& canvas, const SoilProfile& profile, const LayerC
   // Depth labels and ticks down the left.
   for (int f = 1; f <= d.divisions; ++f) {
     const int y = kOriginY + f * d.pixelsPerDivision;
-    canvas.TextOut(2, y - 10, Format("%4.0f", f * d.unitPerDivision));
+    canvas.TextOut(2, y - 10, Format("%4.0f", static_cast<double>(f * d.unitPerDivision)));
     canvas.MoveTo(kOriginX, y);
     canvas.LineTo(kOriginX - 5, y);
   }

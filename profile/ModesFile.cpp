@@ -21,11 +21,20 @@ std::optional<std::string> FormatModesFile(const std::string& siteName, const Na
     text += std::to_string(s + 1) + "," + Fixed3(modes.period[s]) + "," + Fixed3(modes.frequency[s]) + "\r\n";
   }
   text += "固有モード";
-  for (int s = 0; s < n; ++s) text += "," + std::to_string(s + 1) + "次";
+  // Appended piece by piece: GCC 12 mistakes `"," + std::string&&` for an
+  // overlapping copy (-Wrestrict) once inlined.
+  for (int s = 0; s < n; ++s) {
+    text += ',';
+    text += std::to_string(s + 1);
+    text += "次";
+  }
   text += "\r\n";
   for (int p = 0; p < n; ++p) {
     text += std::to_string(p + 1);
-    for (int s = 0; s < n; ++s) text += "," + Fixed3(modes.shape[p][s]);
+    for (int s = 0; s < n; ++s) {
+      text += ',';
+      text += Fixed3(modes.shape[p][s]);
+    }
     text += "\r\n";
   }
   return Utf8ToCp932(text);

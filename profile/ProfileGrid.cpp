@@ -1,6 +1,7 @@
 #include "profile/ProfileGrid.h"
 
 #include <algorithm>
+#include <cstdarg>
 #include <cstdio>
 #include <stdexcept>
 
@@ -15,9 +16,13 @@ constexpr std::array<const char*, ProfileGrid::kColumns> kHeaders{
 constexpr const char* kDataErrorCaption = "データエラー";
 constexpr const char* kClearCaption = "編集データクリア";
 
-std::string Printf(const char* format, double value) {
+// Variadic so that the compiler checks every format against its values.
+[[gnu::format(printf, 1, 2)]] std::string Printf(const char* format, ...) {
   char text[64];
-  std::snprintf(text, sizeof text, format, value);
+  std::va_list values;
+  va_start(values, format);
+  std::vsnprintf(text, sizeof text, format, values);
+  va_end(values);
   return text;
 }
 

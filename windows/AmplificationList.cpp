@@ -1,13 +1,18 @@
 #include "windows/AmplificationList.h"
 
 #include <algorithm>
+#include <cstdarg>
 #include <cstdio>
 
 namespace {
 
-std::string Format(const char* format, double value) {
+// Variadic so that the compiler checks every format against its values.
+[[gnu::format(printf, 1, 2)]] std::string Format(const char* format, ...) {
   char buffer[64];
-  std::snprintf(buffer, sizeof buffer, format, value);
+  std::va_list values;
+  va_start(values, format);
+  std::vsnprintf(buffer, sizeof buffer, format, values);
+  va_end(values);
   return buffer;
 }
 

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <complex>
+#include <cstdarg>
 #include <cstdio>
 
 #include "tests/analysis/FakeAnalysisWindows.h"
@@ -14,9 +15,12 @@ namespace {
 using cd = std::complex<double>;
 constexpr double kTwoPi = 6.283185307179586;
 
-std::string Format(const char* format, double value) {
+[[gnu::format(printf, 1, 2)]] std::string Format(const char* format, ...) {
   char text[64];
-  std::snprintf(text, sizeof text, format, value);
+  std::va_list values;
+  va_start(values, format);
+  std::vsnprintf(text, sizeof text, format, values);
+  va_end(values);
   return text;
 }
 

@@ -15,7 +15,7 @@
 
 class FakeMainView : public MainWindowView {
  public:
-  void SetEnabled(MainControl control, bool enabled) override { this->enabled[control] = enabled; }
+  void SetEnabled(MainControl control, bool on) override { enabled[control] = on; }
   void SetLabel(MainLabel label, const std::string& text) override { labels[label] = text; }
   int RadioGroup1Index() const override { return radio; }
   void SetRadioGroup1Index(int index) override { radio = index; }
@@ -23,7 +23,7 @@ class FakeMainView : public MainWindowView {
   void SetMenuChecked(MainMenuMark mark, bool checked) override { menu[mark] = checked; }
   bool CBTestChecked() const override { return cbTest; }
   bool CheckBox1Checked() const override { return checkBox1; }
-  void ShowMatGrids(bool visible) override { matGridsVisible = visible; }
+  void ShowMatGrids(bool shown) override { matGridsVisible = shown; }
   void SetMatGrids(const TMatGrid& m, const TMatGrid& p) override {
     modes = m;
     periods = p;

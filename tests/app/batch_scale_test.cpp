@@ -64,7 +64,7 @@ TEST(BatchJobs, AnyNumberOfJobsWritesAndPrintsTheSameInInputOrder) {
   TempFolder folder;
   std::vector<std::string> inputs;
   for (int i = 0; i < 12; ++i) {
-    const std::string name = "p" + std::to_string(i);
+    const std::string name = std::string("p") + std::to_string(i);
     if (i % 4 == 1) {
       inputs.push_back(folder.Write(name + ".csv", Sjis("サイト名,X\r\n層数,25\r\nh\r\n")));
     } else if (i % 4 == 3) {
@@ -98,7 +98,7 @@ TEST(BatchJobs, AnyNumberOfJobsWritesAndPrintsTheSameInInputOrder) {
             "\r[1/12] " + inputs[0] + "\033[K\r\033[K\r[2/12] " + bad + "\033[K\r\033[K");
   size_t position = 0;
   for (int k = 1; k <= 12; ++k) {
-    const std::string mark = "[" + std::to_string(k) + "/12] " + inputs[k - 1];
+    const std::string mark = std::string("[") + std::to_string(k) + "/12] " + inputs[k - 1];
     const size_t at = one.err.find(mark, position);
     ASSERT_NE(at, std::string::npos) << mark;
     position = at;

@@ -612,12 +612,12 @@ TEST_F(ProfileFilesTest, Utf8FilesReadAsTheirCp932Twins) {
   ASSERT_TRUE(SaveResult(folder / "result.csv"));
   const std::string result = TempFolder::Read(folder / "result.csv");
 
-  std::vector<std::string> files = {kTwoLayers, result};
+  std::vector<std::string> cp932Files = {kTwoLayers, result};
   for (const char* example : {"five-layers.csv", "single-layer.csv", "twenty-layers.csv", "velocity-inversion.csv"}) {
-    files.push_back(TempFolder::Read(std::string(TOVALK_SOURCE_DIR) + "/examples/" + example));
+    cp932Files.push_back(TempFolder::Read(std::string(TOVALK_SOURCE_DIR) + "/examples/" + example));
   }
   const std::string other = Sjis("サイト名,別\r\n層数,1\r\nh\r\n1,9,9,99\r\n,,9,999\r\n");
-  for (const std::string& cp932 : files) {
+  for (const std::string& cp932 : cp932Files) {
     // Each read starts from another profile, so nothing is left over from the twin.
     ASSERT_TRUE(Load(folder.Write("other.csv", other)));
     ASSERT_TRUE(Load(folder.Write("twin.csv", cp932)));
