@@ -165,12 +165,16 @@ namespace {
 // precision, which also rounds exactly as printf does.
 void AppendFixed(std::string& text, double value, int precision, int width = 0) {
   static constexpr double kScale[] = {1.0, 10.0, 100.0, 1000.0};
-  char buffer[512];
-  size_t length = 0;
   const double magnitude = std::fabs(value);
   if (precision >= 0 && precision <= 3 && magnitude < 1e15 &&
       static_cast<double>(static_cast<float>(value)) == value) {
-    auto units = static_cast<unsigned long long>(std::nearbyint(magnitude * kScale[precision]));
+    // Adding and taking away 2^52 leaves the nearest integer, ties to even,
+    // as nearbyint does in the default rounding, without its call; from
+    // 2^52 on every double is an integer already.
+    constexpr double kTwo52 = 4503599627370496.0;
+    double whole = magnitude * kScale[precision];
+    if (whole < kTwo52) whole = (whole + kTwo52) - kTwo52;
+    auto units = static_cast<unsigned long long>(whole);
     char digits[32];
     char* start = digits + sizeof digits;
     for (int place = 0; units > 0 || place <= precision; ++place) {
@@ -180,12 +184,18 @@ void AppendFixed(std::string& text, double value, int precision, int width = 0) 
     }
     // printf keeps the sign of a negative value that rounds to zero, and of -0.
     if (std::signbit(value)) *--start = '-';
-    length = static_cast<size_t>(digits + sizeof digits - start);
-    std::copy(start, digits + sizeof digits, buffer);
-  } else {
-    const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, precision);
-    length = ec == std::errc() ? static_cast<size_t>(end - buffer) : 0;
+    const size_t length = static_cast<size_t>(digits + sizeof digits - start);
+    const size_t pad = static_cast<int>(length) < width ? width - length : 0;
+    const size_t at = text.size();
+    text.resize(at + pad + length);
+    char* to = text.data() + at;
+    std::fill(to, to + pad, ' ');
+    std::copy(start, digits + sizeof digits, to + pad);
+    return;
   }
+  char buffer[512];
+  const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, precision);
+  const size_t length = ec == std::errc() ? static_cast<size_t>(end - buffer) : 0;
   if (static_cast<int>(length) < width) text.append(width - length, ' ');
   text.append(buffer, length);
 }
