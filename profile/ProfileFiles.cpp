@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 #include "platform/AtomicFile.h"
@@ -175,22 +177,40 @@ void AppendFixed(std::string& text, double value, int precision, int width = 0) 
     double whole = magnitude * kScale[precision];
     if (whole < kTwo52) whole = (whole + kTwo52) - kTwo52;
     auto units = static_cast<unsigned long long>(whole);
-    char digits[32];
-    char* start = digits + sizeof digits;
-    for (int place = 0; units > 0 || place <= precision; ++place) {
-      if (place == precision && precision > 0) *--start = '.';
+    char digits[48];
+    char* const end = digits + sizeof digits;
+    char* start = end;
+    for (int place = 0; place < precision; ++place) {
       *--start = static_cast<char>('0' + units % 10);
       units /= 10;
     }
+    if (precision > 0) *--start = '.';
+    // Most numbers of a result file have a small whole part: 32-bit steps.
+    if (units <= 0xffffffffu) {
+      auto small = static_cast<uint32_t>(units);
+      do {
+        *--start = static_cast<char>('0' + small % 10);
+        small /= 10;
+      } while (small > 0);
+    } else {
+      do {
+        *--start = static_cast<char>('0' + units % 10);
+        units /= 10;
+      } while (units > 0);
+    }
     // printf keeps the sign of a negative value that rounds to zero, and of -0.
     if (std::signbit(value)) *--start = '-';
-    const size_t length = static_cast<size_t>(digits + sizeof digits - start);
-    const size_t pad = static_cast<int>(length) < width ? width - length : 0;
-    const size_t at = text.size();
-    text.resize(at + pad + length);
-    char* to = text.data() + at;
-    std::fill(to, to + pad, ' ');
-    std::copy(start, digits + sizeof digits, to + pad);
+    const auto length = static_cast<size_t>(end - start);
+    if (static_cast<int>(length) < width) {
+      const size_t pad = static_cast<size_t>(width) - length;
+      if (pad <= static_cast<size_t>(start - digits)) {
+        start -= pad;
+        std::memset(start, ' ', pad);
+      } else {
+        text.append(pad, ' ');
+      }
+    }
+    text.append(start, static_cast<size_t>(end - start));
     return;
   }
   char buffer[512];
