@@ -4,7 +4,6 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
 #include <cstring>
 #include <vector>
 
@@ -350,9 +349,10 @@ FormattedFile FormatResultFile(const SoilProfile& profile, const AmplificationRe
   rest += kCrLf;
 
   for (int j = 0; j < points; ++j) {
-    char number[16];
-    std::snprintf(number, sizeof number, "%4d", j + 1);
-    rest += number;
+    // "%4d" of the sample number, 1 to 400.
+    char number[4] = {' ', ' ', ' ', ' '};
+    for (int k = j + 1, at = 3; k > 0 && at >= 0; k /= 10, --at) number[at] = static_cast<char>('0' + k % 10);
+    rest.append(number, sizeof number);
     rest += ',';
     AppendSample(rest, result.frequency[j]);
     rest += ',';
