@@ -43,7 +43,15 @@ struct Column {
   std::array<float, kMax> thickness{};
   const SoilProfile* profile = nullptr;
   double lossOverH = 0.0;  // 2, or 2ω/ω₁ for viscous damping
+  // What every sample of the float32 pass would work out again, each by the
+  // same operation: 1 + α, 1 - α and |v*|² as fast::Div's denominator.
+  // Used only when all are finite, for then computing them raised no flag.
+  std::array<Complex, kMax> onePlusAlpha{}, oneMinusAlpha{};
+  std::array<float, kMax> vstarNorm{};
+  bool constantsFinite = false;
 };
+
+void SetConstants(Column& col);
 
 void SetVelocities(Column& col, const SoilProfile& profile, double lossOverH) {
   const auto& rec = profile.layers;
@@ -56,6 +64,7 @@ void SetVelocities(Column& col, const SoilProfile& profile, double lossOverH) {
     col.alpha[m] = ComplexDiv(ComplexScale(rec[m].density, col.vstar[m]),
                               ComplexScale(rec[m + 1].density, col.vstar[m + 1]));
   }
+  SetConstants(col);
 }
 
 // Mycomplex's operations, each component rounded to float32 once, without
@@ -65,16 +74,22 @@ inline float Store(double x) { return static_cast<float>(x); }
 inline Complex Add(Complex a, Complex b) {
   return {Store(static_cast<double>(a.re) + b.re), Store(static_cast<double>(a.im) + b.im)};
 }
+inline Complex Sub(Complex a, Complex b) {
+  return {Store(static_cast<double>(a.re) - b.re), Store(static_cast<double>(a.im) - b.im)};
+}
 inline Complex Mul(Complex a, Complex b) {
   return {Store(static_cast<double>(a.re) * b.re - static_cast<double>(a.im) * b.im),
           Store(static_cast<double>(a.im) * b.re + static_cast<double>(a.re) * b.im)};
 }
 inline Complex Half(Complex z) { return {Store(0.5 * z.re), Store(0.5 * z.im)}; }
-inline Complex Div(Complex a, Complex b) {
+// a / b with d = |b|² as Div works it out.
+inline Complex DivByNorm(Complex a, Complex b, float d) {
   const float p = Store(static_cast<double>(a.re) * b.re + static_cast<double>(a.im) * b.im);
   const float q = Store(static_cast<double>(a.im) * b.re - static_cast<double>(a.re) * b.im);
-  const float d = Store(static_cast<double>(b.re) * b.re + static_cast<double>(b.im) * b.im);
   return {Store(static_cast<double>(p) / d), Store(static_cast<double>(q) / d)};
+}
+inline Complex Div(Complex a, Complex b) {
+  return DivByNorm(a, b, Store(static_cast<double>(b.re) * b.re + static_cast<double>(b.im) * b.im));
 }
 inline double Abs(Complex z) {
   return std::sqrt(Store(static_cast<double>(z.re) * z.re + static_cast<double>(z.im) * z.im));
@@ -89,6 +104,21 @@ inline ExpPair ExpOf(Complex z) {
 }
 }  // namespace fast
 
+void SetConstants(Column& col) {
+  const Complex one = MakeComplex(1.0f, 0.0f);
+  bool finite = true;
+  auto isFinite = [](Complex z) { return std::isfinite(z.re) && std::isfinite(z.im); };
+  for (int m = 0; m < col.n; ++m) {
+    col.onePlusAlpha[m] = fast::Add(one, col.alpha[m]);
+    col.oneMinusAlpha[m] = fast::Sub(one, col.alpha[m]);
+    const Complex b = col.vstar[m];
+    col.vstarNorm[m] = fast::Store(static_cast<double>(b.re) * b.re + static_cast<double>(b.im) * b.im);
+    finite = finite && isFinite(col.onePlusAlpha[m]) && isFinite(col.oneMinusAlpha[m]) &&
+             std::isfinite(col.vstarNorm[m]);
+  }
+  col.constantsFinite = finite;
+}
+
 // One sample in float32, the steps of the method in their order. Ops is the
 // set of operations: checked (Mycomplex) or fast.
 // Returns how much the motion sums A + B + C + D cancelled: the largest
@@ -97,10 +127,7 @@ template <bool kChecked>
 double Float32Sample(const Column& col, float omega, std::array<float, kMax>& values) {
   const int n = col.n;
   auto add = [](Complex a, Complex b) { return kChecked ? ComplexAdd(a, b) : fast::Add(a, b); };
-  auto sub = [](Complex a, Complex b) {
-    return kChecked ? ComplexSub(a, b) : Complex{fast::Store(static_cast<double>(a.re) - b.re),
-                                                 fast::Store(static_cast<double>(a.im) - b.im)};
-  };
+  auto sub = [](Complex a, Complex b) { return kChecked ? ComplexSub(a, b) : fast::Sub(a, b); };
   auto mul = [](Complex a, Complex b) { return kChecked ? ComplexMul(a, b) : fast::Mul(a, b); };
   auto half = [](Complex z) { return kChecked ? ComplexScale(0.5f, z) : fast::Half(z); };
   auto div = [](Complex a, Complex b) { return kChecked ? ComplexDiv(a, b) : fast::Div(a, b); };
@@ -113,10 +140,12 @@ double Float32Sample(const Column& col, float omega, std::array<float, kMax>& va
   std::array<Complex, kMax> surfaceOver{};  // S_m: surface motion / motion at the top of record m+1
   for (int m = 0; m < n; ++m) {
     const float omegaH = store(static_cast<double>(omega) * col.thickness[m]);
-    const Complex theta = div(MakeComplex(0.0f, omegaH), col.vstar[m]);
+    const bool known = !kChecked && col.constantsFinite;
+    const Complex theta = known ? fast::DivByNorm(MakeComplex(0.0f, omegaH), col.vstar[m], col.vstarNorm[m])
+                                : div(MakeComplex(0.0f, omegaH), col.vstar[m]);
     const auto [ePlus, eMinus] = kChecked ? ComplexExpPair(theta) : fast::ExpOf(theta);
-    const Complex sPlus = add(one, col.alpha[m]);
-    const Complex sMinus = sub(one, col.alpha[m]);
+    const Complex sPlus = known ? col.onePlusAlpha[m] : add(one, col.alpha[m]);
+    const Complex sMinus = known ? col.oneMinusAlpha[m] : sub(one, col.alpha[m]);
     const Matrix2 t{half(mul(sPlus, ePlus)), half(mul(sMinus, eMinus)), half(mul(sMinus, ePlus)),
                     half(mul(sPlus, eMinus))};
     if (m == 0) {
@@ -202,6 +231,54 @@ void ComputeSample(const Column& col, float omega, std::array<float, kMax>& valu
   }
 }
 
+// The float32 pass of every sample with one look at the floating-point flags
+// instead of one per sample. False, with the table untouched, when any
+// sample may need more than that pass (a flag, a value that is not finite, a
+// check that would fail): the samples are then computed one by one, each
+// meeting its fault in its place. Otherwise the table is filled sample after
+// sample as one by one would, a sharp resonance again in double, so a fault
+// there leaves the table as that would too.
+bool AllSamplesAtOnce(Column& col, const SoilProfile& profile, const AmplificationResult& samples, bool viscous,
+                      double omega1, LayerAmplifications& table) {
+  const int n = col.n;
+  const int points = samples.pointCount;
+  if (points < 0 || points > kMaxPoints) return false;
+  struct Sample {
+    float omega;
+    double lossOverH;
+    double cancellation;
+    std::array<float, kMax> values;
+  };
+  // Uninitialised: every sample used is written first.
+  thread_local std::array<Sample, kMaxPoints> pass;
+  try {
+    std::feclearexcept(kFaultFlags);
+    for (int j = 0; j < points; ++j) {
+      Sample& sample = pass[j];
+      sample.omega = checked::StoreSingle(kTwoPi * samples.frequency[j]);
+      if (viscous) SetVelocities(col, profile, checked::Divide(2.0 * sample.omega, omega1));
+      sample.lossOverH = col.lossOverH;
+      sample.cancellation = Float32Sample<false>(col, sample.omega, sample.values);
+    }
+  } catch (...) {
+    return false;
+  }
+  bool clean = std::fetestexcept(kFaultFlags) == 0;
+  for (int j = 0; j < points && clean; ++j) {
+    for (int m = 0; m < n; ++m) clean = clean && std::isfinite(pass[j].values[m]);
+  }
+  if (!clean) return false;
+  for (int j = 0; j < points; ++j) {
+    Sample& sample = pass[j];
+    if (sample.cancellation > kMostCancellation) {
+      col.lossOverH = sample.lossOverH;
+      RenormalisedSample(col, sample.omega, sample.values);
+    }
+    for (int m = 0; m < n; ++m) table[m][j] = sample.values[m];
+  }
+  return true;
+}
+
 }  // namespace
 
 void TransferMatrixAmplification(const SoilProfile& profile, const AnalysisSettings& settings,
@@ -229,12 +306,14 @@ void TransferMatrixAmplification(const SoilProfile& profile, const AnalysisSetti
     SetVelocities(col, profile, 2.0);
   }
 
-  std::array<float, kMax> values{};
-  for (int j = 0; j < points; ++j) {
-    const float omega = checked::StoreSingle(kTwoPi * samples.frequency[j]);
-    if (viscous) SetVelocities(col, profile, checked::Divide(2.0 * omega, omega1));
-    ComputeSample(col, omega, values);
-    for (int m = 0; m < n; ++m) table[m][j] = values[m];
+  if (!AllSamplesAtOnce(col, profile, samples, viscous, omega1, table)) {
+    std::array<float, kMax> values{};
+    for (int j = 0; j < points; ++j) {
+      const float omega = checked::StoreSingle(kTwoPi * samples.frequency[j]);
+      if (viscous) SetVelocities(col, profile, checked::Divide(2.0 * omega, omega1));
+      ComputeSample(col, omega, values);
+      for (int m = 0; m < n; ++m) table[m][j] = values[m];
+    }
   }
   std::feclearexcept(kFaultFlags);
 }

@@ -19,6 +19,7 @@
 #include "platform/Errors.h"
 #include "platform/FileDialogs.h"
 #include "platform/FileSystem.h"
+#include "platform/StagedGroup.h"
 #include "profile/ModesFile.h"
 #include "profile/ProfileFiles.h"
 #include "windows/SettingsFile.h"
@@ -287,6 +288,7 @@ struct AnalysedFile {
   std::string resultBytes;
   std::string modesBytes;                // STEM-modes.csv, when asked for
   std::unique_ptr<Workspace> workspace;  // kept only for the pictures
+  StagedFile staged;                     // the result file staged by its worker
 };
 
 // Reading, analysing and formatting: everything of a file that touches no
@@ -387,6 +389,23 @@ void WriteFiles(AnalysedFile& file, const std::string& outputPath, const BatchPi
   file.modesBytes.shrink_to_fit();
 }
 
+// A worker's part of writing a result file that waits for no picture: the
+// bytes staged, committed later together with other files.
+void StageResultFile(AnalysedFile& file, const std::string& outputPath) {
+  if (file.outcome.ok && !StageFileAtomically(outputPath, file.resultBytes, file.staged)) {
+    file.outcome.unwritten.push_back(outputPath + ": " + kCannotWriteFile);
+    file.outcome.ok = false;
+  }
+  file.workspace.reset();
+  file.resultBytes.clear();
+  file.resultBytes.shrink_to_fit();
+}
+
+// Result files committed together: at most this many wait at a time, and
+// none for long, so that written files are listed as the batch goes on.
+constexpr size_t kMostFilesPerCommit = 64;
+constexpr std::chrono::milliseconds kMostCommitWait{250};
+
 bool WantsPictures(const BatchPictures& pictures) {
   return !pictures.chartPath.empty() || !pictures.diagramPath.empty();
 }
@@ -473,9 +492,11 @@ int RunBatch(const std::vector<std::string>& args, const std::string& workingDir
   // A result file that no other input maps to, and that waits for no
   // picture, is written by the worker that made it, so that the writes of
   // several files overlap. The rest are written here, in input order.
+  std::error_code ignored;
+  const std::filesystem::path cwd = std::filesystem::current_path(ignored);
   auto keyOf = [&](const std::string& output) {
-    std::error_code ignored;
-    return std::filesystem::absolute(output, ignored).lexically_normal().string();
+    const std::filesystem::path path(output);
+    return (path.is_absolute() ? path : cwd / path).lexically_normal().string();
   };
   std::vector<bool> writtenByWorker(total, false);
   if (!wantsPictures && !options->modes) {
@@ -486,13 +507,16 @@ int RunBatch(const std::vector<std::string>& args, const std::string& workingDir
     }
   }
 
+  // Written files are listed only once they are committed; whatever comes
+  // after them (another file's failure, the summary) waits for the commit.
+  StagedGroup staged(kMostFilesPerCommit, kMostCommitWait);
   RunInOrder<AnalysedFile>(
       total, jobs,
       [&](size_t k) {
         AnalysedFile file =
             AnalyseFile(inputs[k], settings, startDir, wantsPictures,
                                         options->summaryFile.has_value(), options->modes);
-        if (writtenByWorker[k]) WriteFiles(file, BatchOutputPath(inputs[k], options->outputDir), {});
+        if (writtenByWorker[k]) StageResultFile(file, BatchOutputPath(inputs[k], options->outputDir));
         return file;
       },
       [&](size_t k) {
@@ -510,8 +534,25 @@ int RunBatch(const std::vector<std::string>& args, const std::string& workingDir
         // Two inputs of the same name from different folders must not silently
         // overwrite each other's result in one output folder.
         const std::string key = keyOf(output);
+        if (showProgress) err << "\r\033[K";
+        if (writtenByWorker[k] && file.outcome.ok) {
+          staged.Add(std::move(file.staged), [&, output, key, line = std::move(file.outcome.summaryLine)](
+                                                 bool committed) {
+            if (committed) {
+              written.insert(key);
+              out << output << "\n";
+              summary += line;
+            } else {
+              ++failed;
+              err << output << ": " << kCannotWriteFile << "\n";
+            }
+          });
+          if (staged.Due()) staged.Commit();
+          return;
+        }
+        staged.Commit();
         if (writtenByWorker[k]) {
-          // Written already.
+          // Failed already.
         } else if (file.outcome.ok && written.count(key)) {
           file.outcome = {};
           file.outcome.messages.push_back("the result file " + output + " was already written for another input");
@@ -519,7 +560,6 @@ int RunBatch(const std::vector<std::string>& args, const std::string& workingDir
           WriteFiles(file, output, files);
         }
         const BatchFileOutcome& outcome = file.outcome;
-        if (showProgress) err << "\r\033[K";
         if (outcome.ok) {
           written.insert(key);
           for (const std::string& picture : {files.chartPath, files.diagramPath, files.modesPath}) {
@@ -534,6 +574,7 @@ int RunBatch(const std::vector<std::string>& args, const std::string& workingDir
           if (outcome.messages.empty() && outcome.unwritten.empty()) err << input << ": failed\n";
         }
       });
+  staged.Commit();
   if (showProgress) err << "\r\033[K" << std::flush;
 
   if (options->summaryFile) {

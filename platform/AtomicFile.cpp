@@ -7,6 +7,8 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <map>
+#include <set>
 #include <vector>
 
 #include "platform/FileSystem.h"
@@ -64,15 +66,17 @@ AtomicWriteResult WriteInPlace(const std::string& path, std::string_view bytes) 
   return {true, 0};
 }
 
-}  // namespace
-
-AtomicWriteResult WriteFileAtomically(const std::string& path, std::string_view bytes) {
+// Everything of a save up to the rename: the bytes in a temporary file in the
+// target's folder, closed, flushed to disk when `sync`. A device is written
+// in place and needs no commit (its `temp` stays empty).
+AtomicWriteResult Stage(const std::string& path, std::string_view bytes, bool sync, StagedFile& staged) {
   errno = 0;
   if (path.empty() || path.back() == '/') {
     errno = EISDIR;
     return Failed();
   }
-  const std::string target = ResolveTarget(path);
+  staged.target = ResolveTarget(path);
+  const std::string& target = staged.target;
   struct stat existing {};
   const bool exists = stat(target.c_str(), &existing) == 0;
   if (exists && S_ISDIR(existing.st_mode)) {
@@ -81,22 +85,20 @@ AtomicWriteResult WriteFileAtomically(const std::string& path, std::string_view 
   }
   if (exists && !S_ISREG(existing.st_mode)) return WriteInPlace(target, bytes);
 
-  const std::string folder = ExtractFileDir(target);
+  staged.folder = ExtractFileDir(target);
+  const std::string& folder = staged.folder;
   // The temporary name is the target's, shortened so that it stays within
   // the length a folder entry may have.
   const std::string name = ExtractFileName(target).substr(0, 200);
   std::string pattern =
       (folder.empty() ? std::string() : folder == "/" ? "/" : folder + "/") + "." + name + ".XXXXXX";
-  std::vector<char> temp(pattern.begin(), pattern.end());
-  temp.push_back('\0');
-  const int fd = mkostemp(temp.data(), O_CLOEXEC);
+  const int fd = mkostemp(pattern.data(), O_CLOEXEC);
   if (fd < 0) return Failed();
-  const std::string tempPath = temp.data();
 
   auto abandon = [&](bool open) {
     const AtomicWriteResult result = Failed();
     if (open) close(fd);
-    unlink(tempPath.c_str());
+    unlink(pattern.c_str());
     return result;
   };
 
@@ -107,18 +109,82 @@ AtomicWriteResult WriteFileAtomically(const std::string& path, std::string_view 
     [[maybe_unused]] const int ignored = fchown(fd, existing.st_uid, existing.st_gid);
   }
   if (!WriteAll(fd, bytes)) return abandon(true);
-  if (fsync(fd) != 0) return abandon(true);
+  if (sync && fsync(fd) != 0) return abandon(true);
   if (close(fd) != 0) return abandon(false);
-  if (rename(tempPath.c_str(), target.c_str()) != 0) return abandon(false);
+  staged.temp = std::move(pattern);
+  return {true, 0};
+}
 
+int OpenFolder(const std::string& folder) {
+  return open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+}
+
+}  // namespace
+
+AtomicWriteResult WriteFileAtomically(const std::string& path, std::string_view bytes) {
+  StagedFile staged;
+  if (const AtomicWriteResult result = Stage(path, bytes, true, staged); !result || staged.temp.empty()) {
+    return result;
+  }
+  if (rename(staged.temp.c_str(), staged.target.c_str()) != 0) {
+    const AtomicWriteResult result = Failed();
+    unlink(staged.temp.c_str());
+    return result;
+  }
   // Make the rename itself durable; a folder that cannot be synced does not
   // undo a completed save.
-  const int dir = open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  const int dir = OpenFolder(staged.folder);
   if (dir >= 0) {
     fsync(dir);
     close(dir);
   }
   return {true, 0};
+}
+
+AtomicWriteResult StageFileAtomically(const std::string& path, std::string_view bytes, StagedFile& staged) {
+  staged = {};
+  return Stage(path, bytes, false, staged);
+}
+
+void AbandonStagedFile(StagedFile& staged) {
+  if (!staged.temp.empty()) unlink(staged.temp.c_str());
+  staged.temp.clear();
+}
+
+std::vector<bool> CommitStagedFiles(std::vector<StagedFile>& files) {
+  std::vector<bool> committed(files.size(), false);
+  // One descriptor per folder, and one sync per file system they are on.
+  std::map<std::string, int> folders;
+  std::set<dev_t> synced;
+  bool durable = true;
+  for (const StagedFile& file : files) {
+    if (file.temp.empty() || folders.count(file.folder)) continue;
+    const int dir = OpenFolder(file.folder);
+    folders[file.folder] = dir;
+    struct stat info {};
+    if (dir < 0 || fstat(dir, &info) != 0) {
+      durable = false;
+    } else if (synced.insert(info.st_dev).second && syncfs(dir) != 0) {
+      durable = false;
+    }
+  }
+  for (size_t k = 0; k < files.size(); ++k) {
+    StagedFile& file = files[k];
+    if (file.temp.empty()) {
+      committed[k] = true;  // written in place already
+      continue;
+    }
+    // Data that may not be on disk is never put in the old file's place.
+    committed[k] = durable && rename(file.temp.c_str(), file.target.c_str()) == 0;
+    if (!committed[k]) unlink(file.temp.c_str());
+    file.temp.clear();
+  }
+  for (const auto& [folder, dir] : folders) {
+    if (dir < 0) continue;
+    fsync(dir);
+    close(dir);
+  }
+  return committed;
 }
 
 std::string WriteFileReported(const std::string& path, std::string_view bytes) {

@@ -5,6 +5,7 @@
 // the complete new one.
 #include <string>
 #include <string_view>
+#include <vector>
 
 struct AtomicWriteResult {
   bool ok = false;
@@ -19,6 +20,31 @@ struct AtomicWriteResult {
 // it cannot be replaced by renaming. On failure the temporary file is removed
 // and the target is as it was.
 AtomicWriteResult WriteFileAtomically(const std::string& path, std::string_view bytes);
+
+// Saving many files with one flush to disk instead of one per file: each
+// file is staged (written to its temporary name and closed), then a group is
+// committed at once (one sync per file system, the renames, one sync per
+// folder). Until its commit a staged file is not saved: the target is as it
+// was.
+struct StagedFile {
+  std::string target;  // the file to replace, symbolic links followed
+  std::string temp;    // its temporary file; empty once committed or abandoned,
+                       // and for a device, which is written in place at once
+  std::string folder;  // the target's folder
+};
+
+// Writes bytes to the temporary file of path, with the mode and owner that
+// WriteFileAtomically gives. On failure nothing is left behind.
+AtomicWriteResult StageFileAtomically(const std::string& path, std::string_view bytes, StagedFile& staged);
+
+// Commits staged files; true for each one now in place. A file whose data
+// could not be made durable, or that could not be renamed, is not put in
+// place: its temporary file is removed and its target is as it was. No
+// temporary file is left either way.
+std::vector<bool> CommitStagedFiles(std::vector<StagedFile>& files);
+
+// Removes a staged file's temporary file without committing it.
+void AbandonStagedFile(StagedFile& staged);
 
 // What the batch says about a file it could not write.
 inline constexpr const char* kCannotWriteFile = "ファイルを作成することができませんでした";

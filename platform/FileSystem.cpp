@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <vector>
 
@@ -44,12 +45,15 @@ std::optional<std::string> ReadFileHead(const std::string& path, size_t maxBytes
   // the program; regular files read as ever.
   const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) return std::nullopt;
+  // The buffer grows as the file comes in: most files are far smaller than
+  // the limit, and a buffer of the limit's size would be cleared for nothing.
+  constexpr size_t kFirstBuffer = 4096;
   std::string bytes;
-  bytes.resize(maxBytes);
   size_t filled = 0;
   bool failed = false;
   while (filled < maxBytes) {
-    const ssize_t got = read(fd, bytes.data() + filled, maxBytes - filled);
+    if (filled == bytes.size()) bytes.resize(std::min(maxBytes, std::max(kFirstBuffer, 2 * filled)));
+    const ssize_t got = read(fd, bytes.data() + filled, bytes.size() - filled);
     if (got < 0 && errno == EINTR) continue;
     if (got < 0) {
       failed = true;

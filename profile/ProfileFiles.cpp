@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
+#include <cstdint>
+#include <cstring>
 #include <vector>
 
 #include "platform/AtomicFile.h"
@@ -165,27 +166,55 @@ namespace {
 // precision, which also rounds exactly as printf does.
 void AppendFixed(std::string& text, double value, int precision, int width = 0) {
   static constexpr double kScale[] = {1.0, 10.0, 100.0, 1000.0};
-  char buffer[512];
-  size_t length = 0;
   const double magnitude = std::fabs(value);
   if (precision >= 0 && precision <= 3 && magnitude < 1e15 &&
       static_cast<double>(static_cast<float>(value)) == value) {
-    auto units = static_cast<unsigned long long>(std::nearbyint(magnitude * kScale[precision]));
-    char digits[32];
-    char* start = digits + sizeof digits;
-    for (int place = 0; units > 0 || place <= precision; ++place) {
-      if (place == precision && precision > 0) *--start = '.';
+    // Adding and taking away 2^52 leaves the nearest integer, ties to even,
+    // as nearbyint does in the default rounding, without its call; from
+    // 2^52 on every double is an integer already.
+    constexpr double kTwo52 = 4503599627370496.0;
+    double whole = magnitude * kScale[precision];
+    if (whole < kTwo52) whole = (whole + kTwo52) - kTwo52;
+    auto units = static_cast<unsigned long long>(whole);
+    char digits[48];
+    char* const end = digits + sizeof digits;
+    char* start = end;
+    for (int place = 0; place < precision; ++place) {
       *--start = static_cast<char>('0' + units % 10);
       units /= 10;
     }
+    if (precision > 0) *--start = '.';
+    // Most numbers of a result file have a small whole part: 32-bit steps.
+    if (units <= 0xffffffffu) {
+      auto small = static_cast<uint32_t>(units);
+      do {
+        *--start = static_cast<char>('0' + small % 10);
+        small /= 10;
+      } while (small > 0);
+    } else {
+      do {
+        *--start = static_cast<char>('0' + units % 10);
+        units /= 10;
+      } while (units > 0);
+    }
     // printf keeps the sign of a negative value that rounds to zero, and of -0.
     if (std::signbit(value)) *--start = '-';
-    length = static_cast<size_t>(digits + sizeof digits - start);
-    std::copy(start, digits + sizeof digits, buffer);
-  } else {
-    const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, precision);
-    length = ec == std::errc() ? static_cast<size_t>(end - buffer) : 0;
+    const auto length = static_cast<size_t>(end - start);
+    if (static_cast<int>(length) < width) {
+      const size_t pad = static_cast<size_t>(width) - length;
+      if (pad <= static_cast<size_t>(start - digits)) {
+        start -= pad;
+        std::memset(start, ' ', pad);
+      } else {
+        text.append(pad, ' ');
+      }
+    }
+    text.append(start, static_cast<size_t>(end - start));
+    return;
   }
+  char buffer[512];
+  const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, precision);
+  const size_t length = ec == std::errc() ? static_cast<size_t>(end - buffer) : 0;
   if (static_cast<int>(length) < width) text.append(width - length, ' ');
   text.append(buffer, length);
 }
@@ -320,9 +349,10 @@ FormattedFile FormatResultFile(const SoilProfile& profile, const AmplificationRe
   rest += kCrLf;
 
   for (int j = 0; j < points; ++j) {
-    char number[16];
-    std::snprintf(number, sizeof number, "%4d", j + 1);
-    rest += number;
+    // "%4d" of the sample number, 1 to 400.
+    char number[4] = {' ', ' ', ' ', ' '};
+    for (int k = j + 1, at = 3; k > 0 && at >= 0; k /= 10, --at) number[at] = static_cast<char>('0' + k % 10);
+    rest.append(number, sizeof number);
     rest += ',';
     AppendSample(rest, result.frequency[j]);
     rest += ',';

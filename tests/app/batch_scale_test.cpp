@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <set>
 #include <sstream>
 
 #include "BatchRunner.h"
@@ -109,6 +110,43 @@ TEST(BatchJobs, AnyNumberOfJobsWritesAndPrintsTheSameInInputOrder) {
     if (i % 2 == 0) expected += folder / ("out/p" + std::to_string(i) + "-result.csv") + "\n";
   }
   EXPECT_EQ(one.out, expected + (folder / "out/summary.csv") + "\n");
+}
+
+// Result files are committed in groups; a file that fails in the middle of
+// one neither loses the files before it nor holds back its own message.
+TEST(BatchJobs, AFailureInTheMiddleOfAGroupIsReportedInItsPlace) {
+  TempFolder folder;
+  const std::string example = TempFolder::Read(kExamples + "five-layers.csv");
+  std::vector<std::string> inputs;
+  for (const char* name : {"a", "b", "c", "bad", "d"}) {
+    inputs.push_back(folder.Write(std::string(name) + ".csv", std::string(name) == "bad" ? "x\r\n" : example));
+  }
+  const std::string out = folder / "out";
+  fs::create_directories(out + "/b-result.csv");  // b's result cannot be written
+  std::ofstream(out + "/c-result.csv", std::ios::binary) << "old c";
+  std::ofstream(out + "/d-result.csv", std::ios::binary) << "old d";
+  // The same file written alone, by the one-file path that commits each file.
+  ASSERT_TRUE(RunBatchFile(inputs[0], folder / "alone.csv", AnalysisSettings{}).ok);
+  const std::string expected = TempFolder::Read(folder / "alone.csv");
+
+  for (const char* jobs : {"1", "2"}) {
+    std::vector<std::string> args = {"--jobs", jobs, "--output-dir", out};
+    args.insert(args.end(), inputs.begin(), inputs.end());
+    const BatchRunOutput run = Batch(args, folder.path().string());
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, out + "/a-result.csv\n" + out + "/c-result.csv\n" + out + "/d-result.csv\n");
+    EXPECT_EQ(run.err, out + "/b-result.csv: " + kCannotWriteFile + "\n" + inputs[3] +
+                           ": ファイル " + inputs[3] + " は途中で終わっています（層データが足りません）\n");
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(out)) names.insert(entry.path().filename().string());
+    // No temporary file is left.
+    EXPECT_EQ(names, (std::set<std::string>{"a-result.csv", "b-result.csv", "c-result.csv", "d-result.csv"}));
+    EXPECT_TRUE(fs::is_directory(out + "/b-result.csv"));
+    for (const char* name : {"a", "c", "d"}) {
+      EXPECT_EQ(TempFolder::Read(out + "/" + name + "-result.csv"), expected) << name;
+    }
+    std::ofstream(out + "/c-result.csv", std::ios::binary) << "old c";
+  }
 }
 
 TEST(BatchArguments, JobsChartFormatAndSummaryValues) {

@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "TempFolder.h"
+#include "platform/StagedGroup.h"
 
 namespace {
 
@@ -62,6 +63,79 @@ TEST(AtomicFile, FailuresLeaveTheTargetAndReportTheReason) {
   ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
   EXPECT_EQ(WriteFileAtomically(pipe, "x").error, ENXIO);
   EXPECT_EQ(Entries(folder.path()), 2u);
+}
+
+TEST(StagedFiles, NothingChangesBeforeTheCommitAndAFailedOneKeepsItsOldFile) {
+  TempFolder folder;
+  const std::string a = folder.Write("a.csv", "old a");
+  fs::permissions(a, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  const std::string b = folder.Write("b.csv", "old b");
+  std::vector<StagedFile> staged(3);
+  ASSERT_TRUE(StageFileAtomically(a, "new a", staged[0]));
+  ASSERT_TRUE(StageFileAtomically(b, "new b", staged[1]));
+  ASSERT_TRUE(StageFileAtomically(folder / "c.csv", "new c", staged[2]));
+  EXPECT_EQ(TempFolder::Read(a), "old a");
+  EXPECT_EQ(TempFolder::Read(staged[1].temp), "new b");
+  EXPECT_FALSE(fs::exists(folder / "c.csv"));
+  EXPECT_EQ(Entries(folder.path()), 5u);
+
+  // b's temporary file vanishes before the commit: its rename fails.
+  fs::remove(staged[1].temp);
+  EXPECT_EQ(CommitStagedFiles(staged), (std::vector<bool>{true, false, true}));
+  EXPECT_EQ(TempFolder::Read(a), "new a");
+  EXPECT_EQ(fs::status(a).permissions(), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  EXPECT_EQ(TempFolder::Read(b), "old b");
+  EXPECT_EQ(TempFolder::Read(folder / "c.csv"), "new c");
+  EXPECT_EQ(Entries(folder.path()), 3u);  // no temporary file left
+
+  // Staging fails as a save fails, leaving nothing behind; a device is
+  // written at once and counts as committed.
+  StagedFile none;
+  EXPECT_EQ(StageFileAtomically(folder / "none/d.csv", "x", none).error, ENOENT);
+  std::vector<StagedFile> device(1);
+  ASSERT_TRUE(StageFileAtomically("/dev/null", "x", device[0]));
+  EXPECT_TRUE(device[0].temp.empty());
+  EXPECT_EQ(CommitStagedFiles(device), std::vector<bool>{true});
+  EXPECT_EQ(Entries(folder.path()), 3u);
+}
+
+TEST(StagedFiles, AGroupCommitsInOrderWhenDueAndAbandonsWhatItNeverCommitted) {
+  TempFolder folder;
+  const std::string a = folder.Write("a.csv", "old a");
+  std::string log;
+  {
+    StagedGroup group(2, std::chrono::hours(1));
+    EXPECT_FALSE(group.Due());
+    for (const char* name : {"a.csv", "b.csv"}) {
+      StagedFile file;
+      ASSERT_TRUE(StageFileAtomically(folder / name, std::string("new ") + name, file));
+      group.Add(std::move(file), [&log, name](bool committed) { log += std::string(name) + (committed ? "+ " : "- "); });
+      EXPECT_EQ(group.Due(), std::string(name) == "b.csv");
+    }
+    EXPECT_EQ(log, "");
+    group.Commit();
+    EXPECT_EQ(log, "a.csv+ b.csv+ ");
+    EXPECT_EQ(TempFolder::Read(a), "new a.csv");
+    group.Commit();  // nothing left: nothing runs twice
+    EXPECT_EQ(log, "a.csv+ b.csv+ ");
+
+    StagedFile late;
+    ASSERT_TRUE(StageFileAtomically(a, "never", late));
+    group.Add(std::move(late), [&log](bool) { log += "late"; });
+    EXPECT_EQ(Entries(folder.path()), 3u);
+  }
+  // The group ended without a commit: the file is as it was, its temporary
+  // file gone, and nothing was reported.
+  EXPECT_EQ(log, "a.csv+ b.csv+ ");
+  EXPECT_EQ(TempFolder::Read(a), "new a.csv");
+  EXPECT_EQ(Entries(folder.path()), 2u);
+
+  // A group is also due once its first file has waited long enough.
+  StagedGroup quick(100, std::chrono::milliseconds(0));
+  StagedFile file;
+  ASSERT_TRUE(StageFileAtomically(a, "quick", file));
+  quick.Add(std::move(file), [](bool) {});
+  EXPECT_TRUE(quick.Due());
 }
 
 }  // namespace

@@ -728,7 +728,9 @@ TEST(ProfileReaderGarbageTest, NeverCrashesAndNeverHalfReads) {
 
 TEST(FormatFixedTest, MatchesPrintfInTheCLocale) {
   const double values[] = {0.0, -0.0, 0.125, 0.375, 2.5, 3.5, -2.5, 0.05f, 2.555f, 150.6f, 1e-7, 123456.789,
-                           3e38, -1.005, 999.9995, 1e20, 0.0049999};
+                           3e38, -1.005, 999.9995, 1e20, 0.0049999,
+                           // Around 2^52 once scaled, where every double is a whole number.
+                           4503599627370496.0, 4.5035996e12f, 4.5035996e13f, 9.9999993e14f, -8.388607e6f};
   for (const double v : values) {
     for (int precision : {0, 2, 3}) {
       for (int width : {0, 6, 8}) {
