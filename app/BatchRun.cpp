@@ -20,7 +20,8 @@
 #include "platform/FileDialogs.h"
 #include "platform/FileSystem.h"
 #include "platform/StagedGroup.h"
-#include "profile/ModesFile.h"
+#include "analysis/ModesFile.h"
+#include "analysis/ResultFile.h"
 #include "profile/ProfileFiles.h"
 #include "windows/SettingsFile.h"
 #include "windows/SettingsRules.h"
@@ -313,7 +314,7 @@ AnalysedFile AnalyseFile(const std::string& input, const AnalysisSettings& setti
       w.grid.SetRowLabels(w.profile.layerCount);
       Apply(w, windows, messages);
       if (messages.shown.empty()) {
-        if (std::optional<std::string> bytes = files.ResultFileBytes(); bytes && messages.shown.empty()) {
+        if (std::optional<std::string> bytes = ResultFileBytes(files, w.result, w.settings); bytes && messages.shown.empty()) {
           file.resultBytes = std::move(*bytes);
           file.outcome.ok = true;
         }

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <optional>
 
+#include "analysis/ResultFile.h"
 #include "graphics/AmplificationChart.h"
 #include "graphics/StratumDiagram.h"
 #include "profile/ProfileEditorController.h"
@@ -43,9 +44,8 @@ MainWindowController::MainWindowController(const MainWindowPorts& ports, std::st
       list_(ports.list),
       chart_(ports.chartPicture, ports.messages, &ports.clipboard),
       router_(std::make_unique<CommandLineDialogs>(ports.dialogs)),
-      files_(workspace_, *router_, ports.messages) {
+      files_(workspace_, *router_, ports.messages, this) {
   workspace_.startDir = std::move(startDir);
-  files_.onProfileAccepted = [this] { EnableAfterProfileAccepted(); };
   LayOutAmplificationChart(chart_);
 
   // The controls' state at creation.
@@ -279,7 +279,7 @@ void MainWindowController::SaveProfileFile() {
 }
 
 void MainWindowController::SaveResultFile() {
-  files_.SaveResultFile();
+  ::SaveResultFile(files_, workspace_.result, workspace_.settings);
   editor_->Refresh();
 }
 

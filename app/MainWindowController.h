@@ -11,7 +11,7 @@
 #include "analysis/AnalysisDriver.h"
 #include "app/MainWindowView.h"
 #include "app/Workspace.h"
-#include "graphics/Canvas.h"
+#include "platform/Canvas.h"
 #include "graphics/LayerColours.h"
 #include "graphics/Matgrid.h"
 #include "graphics/Mygraph.h"
@@ -41,7 +41,7 @@ struct MainWindowPorts {
   AmplificationListView& list;
 };
 
-class MainWindowController : public AnalysisWindows {
+class MainWindowController : public AnalysisWindows, public ProfileAcceptedListener {
  public:
   // FormCreate runs here: startDir is the working directory at creation.
   MainWindowController(const MainWindowPorts& ports, std::string startDir);
@@ -95,6 +95,7 @@ class MainWindowController : public AnalysisWindows {
   void SaveProfileFile();
   void SaveResultFile();
   void EnableAfterProfileAccepted();  // "地層図" enabled once a grid is taken over
+  void ProfileAccepted() override { EnableAfterProfileAccepted(); }
   void EnableAfterEditorApply();      // "地層図", "地層ﾃﾞｰﾀ", "増幅特性"
 
   // A profile file named on the command line, opened as "ファイル読込" would.

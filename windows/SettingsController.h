@@ -6,7 +6,7 @@
 #include <string>
 
 #include "app/Workspace.h"
-#include "graphics/Canvas.h"
+#include "platform/Canvas.h"
 #include "graphics/Mygraph.h"
 #include "platform/MessageBox.h"
 #include "windows/SettingsView.h"

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "app/MainWindowView.h"
-#include "graphics/qt/QtCanvas.h"
+#include "platform/qt/QtCanvas.h"
 #include "platform/Clipboard.h"
 #include "platform/FileDialogs.h"
 #include "platform/MessageBox.h"

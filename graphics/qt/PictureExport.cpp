@@ -17,7 +17,7 @@
 #include "graphics/AmplificationChart.h"
 #include "graphics/Mygraph.h"
 #include "graphics/StratumDiagram.h"
-#include "graphics/qt/QtCanvas.h"
+#include "platform/qt/QtCanvas.h"
 #include "platform/AtomicFile.h"
 #include "platform/Errors.h"
 

@@ -26,7 +26,7 @@
 #include "FilePortsFake.h"
 #include "TempFolder.h"
 #include "app/MainWindowController.h"
-#include "graphics/qt/QtCanvas.h"
+#include "platform/qt/QtCanvas.h"
 #include "graphics/qt/TitlePictures.h"
 #include "profile/ProfileEditorController.h"
 #include "profile/qt/Uprofile.h"
