@@ -1,16 +1,11 @@
 #include "analysis/ModesFile.h"
 
-#include <cstdio>
-
 #include "platform/Cp932.h"
+#include "platform/Printf.h"
 
 namespace {
 
-std::string Fixed3(float value) {
-  char text[48];
-  std::snprintf(text, sizeof text, "%.3f", value);
-  return text;
-}
+std::string Fixed3(float value) { return Printf("%.3f", static_cast<double>(value)); }
 
 }  // namespace
 

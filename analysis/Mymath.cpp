@@ -2,13 +2,13 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <utility>
 #include <vector>
 
 #include "analysis/TridiagonalEigen.h"
 #include "platform/CheckedFloat.h"
 #include "platform/Errors.h"
+#include "platform/Printf.h"
 
 namespace {
 
@@ -104,9 +104,7 @@ int32_t EigenSolve(float* a, const float* m, float* eig, float* v, int32_t strid
   }
   const int32_t code = TridiagonalQL(n, d.data(), e.data(), z.data(), n, maxRotations);
   if (code != 0) {
-    char text[64];
-    std::snprintf(text, sizeof text, "jacobi error Code = %d", code);
-    throw ReportedFailure(MessageBox{text, "Eigen Error", MessageIcon::None, MessageButtons::Ok});
+    throw ReportedFailure(MessageBox{Printf("jacobi error Code = %d", code), "Eigen Error", MessageIcon::None, MessageButtons::Ok});
   }
 
   // Ascending eigenvalues; the first of equal values keeps its place.

@@ -2,24 +2,13 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdarg>
-#include <cstdio>
 
 #include "graphics/StratumDiagram.h"
 #include "platform/Conversion.h"
+#include "platform/Printf.h"
 #include "windows/SettingsRules.h"
 
 namespace {
-
-// Variadic so that the compiler checks every format against its values.
-[[gnu::format(printf, 1, 2)]] std::string Format(const char* format, ...) {
-  char buffer[512];  // room for "%.2f" of the largest read-out value
-  std::va_list values;
-  va_start(values, format);
-  std::vsnprintf(buffer, sizeof buffer, format, values);
-  va_end(values);
-  return buffer;
-}
 
 const char* MethodText(int method) {
   switch (method) {
@@ -33,7 +22,7 @@ const char* MethodText(int method) {
 // Every two-choice group reads "the first item, otherwise the second", so a
 // group with no item chosen means the second everywhere (as in the files).
 std::string DampingText(int dampingForm, double ratio) {
-  return dampingForm == 0 ? Format("履歴型減衰/減衰比　%.2f", ratio) : Format("粘性型減衰/減衰比　%.2f", ratio);
+  return dampingForm == 0 ? Printf("履歴型減衰/減衰比　%.2f", ratio) : Printf("粘性型減衰/減衰比　%.2f", ratio);
 }
 
 }  // namespace
@@ -57,9 +46,7 @@ int LegendX(const AnalysisSettings& settings) {
 }
 
 std::string LegendText(int layerNumber) {
-  char buffer[64];
-  std::snprintf(buffer, sizeof buffer, "      　    第%2d層", layerNumber);
-  return buffer;
+  return Printf("      　    第%2d層", layerNumber);
 }
 
 bool DrawAmplificationChart(TMyGraph& graph, const ChartSources& sources,
@@ -164,7 +151,7 @@ CursorReadout MyGraph1MouseMove(const TMyGraph& graph, int xQuantity, int X, int
   } else {
     xKnown = false;
   }
-  if (xKnown && std::isfinite(x)) readout.xText = Format(xQuantity == 0 ? "%.2f(s)" : "%.2f(Hz)", x);
+  if (xKnown && std::isfinite(x)) readout.xText = Printf(xQuantity == 0 ? "%.2f(s)" : "%.2f(Hz)", x);
 
   double y = 0;
   bool yKnown = true;
@@ -176,6 +163,6 @@ CursorReadout MyGraph1MouseMove(const TMyGraph& graph, int xQuantity, int X, int
   } else {
     yKnown = false;
   }
-  if (yKnown && std::isfinite(y)) readout.yText = Format("%.2f", y);
+  if (yKnown && std::isfinite(y)) readout.yText = Printf("%.2f", y);
   return readout;
 }

@@ -5,6 +5,8 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "platform/Printf.h"
+
 namespace {
 
 // True if fmt holds exactly one floating-point conversion (flags, width and
@@ -71,15 +73,8 @@ void TMatGrid::Show(const T* a, int ld, int rows, int cols, const std::string& f
   fixedCols_ = h;
   fixedRows_ = h;
   SetSize(cols + h, rows + h);
-  char text[32];
-  for (int i = 0; i < rows; ++i) {
-    std::snprintf(text, sizeof text, "%4d", i + b);
-    SetCell(0, i + h, text);
-  }
-  for (int j = 0; j < cols; ++j) {
-    std::snprintf(text, sizeof text, "%6d", j + b);
-    SetCell(j + h, 0, text);
-  }
+  for (int i = 0; i < rows; ++i) SetCell(0, i + h, Printf("%4d", i + b));
+  for (int j = 0; j < cols; ++j) SetCell(j + h, 0, Printf("%6d", j + b));
   for (int i = 0; i < rows; ++i) {
     for (int j = 0; j < cols; ++j) {
       SetCell(j + h, i + h, FormatValue(fmt, static_cast<double>(a[static_cast<size_t>(i) * ld + j])));

@@ -2,9 +2,9 @@
 
 #include <cfloat>
 #include <cmath>
-#include <cstdio>
 
 #include "analysis/AmplificationResult.h"
+#include "platform/Printf.h"
 
 namespace {
 
@@ -77,17 +77,9 @@ TMyGraph::TMyGraph(Canvas& canvas, MessagePort& messages, ClipboardPort* clipboa
 std::string TMyGraph::_round_number(float value) {
   if (value == 0.0f) return "0";
   const float a = std::fabs(value);
-  char text[64];
-  if (a < 0.0001 || a > 10000) {
-    std::snprintf(text, sizeof text, "%.1e", static_cast<double>(a));
-    return std::string(value > 0 ? "" : "-") + text;
-  }
-  std::snprintf(text, sizeof text, "%.2f", static_cast<double>(a));
-  std::string s = text;
-  if (s.back() == '9') {
-    std::snprintf(text, sizeof text, "%.2f", static_cast<double>(a) + 0.01);
-    s = text;
-  }
+  if (a < 0.0001 || a > 10000) return std::string(value > 0 ? "" : "-") + Printf("%.1e", static_cast<double>(a));
+  std::string s = Printf("%.2f", static_cast<double>(a));
+  if (s.back() == '9') s = Printf("%.2f", static_cast<double>(a) + 0.01);
   while (!s.empty() && s.back() == '0') s.pop_back();
   if (!s.empty() && s.back() == '.') s.pop_back();
   if (value < 0) s.insert(s.begin(), '-');

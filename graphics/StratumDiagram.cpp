@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdarg>
-#include <cstdio>
 #include <string>
+
+#include "platform/Printf.h"
 
 namespace {
 
@@ -25,16 +25,6 @@ int TruncPixel(double v) {
 // must not send the drawing past it.
 int LayersToDraw(const SoilProfile& profile) {
   return std::clamp(profile.layerCount, 0, kLayerRecords - 1);
-}
-
-// Variadic so that the compiler checks every format against its values.
-[[gnu::format(printf, 1, 2)]] std::string Format(const char* format, ...) {
-  char buffer[64];
-  std::va_list values;
-  va_start(values, format);
-  std::vsnprintf(buffer, sizeof buffer, format, values);
-  va_end(values);
-  return buffer;
 }
 
 }  // namespace
@@ -77,7 +67,7 @@ void DrawStratumDiagram(Canvas& canvas, const SoilProfile& profile, const LayerC
   canvas.TextOut(30, 51, "0");
   for (int f = 1; f <= v.divisions; ++f) {
     const int x = kOriginX + f * v.pixelsPerDivision;
-    canvas.TextOut(x - 14, 40, Format("%3.0f", static_cast<double>(f * v.unitPerDivision)));
+    canvas.TextOut(x - 14, 40, Printf("%3.0f", static_cast<double>(f * v.unitPerDivision)));
     canvas.MoveTo(x, kOriginY);
     canvas.LineTo(x, kOriginY - 5);
   }
@@ -85,7 +75,7 @@ void DrawStratumDiagram(Canvas& canvas, const SoilProfile& profile, const LayerC
   // Depth labels and ticks down the left.
   for (int f = 1; f <= d.divisions; ++f) {
     const int y = kOriginY + f * d.pixelsPerDivision;
-    canvas.TextOut(2, y - 10, Format("%4.0f", static_cast<double>(f * d.unitPerDivision)));
+    canvas.TextOut(2, y - 10, Printf("%4.0f", static_cast<double>(f * d.unitPerDivision)));
     canvas.MoveTo(kOriginX, y);
     canvas.LineTo(kOriginX - 5, y);
   }
@@ -128,7 +118,7 @@ void DrawStratumDiagram(Canvas& canvas, const SoilProfile& profile, const LayerC
         static_cast<double>(layer.thickness) / d.unitPerDivision * d.pixelsPerDivision;
     if (heightPixels > 15) {
       canvas.brush.colour = kWhite;
-      const std::string label = Format(" %.0f ", layer.vs);
+      const std::string label = Printf(" %.0f ", layer.vs);
       const int labelY = top + (bottom - top) / 2 - 9;
       if (right - kOriginX > v.pixelsPerDivision) {
         canvas.TextOut(kOriginX + (right - kOriginX) / 2 - 18, labelY, label);
@@ -154,8 +144,8 @@ void DrawStratumDiagram(Canvas& canvas, const SoilProfile& profile, const LayerC
   canvas.LineTo(kOriginX, bottom);
 
   canvas.TextOut(kOriginX + (axisRight - kOriginX) / 2 - 23, top + (bottom - top) / 2 - 5,
-                 Format(" %.0f ", profile.layers[count].vs));
-  canvas.TextOut(axisRight - 62, top + 2, Format("%6.2fm", profile.totalDepth));
+                 Printf(" %.0f ", profile.layers[count].vs));
+  canvas.TextOut(axisRight - 62, top + 2, Printf("%6.2fm", profile.totalDepth));
   canvas.TextOut(7, bottom + 10, "深さ(m)");
   canvas.TextOut(85, bottom + 10, profile.siteName);
 }
@@ -180,8 +170,8 @@ void DrawInsetStratum(Canvas& canvas, const SoilProfile& profile, int x, int y) 
       canvas.MoveTo(x + 5, yb);
       canvas.LineTo(x + 45, yb);
       if (h > 10) {
-        canvas.TextOut(x + 47, yb - 5, Format("%.2f", layer.bottomDepth));
-        canvas.TextOut(x + 8, yb - h / 2 - 5, Format("%4.0f", layer.vs));
+        canvas.TextOut(x + 47, yb - 5, Printf("%.2f", layer.bottomDepth));
+        canvas.TextOut(x + 8, yb - h / 2 - 5, Printf("%4.0f", layer.vs));
       }
     }
   }
@@ -190,5 +180,5 @@ void DrawInsetStratum(Canvas& canvas, const SoilProfile& profile, int x, int y) 
     canvas.MoveTo(x + 5 + 5 * (j - 1), y + 148);
     canvas.LineTo(x + 5 + 5 * j, y + 143);
   }
-  canvas.TextOut(x + 8, y + 148, Format("%4.0fm/s", profile.layers[count].vs));
+  canvas.TextOut(x + 8, y + 148, Printf("%4.0fm/s", profile.layers[count].vs));
 }

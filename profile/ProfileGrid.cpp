@@ -1,12 +1,11 @@
 #include "profile/ProfileGrid.h"
 
 #include <algorithm>
-#include <cstdarg>
-#include <cstdio>
 #include <stdexcept>
 
 #include "platform/Conversion.h"
 #include "platform/Errors.h"
+#include "platform/Printf.h"
 
 namespace {
 
@@ -15,16 +14,6 @@ constexpr std::array<const char*, ProfileGrid::kColumns> kHeaders{
 
 constexpr const char* kDataErrorCaption = "データエラー";
 constexpr const char* kClearCaption = "編集データクリア";
-
-// Variadic so that the compiler checks every format against its values.
-[[gnu::format(printf, 1, 2)]] std::string Printf(const char* format, ...) {
-  char text[64];
-  std::va_list values;
-  va_start(values, format);
-  std::vsnprintf(text, sizeof text, format, values);
-  va_end(values);
-  return text;
-}
 
 // "基盤層（第%d層）…" with the base layer's number.
 std::string BaseMessage(int baseNumber, const char* what) {
@@ -35,11 +24,7 @@ std::string BaseMessage(int baseNumber, const char* what) {
 
 std::string FormatLength(float value) { return Printf("%6.2f", static_cast<double>(value)); }
 std::string FormatVelocity(float value) { return Printf("%6.0f", static_cast<double>(value)); }
-std::string FormatLayerNumber(int number) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%4d", number);
-  return text;
-}
+std::string FormatLayerNumber(int number) { return Printf("%4d", number); }
 
 ProfileGrid::ProfileGrid() { FormCreate(); }
 

@@ -1,23 +1,13 @@
 #include "windows/AmplificationList.h"
 
 #include <algorithm>
-#include <cstdarg>
-#include <cstdio>
+
+#include "platform/Printf.h"
 
 namespace {
 
-// Variadic so that the compiler checks every format against its values.
-[[gnu::format(printf, 1, 2)]] std::string Format(const char* format, ...) {
-  char buffer[64];
-  std::va_list values;
-  va_start(values, format);
-  std::vsnprintf(buffer, sizeof buffer, format, values);
-  va_end(values);
-  return buffer;
-}
-
 std::string Value(float value) {
-  return IsNoValue(value) ? std::string("      ---") : Format("%9.3f", value);
+  return IsNoValue(value) ? std::string("      ---") : Printf("%9.3f", value);
 }
 
 }  // namespace
@@ -32,16 +22,14 @@ AmplificationTable BuildAmplificationTable(const AmplificationResult& result, in
   table.cells[0][0] = "振動数(Hz)";
   table.cells[0][1] = " 周期 (s)";
   for (int k = 0; k < n; ++k) {
-    char header[32];
-    std::snprintf(header, sizeof header, " 第%2d 層", k + 1);
-    table.cells[0][k + 2] = header;
+    table.cells[0][k + 2] = Printf(" 第%2d 層", k + 1);
   }
   for (int i = 0; i < samples; ++i) {
     std::vector<std::string>& row = table.cells[i + 1];
     const float f = result.frequency[i];
-    row[0] = Format("%9.3f", f);
+    row[0] = Printf("%9.3f", f);
     // The period is the reciprocal, formatted directly; none at frequency 0.
-    row[1] = f == 0.0f ? std::string() : Format("%9.3f", 1.0 / f);
+    row[1] = f == 0.0f ? std::string() : Printf("%9.3f", 1.0 / f);
     for (int k = 0; k < n; ++k) {
       const std::vector<float>& slot = result.amplification[k];
       row[k + 2] = i < static_cast<int>(slot.size()) ? Value(slot[i]) : std::string();

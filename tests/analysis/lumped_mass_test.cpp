@@ -5,9 +5,8 @@
 #include <algorithm>
 #include <cmath>
 #include <complex>
-#include <cstdarg>
-#include <cstdio>
 
+#include "platform/Printf.h"
 #include "tests/analysis/FakeAnalysisWindows.h"
 
 namespace {
@@ -15,18 +14,9 @@ namespace {
 using cd = std::complex<double>;
 constexpr double kTwoPi = 6.283185307179586;
 
-[[gnu::format(printf, 1, 2)]] std::string Format(const char* format, ...) {
-  char text[64];
-  std::va_list values;
-  va_start(values, format);
-  std::vsnprintf(text, sizeof text, format, values);
-  va_end(values);
-  return text;
-}
-
 // A linear period axis starting at the given period (text as typed).
 AnalysisSettings PeriodAxisFrom(double period, int dampingForm, std::string ratio = "0.05") {
-  AnalysisSettings s = Axis(Format("%.17g", period), "5", 0, 0);
+  AnalysisSettings s = Axis(Printf("%.17g", period), "5", 0, 0);
   s.method = 1;
   s.dampingForm = dampingForm;
   s.dampingText = std::move(ratio);
@@ -52,8 +42,8 @@ TEST(LumpedMass, OneLayerModelAndResponse) {
   const NaturalModes& modes = *rig.windows.modes;
   EXPECT_EQ(modes.n, 1);
   EXPECT_EQ(modes.shape[0][0], 1.0f);
-  EXPECT_EQ(Format("%10.3f", modes.period[0]), "     0.444");
-  EXPECT_EQ(Format("%10.3f", modes.frequency[0]), "     2.251");
+  EXPECT_EQ(Printf("%10.3f", modes.period[0]), "     0.444");
+  EXPECT_EQ(Printf("%10.3f", modes.frequency[0]), "     2.251");
   EXPECT_EQ(modes.frequency[0], static_cast<float>(1.0 / modes.period[0]));
 
   // Sample 0 sits on the natural period: √(1 + 4h²) / (2h).
