@@ -1,6 +1,7 @@
 #include "analysis/ModesFile.h"
 
 #include "platform/Cp932.h"
+#include "platform/FixedTexts.h"
 #include "platform/Printf.h"
 
 namespace {
@@ -11,11 +12,12 @@ std::string Fixed3(float value) { return Printf("%.3f", static_cast<double>(valu
 
 std::optional<std::string> FormatModesFile(const std::string& siteName, const NaturalModes& modes) {
   const int n = modes.n;
-  std::string text = "サイト名," + siteName + "\r\n層数," + std::to_string(n) + "\r\n次数,固有周期(s),振動数(Hz)\r\n";
+  std::string text =
+      kSiteNameField + siteName + "\r\n" + kLayerCountField + std::to_string(n) + "\r\n次数,固有周期(s),振動数(Hz)\r\n";
   for (int s = 0; s < n; ++s) {
     text += std::to_string(s + 1) + "," + Fixed3(modes.period[s]) + "," + Fixed3(modes.frequency[s]) + "\r\n";
   }
-  text += "固有モード";
+  text += kNaturalModesHeading;
   // Appended piece by piece: GCC 12 mistakes `"," + std::string&&` for an
   // overlapping copy (-Wrestrict) once inlined.
   for (int s = 0; s < n; ++s) {

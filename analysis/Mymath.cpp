@@ -104,7 +104,7 @@ int32_t EigenSolve(float* a, const float* m, float* eig, float* v, int32_t strid
   }
   const int32_t code = TridiagonalQL(n, d.data(), e.data(), z.data(), n, maxRotations);
   if (code != 0) {
-    throw ReportedFailure(MessageBox{Printf("jacobi error Code = %d", code), "Eigen Error", MessageIcon::None, MessageButtons::Ok});
+    throw ReportedFailure(MessageBox{Printf("jacobi error Code = %d", code), kEigenErrorCaption, MessageIcon::None, MessageButtons::Ok});
   }
 
   // Ascending eigenvalues; the first of equal values keeps its place.
@@ -144,7 +144,7 @@ int32_t Jacobi(float* a, float* v, int32_t stride, float eps, int32_t& maxRotati
   // eps would never be reached and is refused alike.
   if (n < 2 || maxRotations < 1 || !(eps > 0.0f)) {
     throw ReportedFailure(
-        MessageBox{"jacobi parameter error", "Jacobi Error", MessageIcon::None, MessageButtons::Ok});
+        MessageBox{"jacobi parameter error", kJacobiErrorCaption, MessageIcon::None, MessageButtons::Ok});
   }
 
   for (int32_t j = 0; j < n; ++j) {

@@ -6,6 +6,7 @@
 
 #include "platform/Cp932.h"
 #include "platform/FixedFormat.h"
+#include "platform/FixedTexts.h"
 
 namespace {
 
@@ -32,7 +33,7 @@ FormattedFile FormatResultFile(const SoilProfile& profile, const AmplificationRe
   const int n = std::clamp(profile.layerCount, 0, kMaxLayers);
   std::vector<std::string> lines;
   lines.push_back(SiteLine(profile.siteName));
-  lines.push_back("層数," + std::to_string(n));
+  lines.push_back(kLayerCountField + std::to_string(n));
   lines.push_back("層番号,層厚(m),密度,S波速度(m/s),減衰比");
   for (int k = 1; k <= n; ++k) {
     const SoilLayer& layer = profile.layers[k - 1];
@@ -108,7 +109,7 @@ std::optional<std::string> ResultFileBytes(ProfileFiles& files, const Amplificat
   if (!files.TakeOverGrid()) return std::nullopt;
   const SoilProfile& profile = files.document().profile;
   if (!HasResultFor(profile, result)) {
-    files.messages().Show(ErrorBox(file_messages::kNoResult, file_messages::kDataErrorCaption));
+    files.messages().Show(ErrorBox(file_messages::kNoResult, kDataErrorCaption));
     return std::nullopt;
   }
   FormattedFile file = FormatResultFile(profile, result, settings);

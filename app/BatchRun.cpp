@@ -14,6 +14,7 @@
 #include "app/OrderedRun.h"
 #include "app/Workspace.h"
 #include "platform/AtomicFile.h"
+#include "platform/FixedTexts.h"
 #include "platform/Conversion.h"
 #include "platform/Cp932.h"
 #include "platform/Errors.h"
@@ -394,7 +395,7 @@ void WriteFiles(AnalysedFile& file, const std::string& outputPath, const BatchPi
 // bytes staged, committed later together with other files.
 void StageResultFile(AnalysedFile& file, const std::string& outputPath) {
   if (file.outcome.ok && !StageFileAtomically(outputPath, file.resultBytes, file.staged)) {
-    file.outcome.unwritten.push_back(outputPath + ": " + kCannotWriteFile);
+    file.outcome.unwritten.push_back(outputPath + ": " + kCannotCreateFile);
     file.outcome.ok = false;
   }
   file.workspace.reset();
@@ -545,7 +546,7 @@ int RunBatch(const std::vector<std::string>& args, const std::string& workingDir
               summary += line;
             } else {
               ++failed;
-              err << output << ": " << kCannotWriteFile << "\n";
+              err << output << ": " << kCannotCreateFile << "\n";
             }
           });
           if (staged.Due()) staged.Commit();

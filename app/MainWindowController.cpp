@@ -179,7 +179,7 @@ void MainWindowController::Button1Click() {
   std::string error;
   // The program ends in any case; a settings file that could not be written
   // is said, so the user knows the choices were not kept.
-  if (!settings_->SaveSettings(&error)) messages_.Show(ErrorBox(error, "ファイルエラー"));
+  if (!settings_->SaveSettings(&error)) messages_.Show(ErrorBox(error, kFileErrorCaption));
   view_.CloseMainWindow();
 }
 
@@ -315,7 +315,7 @@ void MainWindowController::EnableNaturalModes(bool enabled) { view_.SetEnabled(M
 void MainWindowController::ShowNaturalModes(const NaturalModes& modes) {
   const int n = modes.n;
   modeGrid_.Display(&modes.shape[0][0], 20, n, n, "%10.3f");
-  modeGrid_.SetCell(0, 0, "固有モード");
+  modeGrid_.SetCell(0, 0, kNaturalModesHeading);
   float table[20][2] = {};
   for (int s = 0; s < n; ++s) {
     table[s][0] = modes.period[s];

@@ -26,9 +26,6 @@ class SettingsController;
 
 inline constexpr const char* kMainCaption = "地盤増幅特性解析システム　TOVALK Ver1.0";
 inline constexpr const char* kNoProfileText = "地層データが与えられておりません";
-inline constexpr const char* kDataErrorCaption = "データエラー";
-inline constexpr const char* kExitQuestion = "プログラムを終了してもよろしいですか？";
-inline constexpr const char* kExitCaption = "プログラムの終了";
 
 // The ports and pictures the main window works with.
 struct MainWindowPorts {

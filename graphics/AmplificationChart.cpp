@@ -5,6 +5,7 @@
 
 #include "graphics/StratumDiagram.h"
 #include "platform/Conversion.h"
+#include "platform/FixedTexts.h"
 #include "platform/Printf.h"
 #include "windows/SettingsRules.h"
 
@@ -36,7 +37,7 @@ void LayOutAmplificationChart(TMyGraph& graph) {
   graph.VValueX = 1.0f;
   graph.VValueY = 5.0f;
   graph.TitleX = "周期　[s]";
-  graph.TitleY = "増幅率";
+  graph.TitleY = kAmplificationAxisTitle;
 }
 
 int LegendX(const AnalysisSettings& settings) {
@@ -57,13 +58,13 @@ bool DrawAmplificationChart(TMyGraph& graph, const ChartSources& sources,
   Canvas& canvas = graph.canvas();
 
   if (!CollectDisplayLayers(s.displayLayers, profile.layerCount, showLayer)) {
-    messages.Show(ErrorBox("増幅特性を表示する層番号が指定されておりません", "表示層選択エラー"));
+    messages.Show(ErrorBox("増幅特性を表示する層番号が指定されておりません", kLayerChoiceErrorCaption));
     return false;
   }
 
   canvas.font.size = 12;
-  canvas.font.name = "ＭＳゴシック";
-  graph.TitleY = "増幅率　" + profile.siteName;
+  canvas.font.name = kGothicFont;
+  graph.TitleY = std::string(kAmplificationAxisTitle) + "　" + profile.siteName;
 
   const int nx = s.xDivisions;
   const int ny = s.yDivisions;
@@ -82,7 +83,7 @@ bool DrawAmplificationChart(TMyGraph& graph, const ChartSources& sources,
   graph.VValueY = yStep;
   graph.LinearX = s.xScale == 0;
   graph.LinearY = s.yScale == 0;
-  graph.TitleX = s.xQuantity == 0 ? "周期 (s)" : "振動数 (Hz)";
+  graph.TitleX = s.xQuantity == 0 ? kPeriodAxisTitle : kFrequencyAxisTitle;
 
   if (!graph.DrawWaku()) return false;
 

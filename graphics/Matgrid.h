@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/FixedTexts.h"
+
 class TMatGrid {
  public:
   TMatGrid();
@@ -12,7 +14,7 @@ class TMatGrid {
   bool ElementNumber = true;  // a header row and column with element numbers
   bool InitZero = false;      // element numbers start at 0 (true) or 1 (false)
 
-  std::string FontName = "MS Pゴシック";
+  std::string FontName = kPGothicFont;
   int FontSize = 10;
   int DefaultRowHeight = 18;
 

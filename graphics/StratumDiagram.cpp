@@ -4,6 +4,7 @@
 #include <cmath>
 #include <string>
 
+#include "platform/FixedTexts.h"
 #include "platform/Printf.h"
 
 namespace {
@@ -52,7 +53,7 @@ void DrawStratumDiagram(Canvas& canvas, const SoilProfile& profile, const LayerC
   canvas.brush = Brush{kWhite, BrushStyle::Solid};
   canvas.FillRect(0, 0, canvas.Width(), canvas.Height());
   canvas.pen = Pen{kBlack, 2, PenStyle::Solid};
-  canvas.font.name = "ＭＳゴシック";
+  canvas.font.name = kGothicFont;
   canvas.font.size = 11;
 
   const StratumAxis v = VelocityAxisFor(profile.maxVs);

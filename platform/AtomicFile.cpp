@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/FileSystem.h"
+#include "platform/FixedTexts.h"
 
 namespace {
 
@@ -189,5 +190,5 @@ std::vector<bool> CommitStagedFiles(std::vector<StagedFile>& files) {
 
 std::string WriteFileReported(const std::string& path, std::string_view bytes) {
   if (WriteFileAtomically(path, bytes)) return {};
-  return path + ": " + kCannotWriteFile;
+  return path + ": " + kCannotCreateFile;
 }

@@ -46,9 +46,6 @@ std::vector<bool> CommitStagedFiles(std::vector<StagedFile>& files);
 // Removes a staged file's temporary file without committing it.
 void AbandonStagedFile(StagedFile& staged);
 
-// What the batch says about a file it could not write.
-inline constexpr const char* kCannotWriteFile = "ファイルを作成することができませんでした";
-
 // The one way the batch writes its files (results, pictures, summaries):
 // atomically, every write and the commit checked. "" when the file is
 // complete, else "PATH: ファイルを作成することができませんでした" naming it;

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/FixedTexts.h"
+
 using Colour = uint32_t;  // 0x00BBGGRR: red in the low byte
 
 inline constexpr Colour kBlack = 0x000000;
@@ -31,7 +33,7 @@ struct Brush {
 };
 
 struct Font {
-  std::string name = "ＭＳゴシック";
+  std::string name = kGothicFont;
   int size = 9;  // points
   Colour colour = kBlack;
   bool bold = false;

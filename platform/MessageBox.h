@@ -2,6 +2,8 @@
 // Modal message boxes as the user sees them, and the port that shows them.
 #include <string>
 
+#include "platform/FixedTexts.h"  // the captions come with the boxes
+
 enum class MessageIcon { None, Exclamation, Question, Stop };
 enum class MessageButtons { Ok, OkCancel };
 enum class MessageResult { Ok, Cancel };
@@ -14,9 +16,6 @@ struct MessageBox {
 
   bool operator==(const MessageBox&) const = default;
 };
-
-// The application title; also the caption of the standard error box.
-inline constexpr const char* kApplicationTitle = "地盤増幅特性";
 
 // An error reported with an OK button and the exclamation icon.
 inline MessageBox ErrorBox(std::string text, std::string caption) {

@@ -13,6 +13,7 @@
 #include "platform/FileSystem.h"
 #include "platform/FileText.h"
 #include "platform/FixedFormat.h"
+#include "platform/FixedTexts.h"
 #include "platform/TextLines.h"
 #include "platform/Mystr.h"
 
@@ -168,7 +169,7 @@ constexpr size_t kLongestLine = kLineBufferBytes - 2;
 std::string SiteLine(const std::string& siteName) {
   // The site field holds one line; anything after a line break cannot be
   // written without breaking the file's layout.
-  return "サイト名," + siteName.substr(0, siteName.find_first_of("\r\n"));
+  return kSiteNameField + siteName.substr(0, siteName.find_first_of("\r\n"));
 }
 
 FormattedFile EncodeFileLines(const std::vector<std::string>& profileLines, const std::string& rest) {
@@ -203,7 +204,7 @@ FormattedFile FormatProfileFile(const SoilProfile& profile) {
   const int n = std::clamp(profile.layerCount, 0, kMaxLayers);
   std::vector<std::string> lines;
   lines.push_back(SiteLine(profile.siteName));
-  lines.push_back("層数," + std::to_string(n));
+  lines.push_back(kLayerCountField + std::to_string(n));
   lines.push_back("層番号,層厚(m),密度,S波速度(m/s)");
   for (int k = 1; k <= n; ++k) {
     const SoilLayer& layer = profile.layers[k - 1];
@@ -348,7 +349,7 @@ std::optional<std::string> ProfileFiles::ChooseSavePath() {
   std::string path = ApplyCsvRule(*answer);
   if (FileExists(path)) {
     const MessageResult reply = messages_.Show(
-        QuestionBox(file_messages::Overwrite(path), file_messages::kOverwriteCaption));
+        QuestionBox(file_messages::Overwrite(path), kOverwriteCaption));
     if (reply != MessageResult::Ok) return std::nullopt;
   }
   return path;
@@ -356,7 +357,7 @@ std::optional<std::string> ProfileFiles::ChooseSavePath() {
 
 bool ProfileFiles::WriteChosenFile(const std::string& path, const std::string& bytes) {
   if (!WriteFileAtomically(path, bytes)) {
-    messages_.Show(ErrorBox(file_messages::kCannotCreate, file_messages::kFileErrorCaption));
+    messages_.Show(ErrorBox(kCannotCreateFile, kFileErrorCaption));
     return false;
   }
   return true;

@@ -149,10 +149,6 @@ class ProfileFiles {
 
 // Message texts and captions of the file operations.
 namespace file_messages {
-inline constexpr const char* kFileErrorCaption = "ファイルエラー";
-inline constexpr const char* kDataErrorCaption = "データエラー";
-inline constexpr const char* kOverwriteCaption = "ファイル名重複エラー";
-inline constexpr const char* kCannotCreate = "ファイルを作成することができませんでした";
 inline constexpr const char* kCannotRead = "ファイルを読み出すことができませんでした";
 inline constexpr const char* kNoResult = "保存する増幅特性の計算結果がありません";
 inline constexpr const char* kSiteNameNotCp932 = "地点名に Shift-JIS で保存できない文字があります";

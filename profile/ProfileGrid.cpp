@@ -12,8 +12,6 @@ namespace {
 constexpr std::array<const char*, ProfileGrid::kColumns> kHeaders{
     "層番号", " 層厚(m)", " 密度", " Ｓv(m/s)", " 深度(m)"};
 
-constexpr const char* kDataErrorCaption = "データエラー";
-constexpr const char* kClearCaption = "編集データクリア";
 
 // "基盤層（第%d層）…" with the base layer's number.
 std::string BaseMessage(int baseNumber, const char* what) {

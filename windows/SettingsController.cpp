@@ -6,6 +6,7 @@
 
 #include "app/MainWindowController.h"
 #include "platform/Conversion.h"
+#include "platform/FixedTexts.h"
 #include "windows/SettingsFile.h"
 #include "windows/SettingsRules.h"
 
@@ -20,7 +21,7 @@ void LayOutPreview(TMyGraph& preview) {
   preview.VValueX = 0.2f;
   preview.VValueY = 5.0f;
   preview.TitleX = "周期 [s]";
-  preview.TitleY = "増幅率";
+  preview.TitleY = kAmplificationAxisTitle;
 }
 
 // A whole number from 0 to 5 with blanks around it, or nothing.
@@ -74,7 +75,7 @@ void SettingsController::Connect(MainWindowController& main) { main_ = &main; }
 void SettingsController::FormCreate() {
   const std::filesystem::path path = std::filesystem::path(workspace_.startDir) / kSettingsFileName;
   if (LoadSettings(path, workspace_.settings) == SettingsLoad::Unreadable) {
-    messages_.Show(ErrorBox("設定ﾌｧｲﾙ " + path.string() + " を読み出すことができませんでした", "ファイルエラー"));
+    messages_.Show(ErrorBox("設定ﾌｧｲﾙ " + path.string() + " を読み出すことができませんでした", kFileErrorCaption));
   }
   view_.Refresh();
   view_.SetLayerBoxesEnabled(layerBoxesEnabled_);
@@ -105,7 +106,7 @@ void SettingsController::Button2Click() {
   const float xStep = ScaleStep(xLower, xUpper, s.xDivisions, s.xScale);
   const AxisScale scale{s.xDivisions, s.yDivisions, s.xSubDivisions, s.ySubDivisions,
                         xLower,       xStep,        yLower,          yStep,
-                        s.xScale == 0, s.yScale == 0, s.xQuantity != 0 ? "振動数 (Hz)" : "周期 (s)"};
+                        s.xScale == 0, s.yScale == 0, s.xQuantity != 0 ? kFrequencyAxisTitle : kPeriodAxisTitle};
   ApplyScale(preview_, scale);
   preview_.DrawWaku();
   view_.PreviewChanged();

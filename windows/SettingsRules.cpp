@@ -2,10 +2,6 @@
 
 #include "platform/CheckedFloat.h"
 
-namespace {
-constexpr const char* kScaleErrorCaption = "軸目盛り設定エラー";
-}
-
 bool CheckScale(int scale, float upper, float lower, MessagePort& messages) {
   const char* text = nullptr;
   if (lower < 0.0f || upper < 0.0f) {

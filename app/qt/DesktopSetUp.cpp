@@ -9,6 +9,7 @@
 #include <cstdlib>
 
 #include "platform/MessageBox.h"
+#include "platform/FixedTexts.h"
 #include "platform/qt/QtCanvas.h"
 #include "graphics/qt/TitlePictures.h"
 
@@ -60,7 +61,7 @@ void SetUpDesktopApplication(QApplication& app) {
   QGuiApplication::setDesktopFileName(QStringLiteral("tovalk"));
   InstallQtJapanese(app);
   QtCanvas::InstallFontSubstitutions();
-  QFont font(QStringLiteral("MS Pゴシック"));
+  QFont font(QString::fromUtf8(kPGothicFont));
   font.setPixelSize(QtCanvas::PixelSize(9));
   QApplication::setFont(font);
 }

@@ -141,8 +141,7 @@ int Run(TovalkApplication& app, QElapsedTimer& clock) {
       dialogs.RunOpenDialog(
           {kOpenDialogFilter, args.file.empty() ? windows.main().workspace().startDir : ExtractFileDir(args.file)});
       grabModal("question");
-      messages.Show({"プログラムを終了してもよろしいですか？", "プログラムの終了", MessageIcon::Question,
-                     MessageButtons::OkCancel});
+      messages.Show(QuestionBox(kExitQuestion, kExitCaption));
     }
     if (args.timing || !args.screenshots.empty()) QCoreApplication::quit();
   };

@@ -11,6 +11,7 @@
 #include <cmath>
 
 #include "platform/qt/QtCanvas.h"
+#include "platform/FixedTexts.h"
 
 namespace {
 
@@ -32,7 +33,7 @@ QPainterPath PlacedText(const QRectF& box, const QString& text, const QFont& fon
 
 QFont GothicFont(int pixelSize, bool bold) {
   QtCanvas::InstallFontSubstitutions();
-  QFont font(QString::fromUtf8("ＭＳゴシック"));
+  QFont font(QString::fromUtf8(kGothicFont));
   font.setPixelSize(pixelSize);
   font.setBold(bold);
   return font;

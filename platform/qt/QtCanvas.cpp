@@ -13,6 +13,8 @@
 #include <cmath>
 #include <mutex>
 
+#include "platform/FixedTexts.h"
+
 namespace {
 
 // The raster engine works in fixed point; coordinates far beyond the picture
@@ -117,10 +119,10 @@ void QtCanvas::InstallFontSubstitutions() {
   std::call_once(once, [] {
     const QStringList gothic = {QStringLiteral("IPAGothic"), QStringLiteral("IPAゴシック")};
     const QStringList pGothic = {QStringLiteral("IPAPGothic"), QStringLiteral("IPA Pゴシック")};
-    QFont::insertSubstitutions(QStringLiteral("ＭＳゴシック"), gothic);
+    QFont::insertSubstitutions(QString::fromUtf8(kGothicFont), gothic);
     QFont::insertSubstitutions(QStringLiteral("ＭＳ ゴシック"), gothic);
     QFont::insertSubstitutions(QStringLiteral("MS ゴシック"), gothic);
-    QFont::insertSubstitutions(QStringLiteral("MS Pゴシック"), pGothic);
+    QFont::insertSubstitutions(QString::fromUtf8(kPGothicFont), pGothic);
     QFont::insertSubstitutions(QStringLiteral("ＭＳ Ｐゴシック"), pGothic);
   });
 }

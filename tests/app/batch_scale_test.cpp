@@ -22,6 +22,7 @@
 #include "app/Workspace.h"
 #include "platform/AtomicFile.h"
 #include "platform/Cp932.h"
+#include "platform/FixedTexts.h"
 #include "profile/ProfileFiles.h"
 
 namespace {
@@ -135,7 +136,7 @@ TEST(BatchJobs, AFailureInTheMiddleOfAGroupIsReportedInItsPlace) {
     const BatchRunOutput run = Batch(args, folder.path().string());
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.out, out + "/a-result.csv\n" + out + "/c-result.csv\n" + out + "/d-result.csv\n");
-    EXPECT_EQ(run.err, out + "/b-result.csv: " + kCannotWriteFile + "\n" + inputs[3] +
+    EXPECT_EQ(run.err, out + "/b-result.csv: " + kCannotCreateFile + "\n" + inputs[3] +
                            ": ファイル " + inputs[3] + " は途中で終わっています（層データが足りません）\n");
     std::set<std::string> names;
     for (const auto& entry : fs::directory_iterator(out)) names.insert(entry.path().filename().string());

@@ -3,6 +3,7 @@
 #include <QPixmap>
 
 #include "platform/qt/QtCanvas.h"
+#include "platform/FixedTexts.h"
 #include "graphics/qt/TitlePictures.h"
 #include "ui_Uversion.h"
 #include "windows/qt/FormSupport.h"
@@ -18,7 +19,7 @@ TVersion::TVersion(QWidget* parent) : QWidget(parent, Qt::Window), ui_(std::make
   ui_->Label1->setText(QString::fromUtf8(kProgramVersion));
   ui_->Label2->setText(QString::fromUtf8(kVersionDate));
   QtCanvas::InstallFontSubstitutions();
-  QFont large(QString::fromUtf8("ＭＳゴシック"));
+  QFont large(QString::fromUtf8(kGothicFont));
   large.setPixelSize(28);
   large.setBold(true);
   ui_->Label1->setFont(large);
