@@ -3,7 +3,12 @@
 // chart: the state of the settings window's controls. Texts stay as typed and
 // are converted by each consumer when it runs.
 #include <array>
+#include <cstdint>
+#include <optional>
 #include <string>
+
+#include "analysis/AmplificationResult.h"
+#include "profile/SoilProfile.h"
 
 struct AnalysisSettings {
   // Radio-group indices; -1 means no item chosen.
@@ -26,7 +31,7 @@ struct AnalysisSettings {
 
   int pointChoice = 1;  // 0 → 100, 1 → 200, 2 → 400 points
 
-  std::array<bool, 20> displayLayers{true};  // layer 1 only
+  std::array<bool, kMaxLayers> displayLayers{true};  // layer 1 only
   bool showProfile = true;
   bool profileLeft = false;
   bool showLayerLegend = true;
@@ -36,3 +41,10 @@ struct AnalysisSettings {
 
   bool operator==(const AnalysisSettings&) const = default;
 };
+
+// The sample count a point choice selects; nothing for no item chosen, which
+// keeps the count as it is.
+inline std::optional<int32_t> ChosenPointCount(int pointChoice) {
+  if (pointChoice < 0 || pointChoice >= static_cast<int>(kPointCounts.size())) return std::nullopt;
+  return kPointCounts[static_cast<size_t>(pointChoice)];
+}

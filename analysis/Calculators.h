@@ -15,7 +15,7 @@
 
 // Slot m = layer index m, pointCount values each; slots beyond the profile
 // are left as they are.
-using LayerAmplifications = std::array<std::vector<float>, 20>;
+using LayerAmplifications = std::array<std::vector<float>, kMaxLayers>;
 
 // The lumped-mass response at every sample: |total motion / base motion| of
 // each mass, solved in double with ω = 2π·f. A sample that is singular (no

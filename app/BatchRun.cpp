@@ -71,8 +71,8 @@ std::optional<unsigned> ParseJobs(const std::string& text) {
   return jobs;
 }
 
-std::optional<std::array<bool, 20>> ParseLayers(const std::string& text) {
-  std::array<bool, 20> marks{};
+std::optional<std::array<bool, kMaxLayers>> ParseLayers(const std::string& text) {
+  std::array<bool, kMaxLayers> marks{};
   if (text == "all") {
     marks.fill(true);
     return marks;
@@ -84,7 +84,7 @@ std::optional<std::array<bool, 20>> ParseLayers(const std::string& text) {
     if (item.empty() || item.size() > 2 || item.find_first_not_of("0123456789") != std::string::npos)
       return std::nullopt;
     const int layer = std::stoi(item);
-    if (layer < 1 || layer > 20) return std::nullopt;
+    if (layer < 1 || layer > kMaxLayers) return std::nullopt;
     marks[layer - 1] = true;
     start = comma + 1;
   }
@@ -180,12 +180,7 @@ class BatchWindows : public HeadlessWindows {
 // The settings window's apply after its range checks, which CheckSettings
 // has made once for every file: the point count set, the analysis run.
 void Apply(Workspace& ws, AnalysisWindows& windows, MessagePort& messages) {
-  switch (ws.settings.pointChoice) {
-    case 0: ws.result.pointCount = 100; break;
-    case 1: ws.result.pointCount = 200; break;
-    case 2: ws.result.pointCount = 400; break;
-    default: break;
-  }
+  if (const std::optional<int32_t> count = ChosenPointCount(ws.settings.pointChoice)) ws.result.pointCount = *count;
   AnalysisDriver(ws.profile, ws.result, ws.settings, windows, messages).BtnAmplitudeClick();
 }
 

@@ -34,7 +34,7 @@ struct BatchOptions {
   std::optional<int> pointChoice;  // --points 100|200|400
   std::optional<int> yScale;
   std::optional<std::string> yLower, yUpper;
-  std::optional<std::array<bool, 20>> layers;  // --layers all|1,3,5
+  std::optional<std::array<bool, kMaxLayers>> layers;  // --layers all|1,3,5
 };
 
 // Parses the arguments after the program name. Nothing, with the reason in

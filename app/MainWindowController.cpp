@@ -66,7 +66,7 @@ MainWindowController::MainWindowController(const MainWindowPorts& ports, std::st
   workspace_.profile.layerCount = 0;
   ClearStratumPicture();
   chart_.Clear(kWhite);
-  workspace_.result.pointCount = 400;
+  workspace_.result.pointCount = kMaxPoints;
   firstExecute_ = true;
   view_.SetLabel(MainLabel::Label3, workspace_.Label3);
   view_.SetLabel(MainLabel::Label4, "解析手法");
@@ -314,9 +314,9 @@ void MainWindowController::EnableNaturalModes(bool enabled) { view_.SetEnabled(M
 
 void MainWindowController::ShowNaturalModes(const NaturalModes& modes) {
   const int n = modes.n;
-  modeGrid_.Display(&modes.shape[0][0], 20, n, n, "%10.3f");
+  modeGrid_.Display(&modes.shape[0][0], kMaxLayers, n, n, "%10.3f");
   modeGrid_.SetCell(0, 0, kNaturalModesHeading);
-  float table[20][2] = {};
+  float table[kMaxLayers][2] = {};
   for (int s = 0; s < n; ++s) {
     table[s][0] = modes.period[s];
     table[s][1] = modes.frequency[s];

@@ -11,5 +11,5 @@
 struct Workspace : ProfileDocument {
   AmplificationResult result;  // the last analysis; result.pointCount is the point count
   AnalysisSettings settings;   // the settings window's controls
-  std::array<bool, 20> showLayer{};  // display flags, copied from the settings before each analysis
+  std::array<bool, kMaxLayers> showLayer{};  // display flags, copied from the settings before each analysis
 };

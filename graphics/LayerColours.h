@@ -4,8 +4,9 @@
 #include <array>
 
 #include "platform/Canvas.h"
+#include "profile/SoilProfile.h"
 
-inline constexpr int kLayerColourCount = 20;
+inline constexpr int kLayerColourCount = kMaxLayers;
 using LayerColours = std::array<Colour, kLayerColourCount>;
 
 // Index = layer number − 1. Values are 0x00BBGGRR.

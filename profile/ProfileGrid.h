@@ -15,7 +15,7 @@ class ProfileGrid {
   static constexpr std::array<int, kColumns> kColumnWidths{46, 65, 63, 73, 64};
   static constexpr int kRowHeight = 18;
   static constexpr int kMinLayers = 1;
-  static constexpr int kMaxLayers = 20;
+  static constexpr int kMaxLayers = ::kMaxLayers;
   static constexpr int kInitialLayers = 5;
 
   static constexpr const char* kCaption = "地層構成表示/編集";

@@ -13,7 +13,7 @@ std::string Value(float value) {
 }  // namespace
 
 AmplificationTable BuildAmplificationTable(const AmplificationResult& result, int layerCount) {
-  const int n = std::clamp(layerCount, 0, 20);
+  const int n = std::clamp(layerCount, 0, kMaxLayers);
   const int samples = std::clamp(result.pointCount, 0, kMaxPoints);
   AmplificationTable table;
   table.columns = n + 2;

@@ -115,12 +115,7 @@ void SettingsController::Button2Click() {
   ApplyScale(chart, scale);
   chart.TitleY = preview_.TitleY;
 
-  switch (s.pointChoice) {
-    case 0: workspace_.result.pointCount = 100; break;
-    case 1: workspace_.result.pointCount = 200; break;
-    case 2: workspace_.result.pointCount = 400; break;
-    default: break;  // no choice: unchanged
-  }
+  if (const std::optional<int32_t> count = ChosenPointCount(s.pointChoice)) workspace_.result.pointCount = *count;
   main_->BtnAmplitudeClick();
 }
 

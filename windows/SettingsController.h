@@ -27,7 +27,7 @@ class SettingsController {
 
   AnalysisSettings& settings() { return workspace_.settings; }
   TMyGraph& preview() { return preview_; }
-  const std::array<bool, 20>& layerBoxesEnabled() const { return layerBoxesEnabled_; }
+  const std::array<bool, kMaxLayers>& layerBoxesEnabled() const { return layerBoxesEnabled_; }
 
   void EnableLayerBoxes(int n);
   bool CollectDisplayLayers();
@@ -52,6 +52,6 @@ class SettingsController {
   Workspace& workspace_;
   MessagePort& messages_;
   TMyGraph preview_;
-  std::array<bool, 20> layerBoxesEnabled_{};
+  std::array<bool, kMaxLayers> layerBoxesEnabled_{};
   MainWindowController* main_ = nullptr;
 };

@@ -3,8 +3,9 @@
 #include <array>
 
 #include "platform/MessageBox.h"
+#include "profile/SoilProfile.h"
 
-inline constexpr int kLayerBoxCount = 20;
+inline constexpr int kLayerBoxCount = kMaxLayers;
 
 // Checks one axis range; the first failing rule wins and is reported in a box
 // with the caption "軸目盛り設定エラー" and the exclamation icon:

@@ -4,6 +4,12 @@
 // settings at once and shows them again on Refresh.
 #include <array>
 
+#include "profile/SoilProfile.h"
+
+// The preview chart's picture.
+inline constexpr int kPreviewWidth = 217;
+inline constexpr int kPreviewHeight = 209;
+
 class SettingsView {
  public:
   virtual ~SettingsView() = default;
@@ -11,7 +17,7 @@ class SettingsView {
   // show every control again.
   virtual void Refresh() = 0;
   // Enabled state of the 20 layer boxes CheckBox1..CheckBox20.
-  virtual void SetLayerBoxesEnabled(const std::array<bool, 20>& enabled) = 0;
+  virtual void SetLayerBoxesEnabled(const std::array<bool, kMaxLayers>& enabled) = 0;
   // The preview chart was drawn on.
   virtual void PreviewChanged() = 0;
 };

@@ -8,6 +8,7 @@
 #include <QScreen>
 
 #include "app/MainWindowController.h"
+#include "graphics/PictureSizes.h"
 #include "graphics/qt/TitlePictures.h"
 #include "platform/FileSystem.h"
 #include "ui_Uopen.h"
@@ -25,8 +26,8 @@ TOpen::TOpen(MessagePort& messages, FileDialogPort& dialogs, ClipboardPort& clip
     : QMainWindow(parent),
       ui_(std::make_unique<Ui::TOpen>()),
       messages_(messages),
-      stratumPicture_(233, 441),
-      chartPicture_(441, 441),
+      stratumPicture_(kStratumPictureWidth, kStratumPictureHeight),
+      chartPicture_(kChartPictureWidth, kChartPictureHeight),
       titlePicture_(kSystemTitleWidth, kSystemTitleHeight) {
   ui_->setupUi(this);
   setWindowTitle(QString::fromUtf8(kMainCaption));

@@ -10,13 +10,9 @@
 #include "platform/Canvas.h"
 #include "graphics/LayerColours.h"
 #include "graphics/PictureFormat.h"
+#include "graphics/PictureSizes.h"
 #include "profile/SoilProfile.h"
 #include "analysis/AnalysisSettings.h"
-
-inline constexpr int kChartPictureWidth = 441;
-inline constexpr int kChartPictureHeight = 441;
-inline constexpr int kStratumPictureWidth = 233;
-inline constexpr int kStratumPictureHeight = 441;
 
 // What the chart is drawn from. The displayed layers are the settings'
 // displayLayers, as the settings window would pass them on.

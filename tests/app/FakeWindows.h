@@ -9,6 +9,7 @@
 
 #include "FilePortsFake.h"
 #include "app/MainWindowController.h"
+#include "graphics/PictureSizes.h"
 #include "RecordingCanvas.h"
 #include "profile/ProfileEditorController.h"
 #include "windows/SettingsController.h"
@@ -65,11 +66,11 @@ class FakeEditorView : public ProfileEditorView {
 class FakeSettingsView : public SettingsView {
  public:
   void Refresh() override { ++refreshes; }
-  void SetLayerBoxesEnabled(const std::array<bool, 20>& on) override { boxes = on; }
+  void SetLayerBoxesEnabled(const std::array<bool, kMaxLayers>& on) override { boxes = on; }
   void PreviewChanged() override { ++previews; }
   int refreshes = 0;
   int previews = 0;
-  std::array<bool, 20> boxes{};
+  std::array<bool, kMaxLayers> boxes{};
 };
 
 class FakeListView : public AmplificationListView {
@@ -121,9 +122,9 @@ struct Program {
   FakeClipboard clipboard;
   RecordingMessages messages;
   ScriptedDialogs dialogs;
-  RecordingCanvas stratum{233, 441};
-  RecordingCanvas chart{441, 441};
-  RecordingCanvas preview{217, 209};
+  RecordingCanvas stratum{kStratumPictureWidth, kStratumPictureHeight};
+  RecordingCanvas chart{kChartPictureWidth, kChartPictureHeight};
+  RecordingCanvas preview{kPreviewWidth, kPreviewHeight};
   MainWindowController main;
   ProfileEditorController editor;
   SettingsController settings;

@@ -55,7 +55,7 @@ TEST(BatchArguments, EveryOptionInBothSpellings) {
   EXPECT_EQ(s.yScale, 1);
   EXPECT_EQ(s.yLower, "0.5");
   EXPECT_EQ(s.yUpper, "50");
-  std::array<bool, 20> layers{};
+  std::array<bool, kMaxLayers> layers{};
   layers[0] = layers[2] = layers[19] = true;
   EXPECT_EQ(s.displayLayers, layers);
   EXPECT_EQ(o->settingsFile, "s.ini");

@@ -26,6 +26,7 @@
 #include "FilePortsFake.h"
 #include "TempFolder.h"
 #include "app/MainWindowController.h"
+#include "graphics/PictureSizes.h"
 #include "platform/qt/QtCanvas.h"
 #include "graphics/qt/TitlePictures.h"
 #include "profile/ProfileEditorController.h"
@@ -97,8 +98,8 @@ struct Forms {
   RecordingMessages messages;
   ScriptedDialogs dialogs;
   NoClipboard clipboard;
-  QtCanvas stratum{233, 441};
-  QtCanvas chart{441, 441};
+  QtCanvas stratum{kStratumPictureWidth, kStratumPictureHeight};
+  QtCanvas chart{kChartPictureWidth, kChartPictureHeight};
   TAmpList list;
   TProfile profile;
   TDisplay display;

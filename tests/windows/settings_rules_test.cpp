@@ -62,11 +62,11 @@ TEST(ScaleStep, LinearAndLogarithmicSteps) {
 }
 
 TEST(LayerBoxes, EnabledFollowTheLayerCount) {
-  const auto none = std::array<bool, 20>{};
+  const auto none = std::array<bool, kMaxLayers>{};
   EXPECT_EQ(EnableLayerBoxes(0), none);
   EXPECT_EQ(EnableLayerBoxes(21), none);
   EXPECT_EQ(EnableLayerBoxes(-3), none);
-  std::array<bool, 20> all;
+  std::array<bool, kMaxLayers> all;
   all.fill(true);
   EXPECT_EQ(EnableLayerBoxes(20), all);
   const auto three = EnableLayerBoxes(3);
@@ -75,9 +75,9 @@ TEST(LayerBoxes, EnabledFollowTheLayerCount) {
 }
 
 TEST(LayerBoxes, CollectCopiesAllMarksButCountsOnlyTheLayers) {
-  std::array<bool, 20> marks{};
+  std::array<bool, kMaxLayers> marks{};
   marks[4] = true;
-  std::array<bool, 20> show{};
+  std::array<bool, kMaxLayers> show{};
   show[0] = true;
   EXPECT_FALSE(CollectDisplayLayers(marks, 3, show));
   EXPECT_EQ(show, marks);  // box 5 is copied though it does not count

@@ -46,7 +46,7 @@ TDisplay::TDisplay(QWidget* parent) : QWidget(parent, Qt::Window), ui_(std::make
   RGXType_ = MakeGroup(this, ui_->RGXType, 2);
   RGYType_ = MakeGroup(this, ui_->RGYType, 2);
   RGPoints_ = MakeGroup(this, ui_->RGPoints, 3);
-  for (int i = 0; i < 20; ++i) {
+  for (int i = 0; i < kMaxLayers; ++i) {
     layerBoxes_[i] = findChild<QCheckBox*>("CheckBox" + QString::number(i + 1));
     Q_ASSERT(layerBoxes_[i]);
   }
@@ -84,7 +84,7 @@ TDisplay::TDisplay(QWidget* parent) : QWidget(parent, Qt::Window), ui_(std::make
     typing_ = nullptr;
   });
 
-  for (int i = 0; i < 20; ++i) {
+  for (int i = 0; i < kMaxLayers; ++i) {
     connect(layerBoxes_[i], &QCheckBox::clicked, this, [this, i](bool checked) {
       if (settings_) settings_->displayLayers[i] = checked;
     });
@@ -172,7 +172,7 @@ void TDisplay::Show(const AnalysisSettings& s) {
   text(ui_->Edit2, QString::number(s.yDivisions));
   text(ui_->Edit7, QString::number(s.ySubDivisions));
 
-  for (int i = 0; i < 20; ++i) layerBoxes_[i]->setChecked(s.displayLayers[i]);
+  for (int i = 0; i < kMaxLayers; ++i) layerBoxes_[i]->setChecked(s.displayLayers[i]);
   ui_->CBProfile->setChecked(s.showProfile);
   ui_->CBLeft1->setChecked(s.profileLeft);
   ui_->CBLayer->setChecked(s.showLayerLegend);
@@ -181,8 +181,8 @@ void TDisplay::Show(const AnalysisSettings& s) {
   ui_->CBComp->setChecked(s.showMethod);
 }
 
-void TDisplay::SetLayerBoxesEnabled(const std::array<bool, 20>& enabled) {
-  for (int i = 0; i < 20; ++i) layerBoxes_[i]->setEnabled(enabled[i]);
+void TDisplay::SetLayerBoxesEnabled(const std::array<bool, kMaxLayers>& enabled) {
+  for (int i = 0; i < kMaxLayers; ++i) layerBoxes_[i]->setEnabled(enabled[i]);
 }
 
 void TDisplay::PreviewChanged() { ui_->MyGraph1->update(); }

@@ -22,9 +22,6 @@ namespace Ui {
 class TDisplay;
 }
 
-inline constexpr int kPreviewWidth = 217;
-inline constexpr int kPreviewHeight = 209;
-
 class TDisplay : public QWidget, public SettingsView {
   Q_OBJECT
 
@@ -41,7 +38,7 @@ class TDisplay : public QWidget, public SettingsView {
   void Attach(SettingsController& controller, MessagePort& messages);
 
   void Refresh() override;
-  void SetLayerBoxesEnabled(const std::array<bool, 20>& enabled) override;
+  void SetLayerBoxesEnabled(const std::array<bool, kMaxLayers>& enabled) override;
   void PreviewChanged() override;
 
  protected:
@@ -61,7 +58,7 @@ class TDisplay : public QWidget, public SettingsView {
   SettingsController* controller_ = nullptr;
   MessagePort* messages_ = nullptr;
   AnalysisSettings* settings_ = nullptr;
-  std::array<QCheckBox*, 20> layerBoxes_{};
+  std::array<QCheckBox*, kMaxLayers> layerBoxes_{};
   QButtonGroup* GBComp_ = nullptr;
   QButtonGroup* RGDamp_ = nullptr;
   QButtonGroup* RGXValue_ = nullptr;
