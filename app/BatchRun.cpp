@@ -13,6 +13,7 @@
 #include "app/BatchSummary.h"
 #include "app/OrderedRun.h"
 #include "app/Workspace.h"
+#include "graphics/ChartSettings.h"
 #include "platform/AtomicFile.h"
 #include "platform/Conversion.h"
 #include "platform/Cp932.h"
@@ -179,12 +180,7 @@ class BatchWindows : public HeadlessWindows {
 // The settings window's apply after its range checks, which CheckSettings
 // has made once for every file: the point count set, the analysis run.
 void Apply(Workspace& ws, AnalysisWindows& windows, MessagePort& messages) {
-  switch (ws.settings.pointChoice) {
-    case 0: ws.result.pointCount = 100; break;
-    case 1: ws.result.pointCount = 200; break;
-    case 2: ws.result.pointCount = 400; break;
-    default: break;
-  }
+  ApplySettings(ws.settings, nullptr, SubDivisions::FromSettings, &ws.result.pointCount);
   AnalysisDriver(ws.profile, ws.result, ws.settings, windows, messages).BtnAmplitudeClick();
 }
 

@@ -18,6 +18,7 @@
 #include "platform/Cp932.h"
 #include "profile/ProfileFiles.h"
 #include "windows/SettingsFile.h"
+#include "graphics/ChartSettings.h"
 #include "windows/SettingsRules.h"
 
 namespace {
