@@ -13,6 +13,7 @@
 #include "app/BatchSummary.h"
 #include "app/OrderedRun.h"
 #include "app/Workspace.h"
+#include "graphics/ChartSettings.h"
 #include "platform/AtomicFile.h"
 #include "platform/FixedTexts.h"
 #include "platform/Conversion.h"
@@ -180,7 +181,7 @@ class BatchWindows : public HeadlessWindows {
 // The settings window's apply after its range checks, which CheckSettings
 // has made once for every file: the point count set, the analysis run.
 void Apply(Workspace& ws, AnalysisWindows& windows, MessagePort& messages) {
-  if (const std::optional<int32_t> count = ChosenPointCount(ws.settings.pointChoice)) ws.result.pointCount = *count;
+  ApplySettings(ws.settings, nullptr, SubDivisions::FromSettings, &ws.result.pointCount);
   AnalysisDriver(ws.profile, ws.result, ws.settings, windows, messages).BtnAmplitudeClick();
 }
 

@@ -6,8 +6,6 @@
 #include "analysis/ResultFile.h"
 #include "graphics/AmplificationChart.h"
 #include "graphics/StratumDiagram.h"
-#include "profile/ProfileEditorController.h"
-#include "windows/SettingsController.h"
 
 // Answers the open dialog with a path given on the command line once, and
 // otherwise passes every request to the real dialogs, so that such a file
@@ -78,7 +76,7 @@ MainWindowController::MainWindowController(const MainWindowPorts& ports, std::st
 
 MainWindowController::~MainWindowController() = default;
 
-void MainWindowController::Connect(ProfileEditorController& editor, SettingsController& settings) {
+void MainWindowController::Connect(ProfileEditorPort& editor, SettingsPort& settings) {
   editor_ = &editor;
   settings_ = &settings;
 }
@@ -306,6 +304,19 @@ void MainWindowController::OpenFromCommandLine(const std::string& path) {
 
 // ---------------------------------------------------------------------------
 // What the analysis does to the windows
+
+void MainWindowController::EditorLayerCountChanged(int layerCount) { settings_->EnableLayerBoxes(layerCount); }
+
+void MainWindowController::EditedProfileApplied() {
+  EnableAfterEditorApply();
+  DrawStratumDiagram();
+  BtnAmplitudeClick();
+}
+
+void MainWindowController::BoldCurvesChanged(bool bold) {
+  view_.SetMenuChecked(MainMenuMark::Thin, !bold);
+  view_.SetMenuChecked(MainMenuMark::Bold, bold);
+}
 
 bool MainWindowController::CollectDisplayLayers() { return settings_->CollectDisplayLayers(); }
 void MainWindowController::SetMethodLabel(const std::string& text) { view_.SetLabel(MainLabel::Label4, text); }

@@ -8,11 +8,9 @@
 #include <vector>
 
 #include "FilePortsFake.h"
-#include "app/MainWindowController.h"
 #include "graphics/PictureSizes.h"
 #include "RecordingCanvas.h"
-#include "profile/ProfileEditorController.h"
-#include "windows/SettingsController.h"
+#include "app/TovalkControllers.h"
 
 class FakeMainView : public MainWindowView {
  public:
@@ -92,12 +90,8 @@ class FakeClipboard : public ClipboardPort {
 // The seven windows' logic in creation order, over fakes.
 struct Program {
   explicit Program(const std::string& startDir)
-      : main({mainView, messages, dialogs, clipboard, stratum, chart, list}, startDir),
-        editor(editorView, main.workspace(), messages),
-        settings(settingsView, main.workspace(), messages, preview) {
-    main.Connect(editor, settings);
-    editor.Connect(main, settings);
-    settings.Connect(main);
+      : controllers({mainView, messages, dialogs, clipboard, stratum, chart, list}, editorView, settingsView, preview,
+                    startDir) {
     settings.FormCreate();
   }
 
@@ -125,7 +119,8 @@ struct Program {
   RecordingCanvas stratum{kStratumPictureWidth, kStratumPictureHeight};
   RecordingCanvas chart{kChartPictureWidth, kChartPictureHeight};
   RecordingCanvas preview{kPreviewWidth, kPreviewHeight};
-  MainWindowController main;
-  ProfileEditorController editor;
-  SettingsController settings;
+  TovalkControllers controllers;
+  MainWindowController& main = controllers.main();
+  ProfileEditorController& editor = controllers.editor();
+  SettingsController& settings = controllers.settings();
 };

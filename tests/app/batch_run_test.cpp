@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <iterator>
 #include <sstream>
 
+#include "FakeWindows.h"
 #include "FilePortsFake.h"
 #include "BatchRunner.h"
 #include "TempFolder.h"
@@ -18,6 +20,7 @@
 #include "platform/Cp932.h"
 #include "profile/ProfileFiles.h"
 #include "windows/SettingsFile.h"
+#include "graphics/ChartSettings.h"
 #include "windows/SettingsRules.h"
 
 namespace {
@@ -96,6 +99,23 @@ TEST(BatchOutputPath, StemResultBesideTheInputOrInTheOutputFolder) {
   EXPECT_EQ(BatchOutputPath("dir/a.csv", std::string("out/")), "out/a-result.csv");
 }
 
+// The desktop program's own controllers on fake windows: the settings typed
+// into the settings window, the file read by "実 行" (which then applies the
+// settings, "設定", and analyses), and "保 存". The batch must write the same
+// bytes.
+std::string DesktopResultFile(const std::string& input, const std::function<void(AnalysisSettings&)>& typeSettings,
+                              const fs::path& saveAs) {
+  Program p{fs::path(saveAs).parent_path().string()};
+  typeSettings(p.settings.settings());
+  p.mainView.radio = kItemLoad;
+  p.dialogs.AnswerOpen(FileDialogAnswer{input, kAllFilesFilter});
+  p.main.Button2Click();
+  p.dialogs.AnswerSave(FileDialogAnswer{saveAs.string(), kAllFilesFilter});
+  p.main.Button8Click();
+  EXPECT_TRUE(p.messages.shown.empty()) << p.messages.shown.front().text;
+  return TempFolder::Read(saveAs);
+}
+
 TEST(BatchRun, WritesWhatTheDesktopSaveWrites) {
   TempFolder folder;
   const BatchRunOutput run = Batch({"--method", "lumped", "--damping", "viscous", "--ratio", "0.03", "--x", "frequency",
@@ -106,36 +126,54 @@ TEST(BatchRun, WritesWhatTheDesktopSaveWrites) {
   EXPECT_EQ(run.err, "");
   EXPECT_EQ(run.out, (folder / "out/five-layers-result.csv") + "\n");
 
-  // The same by hand: read under "*.*", apply, analyse, "保 存".
-  Workspace ws;
-  ws.settings.method = 1;
-  ws.settings.dampingForm = 1;
-  ws.settings.dampingText = "0.03";
-  ws.settings.xQuantity = 1;
-  ws.settings.xLower = "0.1";
-  ws.settings.xUpper = "20";
-  ws.settings.pointChoice = 0;
-  ScriptedDialogs dialogs;
-  RecordingMessages messages;
-  HeadlessWindows windows(
-      [&ws] { return CollectDisplayLayers(ws.settings.displayLayers, ws.profile.layerCount, ws.showLayer); });
-  ProfileFiles files(ws, dialogs, messages);
-  dialogs.AnswerOpen(FileDialogAnswer{kExamples + "five-layers.csv", kAllFilesFilter});
-  ASSERT_TRUE(files.LoadProfileFile());
-  ASSERT_TRUE(CheckScale(0, 20.0f, 0.0f, messages));
-  ws.result.pointCount = 100;
-  AnalysisDriver(ws.profile, ws.result, ws.settings, windows, messages).BtnAmplitudeClick();
-  dialogs.AnswerSave(FileDialogAnswer{folder / "by-hand.csv", kAllFilesFilter});
-  ASSERT_TRUE(SaveResultFile(files, ws.result, ws.settings));
-  EXPECT_TRUE(messages.shown.empty());
-
+  const std::string desktop = DesktopResultFile(
+      kExamples + "five-layers.csv",
+      [](AnalysisSettings& s) {
+        s.method = 1;
+        s.dampingForm = 1;
+        s.dampingText = "0.03";
+        s.xQuantity = 1;
+        s.xLower = "0.1";
+        s.xUpper = "20";
+        s.pointChoice = 0;
+      },
+      folder / "desktop.csv");
   const std::string batch = TempFolder::Read(folder / "out/five-layers-result.csv");
-  EXPECT_EQ(batch, TempFolder::Read(folder / "by-hand.csv"));
+  EXPECT_EQ(batch, desktop);
   const std::vector<std::string> lines = Lines(batch);
   ASSERT_EQ(lines.size(), 5u + 8u + 100u);
   EXPECT_EQ(lines[9], "解析法,等価質点系解析");
   EXPECT_EQ(lines[10], "粘性型減衰,減衰比,  0.030");
   EXPECT_EQ(lines[13].substr(0, 22), "   1,   0.100,  10.000");
+}
+
+TEST(BatchRun, WritesWhatTheDesktopSaveWritesForEveryExampleAt400Points) {
+  TempFolder folder;
+  const std::vector<std::string> examples = {"single-layer", "five-layers", "twenty-layers", "velocity-inversion"};
+  std::vector<std::string> args = {"--method", "transfer", "--x", "frequency", "--x-scale", "log", "--x-lower",
+                                   "0.1", "--x-upper", "20", "--points", "400", "--layers", "all",
+                                   "--output-dir", folder / "out"};
+  for (const std::string& name : examples) args.push_back(kExamples + name + ".csv");
+  const BatchRunOutput run = Batch(args, folder.path().string());
+  ASSERT_EQ(run.status, 0) << run.err;
+  for (const std::string& name : examples) {
+    const std::string desktop = DesktopResultFile(
+        kExamples + name + ".csv",
+        [](AnalysisSettings& s) {
+          s.xQuantity = 1;
+          s.xScale = 1;
+          s.xLower = "0.1";
+          s.xUpper = "20";
+          s.pointChoice = 2;
+          s.displayLayers.fill(true);
+        },
+        folder / (name + "-desktop.csv"));
+    const std::string batch = TempFolder::Read(folder / ("out/" + name + "-result.csv"));
+    EXPECT_EQ(batch, desktop) << name;
+    const std::vector<std::string> lines = Lines(batch);
+    const size_t n = std::stoul(lines.at(1).substr(lines.at(1).find(',') + 1));
+    EXPECT_EQ(lines.size(), n + 8u + 400u) << name;
+  }
 }
 
 TEST(BatchRun, ABadFileIsReportedAndSkippedWhileTheOthersRun) {

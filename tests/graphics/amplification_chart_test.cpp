@@ -36,7 +36,7 @@ struct MainChart {
   SoilProfile profile;
   AmplificationResult result;
   AnalysisSettings settings;
-  std::array<bool, 20> showLayer{};
+  std::array<bool, kMaxLayers> showLayer{};
   bool multiColour = true;
 };
 
