@@ -15,8 +15,9 @@ void AnalysisDriver::RefuseOversizedProfile() const {
 }
 
 std::string AnalysisDriver::DampingDescription() const {
-  // Only 1 is viscous; a group with no item chosen computes as hysteretic.
-  return std::string(settings_.dampingForm != 0 ? "粘性型減衰/減衰比　" : "履歴型減衰/減衰比　") +
+  // Any form but hysteretic is viscous, a group with no item chosen included,
+  // as the calculators compute it.
+  return std::string(settings_.dampingForm != DampingForm::Hysteretic ? "粘性型減衰/減衰比　" : "履歴型減衰/減衰比　") +
          settings_.dampingText;
 }
 
@@ -82,18 +83,18 @@ void AnalysisDriver::BtnAmplitudeClick() {
   ReplaceAmplificationSlots();
 
   switch (settings_.method) {
-    case 0:
+    case AnalysisMethod::TransferMatrix:
       RunTransferMatrix();
       break;
-    case 1:
+    case AnalysisMethod::LumpedMass:
       RunLumpedMass();
       windows_.EnableNaturalModes(true);
       break;
-    case 2:
+    case AnalysisMethod::Reflection:
       messages_.Show(ErrorBox(kReflectionNotice, kUnsupportedCaption));
       windows_.EnableNaturalModes(false);
       return;
-    default:
+    default:  // no method chosen: nothing computed
       break;
   }
 

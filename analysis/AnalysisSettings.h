@@ -10,26 +10,56 @@
 #include "analysis/AmplificationResult.h"
 #include "profile/SoilProfile.h"
 
+// The choices of the settings window's radio groups. Each value is the
+// item's index as the settings file stores it; None (-1) is a group with no
+// item chosen, which the file and the window can both leave. The int
+// underneath keeps any other index representable; the rule at each type says
+// what such an index means.
+
+// Any other index computes nothing.
+enum class AnalysisMethod : int { None = -1, TransferMatrix = 0, LumpedMass = 1, Reflection = 2 };
+// Any form but Hysteretic is viscous.
+enum class DampingForm : int { None = -1, Hysteretic = 0, Viscous = 1 };
+// Any quantity but Period is frequency.
+enum class XQuantity : int { None = -1, Period = 0, Frequency = 1 };
+// Any scale but Linear is logarithmic.
+enum class ScaleKind : int { None = -1, Linear = 0, Logarithmic = 1 };
+// The index into kPointCounts; any other index keeps the count.
+enum class PointChoice : int { None = -1, Points100 = 0, Points200 = 1, Points400 = 2 };
+
+// The stored index of a choice, and the choice of a stored index, at the
+// settings file and at the window's radio groups.
+template <typename Choice>
+constexpr int ChoiceIndex(Choice choice) {
+  return static_cast<int>(choice);
+}
+template <typename Choice>
+constexpr Choice ChoiceOf(int index) {
+  return static_cast<Choice>(index);
+}
+
+// The calculators read "viscous" as a form whose index is not 0.
+constexpr bool operator==(DampingForm form, int index) { return ChoiceIndex(form) == index; }
+
 struct AnalysisSettings {
-  // Radio-group indices; -1 means no item chosen.
-  int method = 0;       // 0 transfer matrix, 1 lumped mass, 2 multiple reflection
-  int dampingForm = 0;  // 0 hysteretic, 1 viscous
+  AnalysisMethod method = AnalysisMethod::TransferMatrix;
+  DampingForm dampingForm = DampingForm::Hysteretic;
   std::string dampingText = "0.05";
 
   std::string xLower = "0";
   std::string xUpper = "5";
   int xDivisions = 5;     // 1..10
   int xSubDivisions = 5;  // 0..5
-  int xQuantity = 0;      // 0 period, 1 frequency
-  int xScale = 0;         // 0 linear, 1 logarithmic
+  XQuantity xQuantity = XQuantity::Period;
+  ScaleKind xScale = ScaleKind::Linear;
 
   std::string yLower = "0";
   std::string yUpper = "20";
   int yDivisions = 4;
   int ySubDivisions = 5;
-  int yScale = 0;
+  ScaleKind yScale = ScaleKind::Linear;
 
-  int pointChoice = 1;  // 0 → 100, 1 → 200, 2 → 400 points
+  PointChoice pointChoice = PointChoice::Points200;
 
   std::array<bool, kMaxLayers> displayLayers{true};  // layer 1 only
   bool showProfile = true;
@@ -42,9 +72,10 @@ struct AnalysisSettings {
   bool operator==(const AnalysisSettings&) const = default;
 };
 
-// The sample count a point choice selects; nothing for no item chosen, which
-// keeps the count as it is.
-inline std::optional<int32_t> ChosenPointCount(int pointChoice) {
-  if (pointChoice < 0 || pointChoice >= static_cast<int>(kPointCounts.size())) return std::nullopt;
-  return kPointCounts[static_cast<size_t>(pointChoice)];
+// The sample count a point choice selects; nothing for no item chosen (or an
+// index beyond the items), which keeps the count as it is.
+inline std::optional<int32_t> ChosenPointCount(PointChoice choice) {
+  const int index = ChoiceIndex(choice);
+  if (index < 0 || index >= static_cast<int>(kPointCounts.size())) return std::nullopt;
+  return kPointCounts[static_cast<size_t>(index)];
 }

@@ -19,8 +19,8 @@ void AnalysisDriver::BuildFrequencySamples() {
   const float lower = StrToSingle(settings_.xLower);
   const float upper = StrToSingle(settings_.xUpper);
   // A radio group with no item chosen means its second item, as everywhere.
-  const bool logarithmic = settings_.xScale != 0;
-  const bool byFrequency = settings_.xQuantity != 0;
+  const bool logarithmic = settings_.xScale != ScaleKind::Linear;
+  const bool byFrequency = settings_.xQuantity != XQuantity::Period;
 
   // A logarithmic axis from 0 divides by zero here; a linear period axis
   // from 0 to 0 does so at its first sample (1 / step).

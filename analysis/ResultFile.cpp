@@ -50,12 +50,12 @@ FormattedFile FormatResultFile(const SoilProfile& profile, const AmplificationRe
   const int points = std::clamp(result.pointCount, 0, kMaxPoints);
   rest.reserve(256 + 16 * n + static_cast<size_t>(points) * (24 + 9 * n));
   switch (settings.method) {
-    case 0: rest += Cp932Text("解析法,伝達マトリックス法"); break;
-    case 1: rest += Cp932Text("解析法,等価質点系解析"); break;
+    case AnalysisMethod::TransferMatrix: rest += Cp932Text("解析法,伝達マトリックス法"); break;
+    case AnalysisMethod::LumpedMass: rest += Cp932Text("解析法,等価質点系解析"); break;
     default: rest += Cp932Text("重複反射法"); break;
   }
   rest += kCrLf;
-  rest += Cp932Text(settings.dampingForm == 0 ? "履歴型減衰,減衰比," : "粘性型減衰,減衰比,");
+  rest += Cp932Text(settings.dampingForm == DampingForm::Hysteretic ? "履歴型減衰,減衰比," : "粘性型減衰,減衰比,");
   AppendFixed(rest, profile.layers[0].dampingRatio, 3, 7);
   rest += kCrLf;
   rest += Cp932Text(",振動数,周期,増幅度");

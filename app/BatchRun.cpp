@@ -49,12 +49,19 @@ namespace {
 
 // Keyword options and the index each word stands for.
 const std::map<std::string, std::map<std::string, int>> kChoices = {
-    {"--method", {{"transfer", 0}, {"lumped", 1}, {"reflection", 2}}},
-    {"--damping", {{"hysteretic", 0}, {"viscous", 1}}},
-    {"--x", {{"period", 0}, {"frequency", 1}}},
-    {"--x-scale", {{"linear", 0}, {"log", 1}}},
-    {"--y-scale", {{"linear", 0}, {"log", 1}}},
-    {"--points", {{"100", 0}, {"200", 1}, {"400", 2}}},
+    {"--method",
+     {{"transfer", ChoiceIndex(AnalysisMethod::TransferMatrix)},
+      {"lumped", ChoiceIndex(AnalysisMethod::LumpedMass)},
+      {"reflection", ChoiceIndex(AnalysisMethod::Reflection)}}},
+    {"--damping",
+     {{"hysteretic", ChoiceIndex(DampingForm::Hysteretic)}, {"viscous", ChoiceIndex(DampingForm::Viscous)}}},
+    {"--x", {{"period", ChoiceIndex(XQuantity::Period)}, {"frequency", ChoiceIndex(XQuantity::Frequency)}}},
+    {"--x-scale", {{"linear", ChoiceIndex(ScaleKind::Linear)}, {"log", ChoiceIndex(ScaleKind::Logarithmic)}}},
+    {"--y-scale", {{"linear", ChoiceIndex(ScaleKind::Linear)}, {"log", ChoiceIndex(ScaleKind::Logarithmic)}}},
+    {"--points",
+     {{"100", ChoiceIndex(PointChoice::Points100)},
+      {"200", ChoiceIndex(PointChoice::Points200)},
+      {"400", ChoiceIndex(PointChoice::Points400)}}},
 };
 const std::set<std::string> kTextOptions = {"--ratio",      "--x-lower",      "--x-upper", "--y-lower",
                                             "--y-upper",    "--layers",       "--settings", "--output-dir",
@@ -100,12 +107,12 @@ bool SetOption(BatchOptions& o, const std::string& name, const std::string& valu
       return false;
     }
     const int i = index->second;
-    if (name == "--method") o.method = i;
-    else if (name == "--damping") o.dampingForm = i;
-    else if (name == "--x") o.xQuantity = i;
-    else if (name == "--x-scale") o.xScale = i;
-    else if (name == "--y-scale") o.yScale = i;
-    else o.pointChoice = i;
+    if (name == "--method") o.method = ChoiceOf<AnalysisMethod>(i);
+    else if (name == "--damping") o.dampingForm = ChoiceOf<DampingForm>(i);
+    else if (name == "--x") o.xQuantity = ChoiceOf<XQuantity>(i);
+    else if (name == "--x-scale") o.xScale = ChoiceOf<ScaleKind>(i);
+    else if (name == "--y-scale") o.yScale = ChoiceOf<ScaleKind>(i);
+    else o.pointChoice = ChoiceOf<PointChoice>(i);
     return true;
   }
   if (name == "--layers") {

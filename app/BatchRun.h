@@ -25,14 +25,14 @@ struct BatchOptions {
   bool modes = false;    // --modes: also STEM-modes.csv
 
   // Settings given on the command line; they override the settings file.
-  std::optional<int> method;       // --method transfer|lumped|reflection
-  std::optional<int> dampingForm;  // --damping hysteretic|viscous
+  std::optional<AnalysisMethod> method;    // --method transfer|lumped|reflection
+  std::optional<DampingForm> dampingForm;  // --damping hysteretic|viscous
   std::optional<std::string> ratio;
-  std::optional<int> xQuantity;    // --x period|frequency
-  std::optional<int> xScale;       // --x-scale linear|log
+  std::optional<XQuantity> xQuantity;  // --x period|frequency
+  std::optional<ScaleKind> xScale;     // --x-scale linear|log
   std::optional<std::string> xLower, xUpper;
-  std::optional<int> pointChoice;  // --points 100|200|400
-  std::optional<int> yScale;
+  std::optional<PointChoice> pointChoice;  // --points 100|200|400
+  std::optional<ScaleKind> yScale;
   std::optional<std::string> yLower, yUpper;
   std::optional<std::array<bool, kMaxLayers>> layers;  // --layers all|1,3,5
 };

@@ -11,7 +11,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   AnalysisSettings settings;
   ParseSettings(std::string_view(reinterpret_cast<const char*>(data), size), settings);
 
-  auto radio = [](int index, int items) { return index >= -1 && index < items; };
+  auto radio = [](auto choice, int items) {
+    const int index = ChoiceIndex(choice);
+    return index >= -1 && index < items;
+  };
   auto within = [](int value, int low, int high) { return value >= low && value <= high; };
   if (!radio(settings.method, 3) || !radio(settings.dampingForm, 2) || !radio(settings.xQuantity, 2) ||
       !radio(settings.xScale, 2) || !radio(settings.yScale, 2) || !radio(settings.pointChoice, 3) ||

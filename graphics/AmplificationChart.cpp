@@ -11,19 +11,20 @@
 
 namespace {
 
-const char* MethodText(int method) {
+const char* MethodText(AnalysisMethod method) {
   switch (method) {
-    case 0: return "伝達マトリックス法";
-    case 1: return "等価質点系解析";
-    case 2: return "重複反射";
+    case AnalysisMethod::TransferMatrix: return "伝達マトリックス法";
+    case AnalysisMethod::LumpedMass: return "等価質点系解析";
+    case AnalysisMethod::Reflection: return "重複反射";
+    case AnalysisMethod::None: break;
   }
   return nullptr;
 }
 
 // Every two-choice group reads "the first item, otherwise the second", so a
 // group with no item chosen means the second everywhere (as in the files).
-std::string DampingText(int dampingForm, double ratio) {
-  return dampingForm == 0 ? Printf("履歴型減衰/減衰比　%.2f", ratio) : Printf("粘性型減衰/減衰比　%.2f", ratio);
+std::string DampingText(DampingForm dampingForm, double ratio) {
+  return dampingForm == DampingForm::Hysteretic ? Printf("履歴型減衰/減衰比　%.2f", ratio) : Printf("粘性型減衰/減衰比　%.2f", ratio);
 }
 
 }  // namespace
@@ -111,7 +112,7 @@ bool DrawAmplificationChart(TMyGraph& graph, const ChartSources& sources,
   return true;
 }
 
-CursorReadout MyGraph1MouseMove(const TMyGraph& graph, int xQuantity, int X, int Y) {
+CursorReadout MyGraph1MouseMove(const TMyGraph& graph, XQuantity xQuantity, int X, int Y) {
   if (X < graph.OriginX || X > graph.OriginX + graph.WidthX || Y > graph.OriginY ||
       Y < graph.OriginY - graph.HeightY) {
     return {};
@@ -135,7 +136,7 @@ CursorReadout MyGraph1MouseMove(const TMyGraph& graph, int xQuantity, int X, int
   } else {
     xKnown = false;
   }
-  if (xKnown && std::isfinite(x)) readout.xText = Printf(xQuantity == 0 ? "%.2f(s)" : "%.2f(Hz)", x);
+  if (xKnown && std::isfinite(x)) readout.xText = Printf(xQuantity == XQuantity::Period ? "%.2f(s)" : "%.2f(Hz)", x);
 
   double y = 0;
   bool yKnown = true;

@@ -56,7 +56,7 @@ struct CursorReadout {
 };
 
 // The texts for the mouse at pixel (X, Y) from the chart's current scale:
-// both empty outside the frame (its edges count as inside). xQuantity 0 shows
-// "%.2f(s)", any other "%.2f(Hz)". A value the scale cannot give (a
+// both empty outside the frame (its edges count as inside). Period shows
+// "%.2f(s)", any other quantity "%.2f(Hz)". A value the scale cannot give (a
 // logarithmic axis without a positive start and ratio) leaves its text empty.
-CursorReadout MyGraph1MouseMove(const TMyGraph& graph, int xQuantity, int X, int Y);
+CursorReadout MyGraph1MouseMove(const TMyGraph& graph, XQuantity xQuantity, int X, int Y);

@@ -22,17 +22,17 @@ void ApplySettings(const AnalysisSettings& s, TMyGraph* chart, SubDivisions subD
       chart->SubX = s.xSubDivisions;
       chart->SubY = s.ySubDivisions;
     }
-    chart->LinearX = s.xScale == 0;
-    chart->LinearY = s.yScale == 0;
-    chart->TitleX = s.xQuantity != 0 ? kFrequencyAxisTitle : kPeriodAxisTitle;
+    chart->LinearX = s.xScale == ScaleKind::Linear;
+    chart->LinearY = s.yScale == ScaleKind::Linear;
+    chart->TitleX = s.xQuantity != XQuantity::Period ? kFrequencyAxisTitle : kPeriodAxisTitle;
   }
   if (pointCount) {
     if (const std::optional<int32_t> count = ChosenPointCount(s.pointChoice)) *pointCount = *count;
   }
 }
 
-float ScaleStep(float lower, float upper, int divisions, int scale) {
-  if (scale != 0) {  // the charts draw every index but 0 logarithmically
+float ScaleStep(float lower, float upper, int divisions, ScaleKind scale) {
+  if (scale != ScaleKind::Linear) {  // the charts draw every index but 0 logarithmically
     const double ratio = checked::Divide(upper, lower);
     return checked::StoreSingle(checked::Exp(checked::Divide(checked::Ln(ratio), divisions)));
   }

@@ -23,11 +23,11 @@ void ApplySettings(const AnalysisSettings& settings, TMyGraph* chart, SubDivisio
                    int* pointCount);
 
 // The step between adjacent main grid lines: (upper - lower) / divisions for
-// a linear scale (0), exp(ln(upper / lower) / divisions) - the ratio between
-// adjacent lines - for a logarithmic one (any other index). Evaluated in double, rounded
+// a linear scale, exp(ln(upper / lower) / divisions) - the ratio between
+// adjacent lines - for a logarithmic one (any other choice). Evaluated in double, rounded
 // once to float32. Raises FloatingPointFault for a zero division count or a
 // non-positive logarithm argument, as the arithmetic would.
-float ScaleStep(float lower, float upper, int divisions, int scale);
+float ScaleStep(float lower, float upper, int divisions, ScaleKind scale);
 
 // Copies the 20 check marks into showLayer (index 0 = layer 1) and tells
 // whether one of the first layerCount marks is set (never more than 20 looked

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstring>
+#include <type_traits>
 #include <vector>
 
 #include "platform/AtomicFile.h"
@@ -23,38 +24,60 @@ constexpr std::size_t kFileHeadBytes = 2 * kSettingsLineCount * kLineBuffer;
 
 enum class Kind { Method, DampingForm, Text, Divisions, SubDivisions, Choice2, Points };
 
+// A number line's value as the file holds it: the choices by their stored
+// index, the counts as they are.
+template <auto Member>
+int NumberOf(const AnalysisSettings& s) {
+  if constexpr (std::is_enum_v<std::remove_cvref_t<decltype(s.*Member)>>) {
+    return ChoiceIndex(s.*Member);
+  } else {
+    return s.*Member;
+  }
+}
+template <auto Member>
+void SetNumber(AnalysisSettings& s, int value) {
+  using Field = std::remove_cvref_t<decltype(s.*Member)>;
+  if constexpr (std::is_enum_v<Field>) {
+    s.*Member = ChoiceOf<Field>(value);
+  } else {
+    s.*Member = value;
+  }
+}
+
+// One line of the file: its label, what it holds, and the field it is.
 struct LineRule {
   const char* label;  // UTF-8; written after the value
   Kind kind;
+  std::string AnalysisSettings::*text = nullptr;  // for Kind::Text
+  int (*number)(const AnalysisSettings&) = nullptr;
+  void (*setNumber)(AnalysisSettings&, int) = nullptr;
 };
 
-constexpr LineRule kLines[kSettingsLineCount] = {
-    {"解析法", Kind::Method},         {"減衰型", Kind::DampingForm},   {"減衰比", Kind::Text},
-    {"X軸下限", Kind::Text},          {"X軸上限", Kind::Text},         {"X軸分割", Kind::Divisions},
-    {"X軸副分割", Kind::SubDivisions}, {"X軸量", Kind::Choice2},        {"X軸目盛", Kind::Choice2},
-    {"Y軸下限", Kind::Text},          {"Y軸上限", Kind::Text},         {"Y軸分割", Kind::Divisions},
-    {"Y軸副分割", Kind::SubDivisions}, {"Y軸目盛", Kind::Choice2},      {"解析点数", Kind::Points},
-};
-
-// The fifteen persisted fields in file order; integer lines point at an int,
-// text lines at a string.
-struct FieldRef {
-  int* number = nullptr;
-  std::string* text = nullptr;
-};
-
-template <typename Settings, typename Ref>
-std::array<Ref, kSettingsLineCount> FieldsOf(Settings& s) {
-  return {{{&s.method, nullptr}, {&s.dampingForm, nullptr}, {nullptr, &s.dampingText},
-           {nullptr, &s.xLower}, {nullptr, &s.xUpper}, {&s.xDivisions, nullptr},
-           {&s.xSubDivisions, nullptr}, {&s.xQuantity, nullptr}, {&s.xScale, nullptr},
-           {nullptr, &s.yLower}, {nullptr, &s.yUpper}, {&s.yDivisions, nullptr},
-           {&s.ySubDivisions, nullptr}, {&s.yScale, nullptr}, {&s.pointChoice, nullptr}}};
+template <auto Member>
+constexpr LineRule NumberLine(const char* label, Kind kind) {
+  return {label, kind, nullptr, &NumberOf<Member>, &SetNumber<Member>};
+}
+constexpr LineRule TextLine(const char* label, std::string AnalysisSettings::*text) {
+  return {label, Kind::Text, text, nullptr, nullptr};
 }
 
-struct ConstFieldRef {
-  const int* number = nullptr;
-  const std::string* text = nullptr;
+// The fifteen persisted fields in file order.
+constexpr LineRule kLines[kSettingsLineCount] = {
+    NumberLine<&AnalysisSettings::method>("解析法", Kind::Method),
+    NumberLine<&AnalysisSettings::dampingForm>("減衰型", Kind::DampingForm),
+    TextLine("減衰比", &AnalysisSettings::dampingText),
+    TextLine("X軸下限", &AnalysisSettings::xLower),
+    TextLine("X軸上限", &AnalysisSettings::xUpper),
+    NumberLine<&AnalysisSettings::xDivisions>("X軸分割", Kind::Divisions),
+    NumberLine<&AnalysisSettings::xSubDivisions>("X軸副分割", Kind::SubDivisions),
+    NumberLine<&AnalysisSettings::xQuantity>("X軸量", Kind::Choice2),
+    NumberLine<&AnalysisSettings::xScale>("X軸目盛", Kind::Choice2),
+    TextLine("Y軸下限", &AnalysisSettings::yLower),
+    TextLine("Y軸上限", &AnalysisSettings::yUpper),
+    NumberLine<&AnalysisSettings::yDivisions>("Y軸分割", Kind::Divisions),
+    NumberLine<&AnalysisSettings::ySubDivisions>("Y軸副分割", Kind::SubDivisions),
+    NumberLine<&AnalysisSettings::yScale>("Y軸目盛", Kind::Choice2),
+    NumberLine<&AnalysisSettings::pointChoice>("解析点数", Kind::Points),
 };
 
 // The standard conversion of a leading integer: optional sign and digits,
@@ -110,17 +133,17 @@ void ParseSettings(std::string_view fileBytes, AnalysisSettings& settings) {
   // count and such a text leaves its setting unchanged.
   const FileText text = TakeFileText(fileBytes, fileBytes.size() >= kFileHeadBytes);
   TextLineReader reader(text.cp932, kLineBuffer);
-  auto fields = FieldsOf<AnalysisSettings, FieldRef>(settings);
   std::vector<std::string> tokens;
   for (int line = 0; line < kSettingsLineCount; ++line) {
     const std::optional<std::string_view> current = reader.Next();
     if (!current) break;
     SplitTokens(*current, tokens);
     if (tokens.empty() || tokens[0].empty()) continue;  // no value: keep the setting
-    if (kLines[line].kind == Kind::Text) {
-      if (auto converted = Cp932ToUtf8(tokens[0])) *fields[line].text = std::move(*converted);
+    const LineRule& rule = kLines[line];
+    if (rule.kind == Kind::Text) {
+      if (auto converted = Cp932ToUtf8(tokens[0])) settings.*rule.text = std::move(*converted);
     } else {
-      *fields[line].number = ControlValue(kLines[line].kind, LeadingInteger(tokens[0]));
+      rule.setNumber(settings, ControlValue(rule.kind, LeadingInteger(tokens[0])));
     }
   }
 }
@@ -135,21 +158,20 @@ SettingsLoad LoadSettings(const std::filesystem::path& path, AnalysisSettings& s
 }
 
 bool FormatSettings(const AnalysisSettings& settings, std::string& fileBytes, std::string* error) {
-  const auto fields = FieldsOf<const AnalysisSettings, ConstFieldRef>(settings);
   std::string out;
   for (int line = 0; line < kSettingsLineCount; ++line) {
+    const LineRule& rule = kLines[line];
     std::string value;
-    if (fields[line].text != nullptr) {
-      const std::optional<std::string> converted = Utf8ToCp932(SingleLine(*fields[line].text));
+    if (rule.kind == Kind::Text) {
+      const std::string& text = settings.*rule.text;
+      const std::optional<std::string> converted = Utf8ToCp932(SingleLine(text));
       if (!converted) {
-        if (error != nullptr) {
-          *error = "'" + *fields[line].text + "' はShift-JISで保存できない文字を含んでいます";
-        }
+        if (error != nullptr) *error = "'" + text + "' はShift-JISで保存できない文字を含んでいます";
         return false;
       }
       value = *converted;
     } else {
-      value = std::to_string(*fields[line].number);
+      value = std::to_string(rule.number(settings));
     }
     // The labels are fixed text that always converts.
     out += value + "," + Utf8ToCp932(kLines[line].label).value_or("") + "\r\n";

@@ -2,13 +2,13 @@
 
 #include "platform/CheckedFloat.h"
 
-bool CheckScale(int scale, float upper, float lower, MessagePort& messages) {
+bool CheckScale(ScaleKind scale, float upper, float lower, MessagePort& messages) {
   const char* text = nullptr;
   if (lower < 0.0f || upper < 0.0f) {
     text = "縦横軸の目盛りに負の値は設定できません";
   } else if (lower >= upper) {
     text = "縦横軸の目盛りこの値を設定できません";
-  } else if (scale != 0 && lower == 0.0f) {
+  } else if (scale != ScaleKind::Linear && lower == 0.0f) {
     // Only 0 is linear: the charts draw any other index (none chosen, from a
     // hand-edited settings file) logarithmically, so it must pass this rule.
     text = "対数目盛りの原点に0を設定できません";

@@ -69,7 +69,7 @@ struct AnalysisRig {
 };
 
 // Settings with the horizontal axis given; the rest are the defaults.
-inline AnalysisSettings Axis(std::string lower, std::string upper, int quantity, int scale) {
+inline AnalysisSettings Axis(std::string lower, std::string upper, XQuantity quantity, ScaleKind scale) {
   AnalysisSettings s;
   s.xLower = std::move(lower);
   s.xUpper = std::move(upper);

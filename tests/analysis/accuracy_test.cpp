@@ -56,13 +56,14 @@ int CheckSite(const Site& site) {
     for (int p = 0; p < n; ++p) EXPECT_NEAR(modes.shape[p][s], phi[p], 2e-6) << "mass " << p << " mode " << s;
   }
   const double h = std::stof(site.settings.dampingText);
-  const bool viscous = site.settings.dampingForm == 1;
+  const bool viscous = site.settings.dampingForm == DampingForm::Viscous;
   int compared = 0;
   for (int j = 0; j < site.points; ++j) {
     const Real omega = static_cast<float>(kTwoPi * rig.result.frequency[j]);
     const Real loss = viscous ? 2 * h * omega / std::sqrt(lambda[0]) : 2 * h;
-    const std::vector<Real> want = site.settings.method == 1 ? reference::LumpedResponse(chain, omega, loss)
-                                                             : reference::TransferResponse(rig.profile, omega, loss);
+    const std::vector<Real> want = site.settings.method == AnalysisMethod::LumpedMass
+                                       ? reference::LumpedResponse(chain, omega, loss)
+                                       : reference::TransferResponse(rig.profile, omega, loss);
     for (int m = 0; m < n; ++m) {
       const double got = rig.result.amplification[m][j];
       EXPECT_NEAR(got, static_cast<double>(want[m]), 0.0005 + 2e-6 * static_cast<double>(want[m]))
@@ -75,9 +76,9 @@ int CheckSite(const Site& site) {
 
 AnalysisSettings Settings(int method, int form, const std::string& h, const std::string& lower,
                           const std::string& upper, int quantity, int scale) {
-  AnalysisSettings s = Axis(lower, upper, quantity, scale);
-  s.method = method;
-  s.dampingForm = form;
+  AnalysisSettings s = Axis(lower, upper, ChoiceOf<XQuantity>(quantity), ChoiceOf<ScaleKind>(scale));
+  s.method = ChoiceOf<AnalysisMethod>(method);
+  s.dampingForm = ChoiceOf<DampingForm>(form);
   s.dampingText = h;
   return s;
 }
@@ -111,7 +112,7 @@ TEST(Accuracy, SpreadOfProfilesAgreesWithTheReferencesToThePrintedDigit) {
       const Site site = RandomSite(random, method);
       SCOPED_TRACE("site " + std::to_string(i) + " method " + std::to_string(method) + " layers " +
                    std::to_string(site.profile.layerCount) + " h " + site.settings.dampingText + " form " +
-                   std::to_string(site.settings.dampingForm));
+                   std::to_string(ChoiceIndex(site.settings.dampingForm)));
       compared += CheckSite(site);
       if (HasFailure()) return;
     }

@@ -16,7 +16,7 @@ const std::string kHysteretic = "Label5 履歴型減衰/減衰比　0.05";
 TEST(AnalysisDriver, StepsOfEachMethodInOrder) {
   {
     AnalysisRig rig;
-    rig.settings.method = 0;
+    rig.settings.method = AnalysisMethod::TransferMatrix;
     rig.driver.BtnAmplitudeClick();
     // The natural modes come first, then the transfer matrix's labels; the
     // chart is drawn once, after the method.
@@ -27,7 +27,7 @@ TEST(AnalysisDriver, StepsOfEachMethodInOrder) {
   }
   {
     AnalysisRig rig;
-    rig.settings.method = 1;
+    rig.settings.method = AnalysisMethod::LumpedMass;
     rig.driver.BtnAmplitudeClick();
     const Calls expected = {"collect", "CBTest on", "modes", kHysteretic, "Label4 等価質点系解析",
                             "CBTest on", "clear", "draw", "CheckBox1 on", "list", "settings"};
@@ -37,7 +37,7 @@ TEST(AnalysisDriver, StepsOfEachMethodInOrder) {
   {
     // A group with no method chosen computes nothing but still redraws.
     AnalysisRig rig;
-    rig.settings.method = -1;
+    rig.settings.method = AnalysisMethod::None;
     rig.driver.BtnAmplitudeClick();
     const Calls expected = {"collect", "clear", "draw", "CheckBox1 on", "list", "settings"};
     EXPECT_EQ(rig.windows.calls, expected);
@@ -46,22 +46,22 @@ TEST(AnalysisDriver, StepsOfEachMethodInOrder) {
 }
 
 TEST(AnalysisDriver, WithNoLayerChosenTheChartKeepsWhatItShowedAndIsAskedOnce) {
-  for (int method : {0, 1}) {
+  for (AnalysisMethod method : {AnalysisMethod::TransferMatrix, AnalysisMethod::LumpedMass}) {
     AnalysisRig rig;
     rig.settings.method = method;
     rig.windows.anyLayerChosen = false;
     rig.driver.BtnAmplitudeClick();
     // One drawing, which reports the empty choice; no clearing before it.
-    EXPECT_EQ(std::count(rig.windows.calls.begin(), rig.windows.calls.end(), "draw"), 1) << method;
-    EXPECT_FALSE(rig.windows.Called("clear")) << method;
+    EXPECT_EQ(std::count(rig.windows.calls.begin(), rig.windows.calls.end(), "draw"), 1) << ChoiceIndex(method);
+    EXPECT_FALSE(rig.windows.Called("clear")) << ChoiceIndex(method);
     EXPECT_TRUE(rig.result.complete);
   }
 }
 
 TEST(AnalysisDriver, TransferMatrixRunShowsTheLumpedMassTablesOfTheSameProfile) {
   AnalysisRig transfer, lumped;
-  transfer.settings.method = 0;
-  lumped.settings.method = 1;
+  transfer.settings.method = AnalysisMethod::TransferMatrix;
+  lumped.settings.method = AnalysisMethod::LumpedMass;
   transfer.driver.BtnAmplitudeClick();
   lumped.driver.BtnAmplitudeClick();
   EXPECT_EQ(transfer.result.eigenValues, lumped.result.eigenValues);
@@ -73,7 +73,7 @@ TEST(AnalysisDriver, TransferMatrixRunShowsTheLumpedMassTablesOfTheSameProfile) 
 
 TEST(AnalysisDriver, MultipleReflectionIsANoticeAndNothingElse) {
   AnalysisRig rig;
-  rig.settings.method = 2;
+  rig.settings.method = AnalysisMethod::Reflection;
   rig.driver.BtnAmplitudeClick();
   ASSERT_EQ(rig.messages.shown.size(), 1u);
   const MessageBox& box = rig.messages.shown[0];
@@ -121,7 +121,7 @@ TEST(AnalysisDriver, FaultsEndTheActionWithNothingDrawnListedOrShown) {
        {"collect", "CBTest on"}},
       {"logarithmic axis from 0",
        [](AnalysisRig& r) {
-         r.settings.xScale = 1;
+         r.settings.xScale = ScaleKind::Logarithmic;
          r.settings.xLower = std::string("0");
        },
        "0 による浮動小数点数除算",
@@ -132,7 +132,7 @@ TEST(AnalysisDriver, FaultsEndTheActionWithNothingDrawnListedOrShown) {
        {"collect"}},
   };
   for (const Case& c : cases) {
-    for (int method : {0, 1}) {
+    for (AnalysisMethod method : {AnalysisMethod::TransferMatrix, AnalysisMethod::LumpedMass}) {
       AnalysisRig rig;
       rig.settings.method = method;
       rig.driver.BtnAmplitudeClick();  // a complete result beforehand
@@ -143,7 +143,7 @@ TEST(AnalysisDriver, FaultsEndTheActionWithNothingDrawnListedOrShown) {
 
       c.spoil(rig);
       EXPECT_EQ(ErrorText([&] { rig.driver.BtnAmplitudeClick(); }), c.message) << c.name;
-      EXPECT_EQ(rig.windows.calls, c.calls) << c.name << " method " << method;
+      EXPECT_EQ(rig.windows.calls, c.calls) << c.name << " method " << ChoiceIndex(method);
       EXPECT_EQ(rig.windows.methodLabel, "(unset)") << c.name;
       EXPECT_FALSE(rig.result.complete) << c.name;
       EXPECT_EQ(rig.result.eigenValues, eigenValues) << c.name;

@@ -17,7 +17,7 @@ void FillSamples(AmplificationResult& result, float value) {
 }
 
 TEST(FrequencySamples, LinearPeriodAxisFromZero) {
-  AnalysisRig rig(SiteProfile(), Axis("0", "5", 0, 0), 200);
+  AnalysisRig rig(SiteProfile(), Axis("0", "5", XQuantity::Period, ScaleKind::Linear), 200);
   rig.driver.BuildFrequencySamples();
   const auto& r = rig.result;
 
@@ -38,7 +38,7 @@ TEST(FrequencySamples, LinearPeriodAxisFromZero) {
 }
 
 TEST(FrequencySamples, LinearFrequencyAxisFromZeroBorrowsTheSecondPeriod) {
-  AnalysisRig rig(SiteProfile(), Axis("0", "10", 1, 0), 100);
+  AnalysisRig rig(SiteProfile(), Axis("0", "10", XQuantity::Frequency, ScaleKind::Linear), 100);
   rig.driver.BuildFrequencySamples();
   const auto& r = rig.result;
 
@@ -59,7 +59,7 @@ TEST(FrequencySamples, LinearFrequencyAxisFromZeroBorrowsTheSecondPeriod) {
 
 TEST(FrequencySamples, LogarithmicAxesOfPeriodAndFrequency) {
   {
-    AnalysisRig rig(SiteProfile(), Axis("0.1", "10", 0, 1), 100);
+    AnalysisRig rig(SiteProfile(), Axis("0.1", "10", XQuantity::Period, ScaleKind::Logarithmic), 100);
     rig.driver.BuildFrequencySamples();
     const auto& r = rig.result;
     const double lower = 0.1f;
@@ -77,7 +77,7 @@ TEST(FrequencySamples, LogarithmicAxesOfPeriodAndFrequency) {
     EXPECT_NEAR(r.period[99], 9.55, 0.005);
   }
   {
-    AnalysisRig rig(SiteProfile(), Axis("0.5", "20", 1, 1), 400);
+    AnalysisRig rig(SiteProfile(), Axis("0.5", "20", XQuantity::Frequency, ScaleKind::Logarithmic), 400);
     rig.driver.BuildFrequencySamples();
     const auto& r = rig.result;
     const double lower = 0.5f;
@@ -103,7 +103,7 @@ TEST(FrequencySamples, DampingRatioReachesEveryLayerAndTheBaseOnly) {
 TEST(FrequencySamples, FaultsStopBeforeTheFirstValueTheyWouldSpoil) {
   // A logarithmic axis from 0: upper / lower.
   {
-    AnalysisRig rig(SiteProfile(), Axis("0", "5", 0, 1), 200);
+    AnalysisRig rig(SiteProfile(), Axis("0", "5", XQuantity::Period, ScaleKind::Logarithmic), 200);
     FillSamples(rig.result, 7.0f);
     EXPECT_EQ(ErrorText([&] { rig.driver.BuildFrequencySamples(); }), "0 による浮動小数点数除算");
     EXPECT_EQ(rig.result.frequency[0], 7.0f);
@@ -112,21 +112,21 @@ TEST(FrequencySamples, FaultsStopBeforeTheFirstValueTheyWouldSpoil) {
   }
   // A linear period axis from 0 to 0: 1 / step.
   {
-    AnalysisRig rig(SiteProfile(), Axis("0", "0", 0, 0), 100);
+    AnalysisRig rig(SiteProfile(), Axis("0", "0", XQuantity::Period, ScaleKind::Linear), 100);
     FillSamples(rig.result, 7.0f);
     EXPECT_EQ(ErrorText([&] { rig.driver.BuildFrequencySamples(); }), "0 による浮動小数点数除算");
     EXPECT_EQ(rig.result.frequency[0], 7.0f);
   }
   // A linear frequency axis from 0 to 0: sample 0 has no period to borrow.
   {
-    AnalysisRig rig(SiteProfile(), Axis("0", "0", 1, 0), 100);
+    AnalysisRig rig(SiteProfile(), Axis("0", "0", XQuantity::Frequency, ScaleKind::Linear), 100);
     FillSamples(rig.result, 7.0f);
     EXPECT_EQ(ErrorText([&] { rig.driver.BuildFrequencySamples(); }), "0 による浮動小数点数除算");
     EXPECT_EQ(rig.result.period[0], 7.0f);
   }
   // An unconverted limit: nothing is written.
   {
-    AnalysisRig rig(SiteProfile(), Axis("0", "5s", 0, 0), 100);
+    AnalysisRig rig(SiteProfile(), Axis("0", "5s", XQuantity::Period, ScaleKind::Linear), 100);
     FillSamples(rig.result, 7.0f);
     EXPECT_EQ(ErrorText([&] { rig.driver.BuildFrequencySamples(); }), "'5s' は浮動小数点数ではありません");
     EXPECT_EQ(rig.result.frequency[0], 7.0f);
@@ -134,7 +134,7 @@ TEST(FrequencySamples, FaultsStopBeforeTheFirstValueTheyWouldSpoil) {
   // An unconverted damping ratio: the frequencies are already rewritten, the
   // periods and the layers' ratios are not.
   {
-    AnalysisRig rig(SiteProfile(), Axis("0", "10", 1, 0), 100);
+    AnalysisRig rig(SiteProfile(), Axis("0", "10", XQuantity::Frequency, ScaleKind::Linear), 100);
     rig.settings.dampingText = std::string("0.05%");
     FillSamples(rig.result, 7.0f);
     EXPECT_EQ(ErrorText([&] { rig.driver.BuildFrequencySamples(); }), "'0.05%' は浮動小数点数ではありません");
@@ -145,7 +145,7 @@ TEST(FrequencySamples, FaultsStopBeforeTheFirstValueTheyWouldSpoil) {
   }
   // A sample count the settings never give is refused before anything moves.
   {
-    AnalysisRig rig(SiteProfile(), Axis("0", "5", 0, 0), 401);
+    AnalysisRig rig(SiteProfile(), Axis("0", "5", XQuantity::Period, ScaleKind::Linear), 401);
     FillSamples(rig.result, 7.0f);
     EXPECT_THROW(rig.driver.BuildFrequencySamples(), std::logic_error);
     EXPECT_EQ(rig.result.frequency[0], 7.0f);
@@ -159,8 +159,8 @@ namespace {
 // A settings file can leave a radio group with no item chosen; such a group
 // means its second item, as the chart and the result file read it too.
 TEST(FrequencySamples, GroupsWithNoItemChosenMeanTheirSecondItem) {
-  AnalysisRig none(SiteProfile(), Axis("0.1", "10", -1, -1), 100);
-  AnalysisRig second(SiteProfile(), Axis("0.1", "10", 1, 1), 100);
+  AnalysisRig none(SiteProfile(), Axis("0.1", "10", XQuantity::None, ScaleKind::None), 100);
+  AnalysisRig second(SiteProfile(), Axis("0.1", "10", XQuantity::Frequency, ScaleKind::Logarithmic), 100);
   none.driver.BuildFrequencySamples();
   second.driver.BuildFrequencySamples();
   EXPECT_EQ(none.result.frequency, second.result.frequency);

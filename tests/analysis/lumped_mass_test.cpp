@@ -15,9 +15,9 @@ using cd = std::complex<double>;
 constexpr double kTwoPi = 6.283185307179586;
 
 // A linear period axis starting at the given period (text as typed).
-AnalysisSettings PeriodAxisFrom(double period, int dampingForm, std::string ratio = "0.05") {
-  AnalysisSettings s = Axis(Printf("%.17g", period), "5", 0, 0);
-  s.method = 1;
+AnalysisSettings PeriodAxisFrom(double period, DampingForm dampingForm, std::string ratio = "0.05") {
+  AnalysisSettings s = Axis(Printf("%.17g", period), "5", XQuantity::Period, ScaleKind::Linear);
+  s.method = AnalysisMethod::LumpedMass;
   s.dampingForm = dampingForm;
   s.dampingText = std::move(ratio);
   return s;
@@ -32,7 +32,7 @@ double Spring(const SoilLayer& l) {
 
 TEST(LumpedMass, OneLayerModelAndResponse) {
   const SoilProfile profile = MakeProfile({{10.0f, 1.8f, 100.0f}}, 2.0f, 400.0f);
-  AnalysisRig rig(profile, PeriodAxisFrom(kTwoPi / std::sqrt(200.0), 0));
+  AnalysisRig rig(profile, PeriodAxisFrom(kTwoPi / std::sqrt(200.0), DampingForm::Hysteretic));
   rig.driver.BtnAmplitudeClick();
   const auto& r = rig.result;
   ASSERT_TRUE(r.complete);
@@ -61,7 +61,7 @@ TEST(LumpedMass, OneLayerModelAndResponse) {
 
 TEST(LumpedMass, TwoEqualLayersHaveTheirClosedFormEigenvalues) {
   AnalysisRig rig(MakeProfile({{5.0f, 1.8f, 150.0f}, {5.0f, 1.8f, 150.0f}}, 2.0f, 400.0f));
-  rig.settings.method = 1;
+  rig.settings.method = AnalysisMethod::LumpedMass;
   rig.driver.BtnAmplitudeClick();
   const double scale = 150.0 * 150.0 / 25.0;  // Vs² / H²
   EXPECT_NEAR(rig.result.eigenValues[0], (2 - std::sqrt(2.0)) * scale, 2e-6 * scale);
@@ -79,7 +79,7 @@ TEST(LumpedMass, TwoEqualLayersHaveTheirClosedFormEigenvalues) {
 
 TEST(LumpedMass, ModeTableOfASiteHasUnitColumnsAndFallingPeriods) {
   AnalysisRig rig;
-  rig.settings.method = 1;
+  rig.settings.method = AnalysisMethod::LumpedMass;
   rig.driver.BtnAmplitudeClick();
   const NaturalModes& modes = *rig.windows.modes;
   ASSERT_EQ(modes.n, 4);
@@ -97,12 +97,12 @@ TEST(LumpedMass, ModeTableOfASiteHasUnitColumnsAndFallingPeriods) {
 
 TEST(LumpedMass, ViscousEqualsHystereticAtTheFirstNaturalFrequency) {
   AnalysisRig probe;
-  probe.settings.method = 1;
+  probe.settings.method = AnalysisMethod::LumpedMass;
   probe.driver.BtnAmplitudeClick();
   const double naturalPeriod = kTwoPi / std::sqrt(static_cast<double>(probe.result.eigenValues[0]));
 
-  AnalysisRig hysteretic(SiteProfile(), PeriodAxisFrom(naturalPeriod, 0));
-  AnalysisRig viscous(SiteProfile(), PeriodAxisFrom(naturalPeriod, 1));
+  AnalysisRig hysteretic(SiteProfile(), PeriodAxisFrom(naturalPeriod, DampingForm::Hysteretic));
+  AnalysisRig viscous(SiteProfile(), PeriodAxisFrom(naturalPeriod, DampingForm::Viscous));
   hysteretic.driver.BtnAmplitudeClick();
   viscous.driver.BtnAmplitudeClick();
   for (int p = 0; p < 4; ++p) {
@@ -117,10 +117,10 @@ TEST(LumpedMass, ViscousEqualsHystereticAtTheFirstNaturalFrequency) {
 
 TEST(LumpedMass, BaseLayerIsNotPartOfTheModel) {
   AnalysisRig reference;
-  reference.settings.method = 1;
+  reference.settings.method = AnalysisMethod::LumpedMass;
   reference.driver.BtnAmplitudeClick();
   AnalysisRig rig;
-  rig.settings.method = 1;
+  rig.settings.method = AnalysisMethod::LumpedMass;
   rig.profile.base().density = 3.0f;
   rig.profile.base().vs = 2000.0f;
   rig.driver.BtnAmplitudeClick();
@@ -130,7 +130,7 @@ TEST(LumpedMass, BaseLayerIsNotPartOfTheModel) {
 
 TEST(LumpedMass, TellsTheWindowsDampingFirstThenTitle) {
   AnalysisRig rig;
-  rig.settings.dampingForm = 1;
+  rig.settings.dampingForm = DampingForm::Viscous;
   rig.driver.AnalyseLumpedMass();
   const std::vector<std::string> expected = {"CBTest on", "modes", "Label5 粘性型減衰/減衰比　0.05",
                                              "Label4 等価質点系解析", "draw"};
@@ -143,11 +143,11 @@ TEST(LumpedMass, SingularSamplesHaveNoValue) {
   // the frequency-response system is singular there.
   const SoilProfile profile = MakeProfile({{5.0f, 1.8f, 150.0f}, {5.0f, 1.8f, 150.0f}}, 2.0f, 400.0f);
   AnalysisRig probe(profile);
-  probe.settings.method = 1;
+  probe.settings.method = AnalysisMethod::LumpedMass;
   probe.driver.BtnAmplitudeClick();
   const double naturalPeriod = kTwoPi / std::sqrt(static_cast<double>(probe.result.eigenValues[0]));
 
-  AnalysisRig rig(profile, PeriodAxisFrom(naturalPeriod, 0, "0"));
+  AnalysisRig rig(profile, PeriodAxisFrom(naturalPeriod, DampingForm::Hysteretic, "0"));
   rig.driver.BtnAmplitudeClick();
   EXPECT_TRUE(IsNoValue(rig.result.amplification[0][0]));
   EXPECT_TRUE(IsNoValue(rig.result.amplification[1][0]));
@@ -180,7 +180,7 @@ TEST(LumpedMass, OneLayerExactlyAtResonanceHasNoValue) {
     down = std::nextafter(down, 0.0f);
   }
   ASSERT_TRUE(found);
-  AnalysisRig rig(profile, PeriodAxisFrom(period, 0, "0"));
+  AnalysisRig rig(profile, PeriodAxisFrom(period, DampingForm::Hysteretic, "0"));
   rig.driver.BtnAmplitudeClick();
   EXPECT_TRUE(IsNoValue(rig.result.amplification[0][0]));
   EXPECT_TRUE(std::isfinite(rig.result.amplification[0][1]));

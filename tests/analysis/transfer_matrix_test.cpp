@@ -16,16 +16,16 @@ using cd = std::complex<double>;
 constexpr double kTwoPi = 6.283185307179586;
 
 // A linear frequency axis from 0 Hz to 10 Hz, method 0.
-AnalysisSettings FrequencyAxis(int dampingForm, std::string ratio = "0.05") {
-  AnalysisSettings s = Axis("0", "10", 1, 0);
+AnalysisSettings FrequencyAxis(DampingForm dampingForm, std::string ratio = "0.05") {
+  AnalysisSettings s = Axis("0", "10", XQuantity::Frequency, ScaleKind::Linear);
   s.dampingForm = dampingForm;
   s.dampingText = std::move(ratio);
   return s;
 }
 
 // V* = Vs·√(1 + i·loss): loss 2h (hysteretic) or 2h·ω/ω₁ (viscous).
-cd ComplexVelocity(double vs, double h, double omega, int dampingForm, double lambda0) {
-  const double loss = dampingForm == 1 ? 2.0 * h * omega / std::sqrt(lambda0) : 2.0 * h;
+cd ComplexVelocity(double vs, double h, double omega, DampingForm dampingForm, double lambda0) {
+  const double loss = dampingForm == DampingForm::Viscous ? 2.0 * h * omega / std::sqrt(lambda0) : 2.0 * h;
   return vs * std::sqrt(cd(1.0, loss));
 }
 
@@ -39,7 +39,7 @@ double WorstRelativeError(const AmplificationResult& r, int layer, auto expected
 }
 
 TEST(TransferMatrix, OneLayerIsTheReciprocalOfTheCosineForBothDampingForms) {
-  for (int form : {0, 1}) {
+  for (DampingForm form : {DampingForm::Hysteretic, DampingForm::Viscous}) {
     AnalysisRig rig(MakeProfile({{10.0f, 1.8f, 100.0f}}, 2.1f, 600.0f), FrequencyAxis(form));
     rig.driver.BtnAmplitudeClick();
     const auto& r = rig.result;
@@ -49,20 +49,21 @@ TEST(TransferMatrix, OneLayerIsTheReciprocalOfTheCosineForBothDampingForms) {
       return 1.0 /
              std::abs(std::cos(omega * 10.0 / ComplexVelocity(100.0, 0.05f, omega, form, r.eigenValues[0])));
     };
-    EXPECT_LT(WorstRelativeError(r, 0, expected), 2e-6) << form;
+    EXPECT_LT(WorstRelativeError(r, 0, expected), 2e-6) << ChoiceIndex(form);
     // The first resonance, Vs / 4H = 2.5 Hz (sample 50), is the peak.
     const auto& curve = r.amplification[0];
-    EXPECT_EQ(std::max_element(curve.begin(), curve.end()) - curve.begin(), 50) << form;
+    EXPECT_EQ(std::max_element(curve.begin(), curve.end()) - curve.begin(), 50) << ChoiceIndex(form);
   }
 }
 
 TEST(TransferMatrix, TwoIdenticalLayersBehaveAsOneOfTheSummedThickness) {
-  AnalysisRig rig(MakeProfile({{4.0f, 1.8f, 100.0f}, {6.0f, 1.8f, 100.0f}}, 2.0f, 400.0f), FrequencyAxis(0));
+  AnalysisRig rig(MakeProfile({{4.0f, 1.8f, 100.0f}, {6.0f, 1.8f, 100.0f}}, 2.0f, 400.0f),
+                  FrequencyAxis(DampingForm::Hysteretic));
   rig.driver.BtnAmplitudeClick();
   const auto& r = rig.result;
   auto cosine = [&](int j, double depth) {
     const double omega = static_cast<float>(kTwoPi * r.frequency[j]);
-    return std::cos(omega * depth / ComplexVelocity(100.0, 0.05f, omega, 0, 0.0));
+    return std::cos(omega * depth / ComplexVelocity(100.0, 0.05f, omega, DampingForm::Hysteretic, 0.0));
   };
   EXPECT_LT(WorstRelativeError(r, 0, [&](int j) { return 1.0 / std::abs(cosine(j, 10.0)); }), 2e-6);
   EXPECT_LT(WorstRelativeError(r, 1, [&](int j) { return std::abs(cosine(j, 4.0) / cosine(j, 10.0)); }),
@@ -70,10 +71,10 @@ TEST(TransferMatrix, TwoIdenticalLayersBehaveAsOneOfTheSummedThickness) {
 }
 
 TEST(TransferMatrix, BaseDensityAndVelocityChangeNoValue) {
-  AnalysisRig reference(SiteProfile(), FrequencyAxis(0));
+  AnalysisRig reference(SiteProfile(), FrequencyAxis(DampingForm::Hysteretic));
   reference.driver.BtnAmplitudeClick();
   for (auto [density, vs] : {std::pair{2.0f, 1500.0f}, std::pair{5.0f, 500.0f}, std::pair{1.9f, 260.0f}}) {
-    AnalysisRig rig(SiteProfile(), FrequencyAxis(0));
+    AnalysisRig rig(SiteProfile(), FrequencyAxis(DampingForm::Hysteretic));
     rig.profile.base().density = density;
     rig.profile.base().vs = vs;
     rig.driver.BtnAmplitudeClick();
@@ -88,16 +89,16 @@ TEST(TransferMatrix, BaseDensityAndVelocityChangeNoValue) {
 }
 
 TEST(TransferMatrix, ZeroFrequencyGivesExactlyOneInEveryLayer) {
-  for (int form : {0, 1}) {
+  for (DampingForm form : {DampingForm::Hysteretic, DampingForm::Viscous}) {
     AnalysisRig rig(SiteProfile(), FrequencyAxis(form, "0.2"));
     rig.driver.BtnAmplitudeClick();
-    for (int m = 0; m < 4; ++m) EXPECT_EQ(rig.result.amplification[m][0], 1.0f) << form << " " << m;
+    for (int m = 0; m < 4; ++m) EXPECT_EQ(rig.result.amplification[m][0], 1.0f) << ChoiceIndex(form) << " " << m;
   }
 }
 
 TEST(TransferMatrix, ViscousEqualsHystereticAtTheFirstNaturalFrequency) {
   // One layer H 10 m, Vs 100 m/s: ω₁ = √200, so f = √200 / 2π Hz starts the axis.
-  auto run = [](int form) {
+  auto run = [](DampingForm form) {
     AnalysisSettings settings = FrequencyAxis(form);
     settings.xLower = std::string("2.2507907903927652");
     settings.xUpper = std::string("5");
@@ -106,8 +107,8 @@ TEST(TransferMatrix, ViscousEqualsHystereticAtTheFirstNaturalFrequency) {
     EXPECT_EQ(rig.result.eigenValues[0], 200.0f);
     return rig.result.amplification[0];
   };
-  const std::vector<float> hysteretic = run(0);
-  const std::vector<float> viscous = run(1);
+  const std::vector<float> hysteretic = run(DampingForm::Hysteretic);
+  const std::vector<float> viscous = run(DampingForm::Viscous);
   EXPECT_NEAR(viscous[0], hysteretic[0], 1e-6 * hysteretic[0]);
   EXPECT_GT(std::abs(viscous[199] - hysteretic[199]), 1e-3 * hysteretic[199]);  // elsewhere they differ
 }
@@ -141,7 +142,7 @@ TEST(TransferMatrix, TellsTheWindowsAndEndsWithTheChart) {
   EXPECT_TRUE(rig.result.complete);
   for (int m = 0; m < 4; ++m) EXPECT_EQ(rig.result.amplification[m].size(), 200u);
 
-  rig.settings.dampingForm = 1;
+  rig.settings.dampingForm = DampingForm::Viscous;
   rig.result.eigenValues[0] = 100.0f;
   rig.driver.AnalyseTransferMatrix();
   EXPECT_EQ(rig.windows.dampingLabel, "粘性型減衰/減衰比　0.050");
@@ -168,7 +169,7 @@ TEST(TransferMatrix, FaultsLeaveNoValueAndNoChart) {
   // Viscous damping on its own finds ω₁ itself; a run on its own is complete.
   {
     AnalysisRig rig;
-    rig.settings.dampingForm = 1;
+    rig.settings.dampingForm = DampingForm::Viscous;
     rig.driver.AnalyseTransferMatrix();
     EXPECT_TRUE(rig.result.complete);
     EXPECT_GT(rig.result.eigenValues[0], 0.0f);
@@ -223,7 +224,8 @@ TEST(TransferMatrix, StronglyDampedValuesAreThoseOfTheFloat32Steps) {
   // Away from sharp resonances nothing cancels: every value keeps its bits.
   for (const char* ratio : {"0.2", "0.3"}) {
     for (int quantity : {0, 1}) {
-      AnalysisSettings s = quantity ? Axis("0", "20", 1, 0) : Axis("0", "5", 0, 0);
+      AnalysisSettings s = quantity ? Axis("0", "20", XQuantity::Frequency, ScaleKind::Linear)
+                                    : Axis("0", "5", XQuantity::Period, ScaleKind::Linear);
       s.dampingText = ratio;
       AnalysisRig rig(SiteProfile(), s, 400);
       rig.driver.BtnAmplitudeClick();

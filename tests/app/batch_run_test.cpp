@@ -47,15 +47,15 @@ TEST(BatchArguments, EveryOptionInBothSpellings) {
   EXPECT_EQ(o->inputs, (std::vector<std::string>{"a.csv", "-odd.csv"}));
   AnalysisSettings s;
   ApplyBatchOverrides(*o, s);
-  EXPECT_EQ(s.method, 1);
-  EXPECT_EQ(s.dampingForm, 1);
+  EXPECT_EQ(s.method, AnalysisMethod::LumpedMass);
+  EXPECT_EQ(s.dampingForm, DampingForm::Viscous);
   EXPECT_EQ(s.dampingText, "0.03");
-  EXPECT_EQ(s.xQuantity, 1);
-  EXPECT_EQ(s.xScale, 1);
+  EXPECT_EQ(s.xQuantity, XQuantity::Frequency);
+  EXPECT_EQ(s.xScale, ScaleKind::Logarithmic);
   EXPECT_EQ(s.xLower, "0.1");
   EXPECT_EQ(s.xUpper, "20");
-  EXPECT_EQ(s.pointChoice, 0);
-  EXPECT_EQ(s.yScale, 1);
+  EXPECT_EQ(s.pointChoice, PointChoice::Points100);
+  EXPECT_EQ(s.yScale, ScaleKind::Logarithmic);
   EXPECT_EQ(s.yLower, "0.5");
   EXPECT_EQ(s.yUpper, "50");
   std::array<bool, kMaxLayers> layers{};
@@ -129,13 +129,13 @@ TEST(BatchRun, WritesWhatTheDesktopSaveWrites) {
   const std::string desktop = DesktopResultFile(
       kExamples + "five-layers.csv",
       [](AnalysisSettings& s) {
-        s.method = 1;
-        s.dampingForm = 1;
+        s.method = AnalysisMethod::LumpedMass;
+        s.dampingForm = DampingForm::Viscous;
         s.dampingText = "0.03";
-        s.xQuantity = 1;
+        s.xQuantity = XQuantity::Frequency;
         s.xLower = "0.1";
         s.xUpper = "20";
-        s.pointChoice = 0;
+        s.pointChoice = PointChoice::Points100;
       },
       folder / "desktop.csv");
   const std::string batch = TempFolder::Read(folder / "out/five-layers-result.csv");
@@ -160,11 +160,11 @@ TEST(BatchRun, WritesWhatTheDesktopSaveWritesForEveryExampleAt400Points) {
     const std::string desktop = DesktopResultFile(
         kExamples + name + ".csv",
         [](AnalysisSettings& s) {
-          s.xQuantity = 1;
-          s.xScale = 1;
+          s.xQuantity = XQuantity::Frequency;
+          s.xScale = ScaleKind::Logarithmic;
           s.xLower = "0.1";
           s.xUpper = "20";
-          s.pointChoice = 2;
+          s.pointChoice = PointChoice::Points400;
           s.displayLayers.fill(true);
         },
         folder / (name + "-desktop.csv"));
@@ -206,8 +206,8 @@ TEST(BatchRun, SettingsComeFromTheIniFileAndOptionsOverrideThem) {
   TempFolder folder;
   const std::string input = folder.Write("p.csv", TempFolder::Read(kExamples + "five-layers.csv"));
   AnalysisSettings ini;
-  ini.method = 1;
-  ini.pointChoice = 0;
+  ini.method = AnalysisMethod::LumpedMass;
+  ini.pointChoice = PointChoice::Points100;
   ASSERT_TRUE(SaveSettings(folder / "tovalk.ini", ini));
 
   ASSERT_EQ(Batch({input}, folder.path().string()).status, 0);

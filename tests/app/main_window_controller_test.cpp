@@ -190,7 +190,7 @@ TEST_F(MainWindowTest, ExitByButtonAsksAndWritesSettingsIntoTheStartFolder) {
   EXPECT_FALSE(p.mainView.closed);
   EXPECT_FALSE(std::filesystem::exists(ini));
 
-  p.ws().settings.method = 1;
+  p.ws().settings.method = AnalysisMethod::LumpedMass;
   p.main.Button1Click();
   EXPECT_TRUE(p.mainView.closed);
   std::filesystem::current_path(before);
@@ -198,11 +198,11 @@ TEST_F(MainWindowTest, ExitByButtonAsksAndWritesSettingsIntoTheStartFolder) {
   EXPECT_FALSE(std::filesystem::exists(elsewhere.path() / "tovalk.ini"));
   AnalysisSettings read;
   LoadSettings(ini, read);
-  EXPECT_EQ(read.method, 1);
+  EXPECT_EQ(read.method, AnalysisMethod::LumpedMass);
 }
 
 TEST_F(MainWindowTest, ExitByMenuWritesNothing) {
-  p.ws().settings.method = 2;
+  p.ws().settings.method = AnalysisMethod::Reflection;
   p.main.MenuExitClick();
   EXPECT_TRUE(p.mainView.closed);
   EXPECT_TRUE(p.messages.shown.empty());

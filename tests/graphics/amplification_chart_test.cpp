@@ -166,10 +166,10 @@ TEST(AmplificationChart, TitlesAndCaptions) {
 
   MainChart v;
   FiveLayers(v, {1});
-  v.settings.method = 1;
-  v.settings.dampingForm = 1;
+  v.settings.method = AnalysisMethod::LumpedMass;
+  v.settings.dampingForm = DampingForm::Viscous;
   v.settings.dampingText = " 0.1";
-  v.settings.xQuantity = 1;
+  v.settings.xQuantity = XQuantity::Frequency;
   ASSERT_TRUE(v.Draw());
   EXPECT_EQ(v.graph.TitleX, "振動数 (Hz)");
   EXPECT_GE(v.IndexOfText("等価質点系解析"), 0);
@@ -186,11 +186,11 @@ TEST(AmplificationChart, TitlesAndCaptions) {
 TEST(AmplificationChart, AxesFromTheSettingsTexts) {
   MainChart c;
   FiveLayers(c, {1});
-  c.settings.xScale = 1;
+  c.settings.xScale = ScaleKind::Logarithmic;
   c.settings.xLower = "0.1";
   c.settings.xUpper = "10";
   c.settings.xDivisions = 2;
-  c.settings.yScale = 1;
+  c.settings.yScale = ScaleKind::Logarithmic;
   c.settings.yLower = "0.1";
   c.settings.yUpper = "100";
   c.settings.yDivisions = 3;
@@ -235,7 +235,7 @@ TEST(AmplificationChart, BadLimitsEndTheDrawingBeforeTheFrame) {
 
   MainChart log0;
   FiveLayers(log0, {1});
-  log0.settings.yScale = 1;  // a logarithmic axis from "0", typed but never applied
+  log0.settings.yScale = ScaleKind::Logarithmic;  // a logarithmic axis from "0", typed but never applied
   EXPECT_THROW(log0.Draw(), FloatingPointFault);
   EXPECT_TRUE(log0.canvas.ops().empty());
 }
@@ -261,11 +261,11 @@ TEST(AmplificationChart, MissingSamplesLeaveGapsAndMissingSlotsNoCurve) {
 
 TEST(CursorReadout, ShowsValuesOnTheFrameAndNothingOutside) {
   MainChart c;  // before any drawing: 0 … 5 s by 0 … 20
-  EXPECT_EQ(MyGraph1MouseMove(c.graph, 0, 50, 390), (CursorReadout{"0.00(s)", "0.00"}));
-  EXPECT_EQ(MyGraph1MouseMove(c.graph, 0, 410, 30), (CursorReadout{"5.00(s)", "20.00"}));
-  EXPECT_EQ(MyGraph1MouseMove(c.graph, 1, 100, 300), (CursorReadout{"0.69(Hz)", "5.00"}));
+  EXPECT_EQ(MyGraph1MouseMove(c.graph, XQuantity::Period, 50, 390), (CursorReadout{"0.00(s)", "0.00"}));
+  EXPECT_EQ(MyGraph1MouseMove(c.graph, XQuantity::Period, 410, 30), (CursorReadout{"5.00(s)", "20.00"}));
+  EXPECT_EQ(MyGraph1MouseMove(c.graph, XQuantity::Frequency, 100, 300), (CursorReadout{"0.69(Hz)", "5.00"}));
   for (const Point& outside : {Point{49, 200}, Point{411, 200}, Point{200, 391}, Point{200, 29}}) {
-    EXPECT_EQ(MyGraph1MouseMove(c.graph, 0, outside.x, outside.y), CursorReadout{})
+    EXPECT_EQ(MyGraph1MouseMove(c.graph, XQuantity::Period, outside.x, outside.y), CursorReadout{})
         << outside.x << "," << outside.y;
   }
 }
@@ -280,12 +280,12 @@ TEST(CursorReadout, LogarithmicAxes) {
   c.graph.SValueY = 0.1f;
   c.graph.VValueY = 10.0f;
   c.graph.NGridY = 3;
-  EXPECT_EQ(MyGraph1MouseMove(c.graph, 0, 50, 390), (CursorReadout{"0.10(s)", "0.10"}));
-  EXPECT_EQ(MyGraph1MouseMove(c.graph, 0, 110, 330), (CursorReadout{"0.32(s)", "0.32"}));
-  EXPECT_EQ(MyGraph1MouseMove(c.graph, 1, 410, 30), (CursorReadout{"100.00(Hz)", "100.00"}));
+  EXPECT_EQ(MyGraph1MouseMove(c.graph, XQuantity::Period, 50, 390), (CursorReadout{"0.10(s)", "0.10"}));
+  EXPECT_EQ(MyGraph1MouseMove(c.graph, XQuantity::Period, 110, 330), (CursorReadout{"0.32(s)", "0.32"}));
+  EXPECT_EQ(MyGraph1MouseMove(c.graph, XQuantity::Frequency, 410, 30), (CursorReadout{"100.00(Hz)", "100.00"}));
   // A logarithmic start of 0 has no value to show.
   c.graph.SValueX = 0.0f;
-  EXPECT_EQ(MyGraph1MouseMove(c.graph, 0, 110, 330), (CursorReadout{"", "0.32"}));
+  EXPECT_EQ(MyGraph1MouseMove(c.graph, XQuantity::Period, 110, 330), (CursorReadout{"", "0.32"}));
 }
 
 }  // namespace

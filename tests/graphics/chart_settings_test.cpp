@@ -15,16 +15,16 @@ struct SilentMessages : MessagePort {
 };
 
 TEST(ScaleStep, LinearAndLogarithmicSteps) {
-  EXPECT_EQ(ScaleStep(0.0f, 20.0f, 4, 0), 5.0f);
-  EXPECT_EQ(ScaleStep(0.0f, 5.0f, 5, 0), 1.0f);
-  EXPECT_EQ(ScaleStep(0.1f, 10.0f, 2, 1), 10.0f);
+  EXPECT_EQ(ScaleStep(0.0f, 20.0f, 4, ScaleKind::Linear), 5.0f);
+  EXPECT_EQ(ScaleStep(0.0f, 5.0f, 5, ScaleKind::Linear), 1.0f);
+  EXPECT_EQ(ScaleStep(0.1f, 10.0f, 2, ScaleKind::Logarithmic), 10.0f);
   // Evaluated in double and rounded once: 1/3 is the float32 nearest to 1/3,
   // and the fifth root of 100 over 0.01..1 is 2.5118864f.
-  EXPECT_EQ(ScaleStep(0.0f, 1.0f, 3, 0), 1.0f / 3.0f);
-  EXPECT_EQ(ScaleStep(0.01f, 1.0f, 5, 1), 2.5118864f);
-  EXPECT_EQ(ScaleStep(0.1f, 0.7f, 3, 0), static_cast<float>((static_cast<double>(0.7f) - 0.1f) / 3));
-  EXPECT_THROW(ScaleStep(0.0f, 5.0f, 0, 0), FloatingPointFault);
-  EXPECT_THROW(ScaleStep(0.0f, 5.0f, 2, 1), FloatingPointFault);
+  EXPECT_EQ(ScaleStep(0.0f, 1.0f, 3, ScaleKind::Linear), 1.0f / 3.0f);
+  EXPECT_EQ(ScaleStep(0.01f, 1.0f, 5, ScaleKind::Logarithmic), 2.5118864f);
+  EXPECT_EQ(ScaleStep(0.1f, 0.7f, 3, ScaleKind::Linear), static_cast<float>((static_cast<double>(0.7f) - 0.1f) / 3));
+  EXPECT_THROW(ScaleStep(0.0f, 5.0f, 0, ScaleKind::Linear), FloatingPointFault);
+  EXPECT_THROW(ScaleStep(0.0f, 5.0f, 2, ScaleKind::Logarithmic), FloatingPointFault);
 }
 
 TEST(LayerBoxes, CollectCopiesAllMarksButCountsOnlyTheLayers) {
@@ -53,9 +53,9 @@ TEST(ApplySettings, SetsTheAxesFromTheSettings) {
   s.yDivisions = 3;
   s.xLower = "0.1";
   s.xUpper = "10";
-  s.xScale = 1;
+  s.xScale = ScaleKind::Logarithmic;
   s.yUpper = "30";
-  s.xQuantity = 1;
+  s.xQuantity = XQuantity::Frequency;
   s.xSubDivisions = 2;
   s.ySubDivisions = 0;
   ChartUnderTest t;
@@ -77,7 +77,7 @@ TEST(ApplySettings, SetsTheAxesFromTheSettings) {
   ApplySettings(s, &t.chart, SubDivisions::FromSettings, nullptr);
   EXPECT_EQ(t.chart.SubX, 2);
   EXPECT_EQ(t.chart.SubY, 0);
-  s.xQuantity = 0;
+  s.xQuantity = XQuantity::Period;
   ApplySettings(s, &t.chart, SubDivisions::Keep, nullptr);
   EXPECT_EQ(t.chart.TitleX, "周期 (s)");
 }
@@ -86,7 +86,7 @@ TEST(ApplySettings, PointChoiceSetsTheCountAndNoChoiceKeepsIt) {
   AnalysisSettings s;
   int count = 7;
   for (const auto& [choice, expected] : {std::pair{0, 100}, {2, 400}, {1, 200}, {-1, 200}, {3, 200}}) {
-    s.pointChoice = choice;
+    s.pointChoice = ChoiceOf<PointChoice>(choice);
     ApplySettings(s, nullptr, SubDivisions::FromSettings, &count);
     EXPECT_EQ(count, expected) << choice;
   }
@@ -95,7 +95,7 @@ TEST(ApplySettings, PointChoiceSetsTheCountAndNoChoiceKeepsIt) {
 TEST(ApplySettings, AFaultLeavesChartAndCountAsTheyWere) {
   AnalysisSettings s;
   s.yDivisions = 0;  // a zero division count divides by zero
-  s.pointChoice = 2;
+  s.pointChoice = PointChoice::Points400;
   ChartUnderTest t;
   t.chart.NGridX = 9;
   t.chart.TitleX = "before";

@@ -376,9 +376,9 @@ TEST(SettingsForm, ShowsLoadedSettingsAndWritesChangesBack) {
 
   // Clicks and typing reach the settings at once.
   forms.In<QRadioButton>(form, "RGXValueItem1")->click();
-  EXPECT_EQ(forms.values().xQuantity, 1);
+  EXPECT_EQ(forms.values().xQuantity, XQuantity::Frequency);
   forms.In<QRadioButton>(form, "GBCompItem0")->click();
-  EXPECT_EQ(forms.values().method, 0);
+  EXPECT_EQ(forms.values().method, AnalysisMethod::TransferMatrix);
   Retype(forms.In<QLineEdit>(form, "Edit6"), "abc");
   EXPECT_EQ(forms.values().xUpper, "abc");  // kept as typed; checked only by "設定"
   forms.settings.EnableLayerBoxes(5);
@@ -422,7 +422,7 @@ TEST(SettingsForm, ShowsLoadedSettingsAndWritesChangesBack) {
   EXPECT_EQ(forms.values().xSubDivisions, 0);
 
   // A choice set to -1 from outside shows no item chosen.
-  forms.values().dampingForm = -1;
+  forms.values().dampingForm = DampingForm::None;
   form.Refresh();
   EXPECT_EQ(Checked(forms.In<QWidget>(form, "RGDamp")), "");
 }

@@ -154,7 +154,7 @@ TEST_F(MainWindowRoads, NewProfileTypedIntoTheGridIsAnalysedListedAndSavedAsTheB
   EXPECT_EQ(Label("Label3"), QStringLiteral("ﾌｧｲﾙ名 : ")) << "a saved result does not rename the profile";
 
   AnalysisSettings batchSettings;
-  batchSettings.pointChoice = 2;  // 400 points, as the window analysed
+  batchSettings.pointChoice = PointChoice::Points400;  // 400 points, as the window analysed
   const std::string batchFile = folder / "batch-result.csv";
   const BatchFileOutcome batch = RunBatchFile(kFiveLayers, batchFile, batchSettings);
   ASSERT_TRUE(batch.ok);
@@ -165,19 +165,19 @@ TEST_F(MainWindowRoads, NewProfileTypedIntoTheGridIsAnalysedListedAndSavedAsTheB
 
 TEST_F(MainWindowRoads, LoadedFileIsDrawnInTheRememberedFormat) {
   AnalysisSettings remembered;
-  remembered.method = 1;
-  remembered.dampingForm = 1;
+  remembered.method = AnalysisMethod::LumpedMass;
+  remembered.dampingForm = DampingForm::Viscous;
   remembered.dampingText = "0.03";
   remembered.xLower = "0.1";
   remembered.xUpper = "10";
   remembered.xDivisions = 2;
   remembered.xSubDivisions = 3;
-  remembered.xQuantity = 1;
-  remembered.xScale = 1;
+  remembered.xQuantity = XQuantity::Frequency;
+  remembered.xScale = ScaleKind::Logarithmic;
   remembered.yUpper = "10";
   remembered.yDivisions = 5;
   remembered.ySubDivisions = 2;
-  remembered.pointChoice = 0;
+  remembered.pointChoice = PointChoice::Points100;
   WriteSettingsFile(remembered);
   Start();
 

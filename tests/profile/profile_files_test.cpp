@@ -177,12 +177,12 @@ TEST_F(ProfileFilesTest, WritesTheResultFileByteForByte) {
             Sjis(head + "解析法,伝達マトリックス法\r\n履歴型減衰,減衰比,  0.050\r\n" + table));
 
   // The method and damping lines follow the settings at the moment of saving.
-  ws.settings.method = 1;
-  ws.settings.dampingForm = 1;
+  ws.settings.method = AnalysisMethod::LumpedMass;
+  ws.settings.dampingForm = DampingForm::Viscous;
   ASSERT_TRUE(SaveResult(path));
   EXPECT_EQ(TempFolder::Read(path),
             Sjis(head + "解析法,等価質点系解析\r\n粘性型減衰,減衰比,  0.050\r\n" + table));
-  ws.settings.method = 2;
+  ws.settings.method = AnalysisMethod::Reflection;
   ASSERT_TRUE(SaveResult(path));
   EXPECT_EQ(Lines(Cp932ToUtf8(TempFolder::Read(path)).value())[6], "重複反射法");
 

@@ -58,7 +58,7 @@ TEST_F(SettingsFileTest, MissingFileKeepsTheDefaults) {
   AnalysisSettings settings;
   EXPECT_EQ(LoadSettings(Ini(), settings), SettingsLoad::Missing);
   EXPECT_EQ(settings, AnalysisSettings{});
-  EXPECT_EQ(settings.pointChoice, 1);
+  EXPECT_EQ(settings.pointChoice, PointChoice::Points200);
   EXPECT_EQ(settings.yUpper, "20");
 }
 
@@ -74,21 +74,21 @@ TEST_F(SettingsFileTest, DefaultsAreWrittenByteForByte) {
 
 TEST_F(SettingsFileTest, SavedValuesReadBackAsTheyWere) {
   AnalysisSettings saved;
-  saved.method = 2;
-  saved.dampingForm = 1;
+  saved.method = AnalysisMethod::Reflection;
+  saved.dampingForm = DampingForm::Viscous;
   saved.dampingText = "０.03";  // a full-width digit survives the round trip as typed
   saved.xLower = "0.1";
   saved.xUpper = "10";
   saved.xDivisions = 10;
   saved.xSubDivisions = 0;
-  saved.xQuantity = 1;
-  saved.xScale = 1;
+  saved.xQuantity = XQuantity::Frequency;
+  saved.xScale = ScaleKind::Logarithmic;
   saved.yLower = "1";
   saved.yUpper = "abc";  // saved as it stands, valid or not
   saved.yDivisions = 1;
   saved.ySubDivisions = 3;
-  saved.yScale = 1;
-  saved.pointChoice = 2;
+  saved.yScale = ScaleKind::Logarithmic;
+  saved.pointChoice = PointChoice::Points400;
   saved.displayLayers[7] = true;  // not persisted
   saved.boldCurves = false;       // not persisted
   ASSERT_TRUE(SaveSettings(Ini(), saved));
@@ -118,16 +118,16 @@ TEST_F(SettingsFileTest, ValuesAreBroughtIntoTheirControlsRanges) {
       "99999999999999999999,label\n"
       "3,label\n"
       "-99999999999999999999,label\n");
-  EXPECT_EQ(s.method, 2);
-  EXPECT_EQ(s.dampingForm, 1);
+  EXPECT_EQ(s.method, AnalysisMethod::Reflection);
+  EXPECT_EQ(s.dampingForm, DampingForm::Viscous);
   EXPECT_EQ(s.xDivisions, 10);
   EXPECT_EQ(s.xSubDivisions, 0);
-  EXPECT_EQ(s.xQuantity, -1);
-  EXPECT_EQ(s.xScale, 0);  // no digits gives 0
+  EXPECT_EQ(s.xQuantity, XQuantity::None);
+  EXPECT_EQ(s.xScale, ScaleKind::Linear);  // no digits gives 0
   EXPECT_EQ(s.yDivisions, 1);
   EXPECT_EQ(s.ySubDivisions, 5);
-  EXPECT_EQ(s.yScale, 1);
-  EXPECT_EQ(s.pointChoice, -1);
+  EXPECT_EQ(s.yScale, ScaleKind::Logarithmic);
+  EXPECT_EQ(s.pointChoice, PointChoice::None);
 }
 
 TEST_F(SettingsFileTest, LimitTypedWithABlankIsSavedAsTypedAndReadAsItsFirstPart) {
@@ -145,17 +145,17 @@ TEST_F(SettingsFileTest, LineEndsAndMissingValues) {
   // LF alone, and a value without a label, whose CR LF is a line end and not
   // part of the value.
   AnalysisSettings s = Load("1\r\n1\n0.07\r\n");
-  EXPECT_EQ(s.method, 1);
-  EXPECT_EQ(s.dampingForm, 1);
+  EXPECT_EQ(s.method, AnalysisMethod::LumpedMass);
+  EXPECT_EQ(s.dampingForm, DampingForm::Viscous);
   EXPECT_EQ(s.dampingText, "0.07");
   EXPECT_EQ(s.xUpper, "5");  // the lines that are not there keep their defaults
-  EXPECT_EQ(s.pointChoice, 1);
+  EXPECT_EQ(s.pointChoice, PointChoice::Points200);
 
   // Empty, blank and value-less lines keep their settings and do not shift
   // the lines after them.
   s = Load("\n   \n,\x8c\xb8\x90\x8a\x94\xe4\n2\n");
-  EXPECT_EQ(s.method, 0);
-  EXPECT_EQ(s.dampingForm, 0);
+  EXPECT_EQ(s.method, AnalysisMethod::TransferMatrix);
+  EXPECT_EQ(s.dampingForm, DampingForm::Hysteretic);
   EXPECT_EQ(s.dampingText, "0.05");
   EXPECT_EQ(s.xLower, "2");
 
@@ -212,7 +212,7 @@ TEST_F(SettingsFileTest, LineBreaksInAFieldCannotShiftTheFile) {
   ASSERT_EQ(LoadSettings(Ini(), loaded), SettingsLoad::Loaded);
   EXPECT_EQ(loaded.dampingText, "0.04");
   EXPECT_EQ(loaded.xLower, "0");
-  EXPECT_EQ(loaded.pointChoice, 1);
+  EXPECT_EQ(loaded.pointChoice, PointChoice::Points200);
 }
 
 }  // namespace
@@ -228,22 +228,22 @@ TEST(SettingsFileUtf8, AnEditorsUtf8FileReadsAsItsCp932Twin) {
   for (const std::string& bytes : {"\xEF\xBB\xBF" + utf8, utf8}) {
     AnalysisSettings s;
     ParseSettings(bytes, s);
-    EXPECT_EQ(s.method, 2);
-    EXPECT_EQ(s.dampingForm, 1);
+    EXPECT_EQ(s.method, AnalysisMethod::Reflection);
+    EXPECT_EQ(s.dampingForm, DampingForm::Viscous);
     EXPECT_EQ(s.dampingText, "0.03");
     EXPECT_EQ(s.xLower, "0.1");
     EXPECT_EQ(s.xUpper, "20");
     EXPECT_EQ(s.xDivisions, 4);
     EXPECT_EQ(s.xSubDivisions, 2);
     EXPECT_EQ(s.yUpper, "50");
-    EXPECT_EQ(s.yScale, 1);
-    EXPECT_EQ(s.pointChoice, 0);
+    EXPECT_EQ(s.yScale, ScaleKind::Logarithmic);
+    EXPECT_EQ(s.pointChoice, PointChoice::Points100);
   }
   // A label CP932 cannot hold still leaves every value readable.
   AnalysisSettings s;
   ParseSettings("\xEF\xBB\xBF" "1,解析法😀\r\n1,減衰型\r\n0.02,減衰比\r\n", s);
-  EXPECT_EQ(s.method, 1);
-  EXPECT_EQ(s.dampingForm, 1);
+  EXPECT_EQ(s.method, AnalysisMethod::LumpedMass);
+  EXPECT_EQ(s.dampingForm, DampingForm::Viscous);
   EXPECT_EQ(s.dampingText, "0.02");
 }
 

@@ -16,7 +16,7 @@ struct RecordingMessages : MessagePort {
 };
 
 // The one box CheckScale showed, or an empty text when it passed silently.
-std::string CheckScaleMessage(int scale, float upper, float lower) {
+std::string CheckScaleMessage(ScaleKind scale, float upper, float lower) {
   RecordingMessages messages;
   const bool ok = CheckScale(scale, upper, lower, messages);
   EXPECT_EQ(ok, messages.shown.empty());
@@ -33,18 +33,18 @@ TEST(CheckScale, FirstFailingRuleWins) {
   const std::string order = "縦横軸の目盛りこの値を設定できません";
   const std::string zeroLog = "対数目盛りの原点に0を設定できません";
 
-  EXPECT_EQ(CheckScaleMessage(0, 5.0f, 0.0f), "");
-  EXPECT_EQ(CheckScaleMessage(1, 10.0f, 0.1f), "");
-  EXPECT_EQ(CheckScaleMessage(1, 5.0f, 0.0f), zeroLog);
-  EXPECT_EQ(CheckScaleMessage(0, 5.0f, 5.0f), order);
-  EXPECT_EQ(CheckScaleMessage(0, 1.0f, 5.0f), order);
+  EXPECT_EQ(CheckScaleMessage(ScaleKind::Linear, 5.0f, 0.0f), "");
+  EXPECT_EQ(CheckScaleMessage(ScaleKind::Logarithmic, 10.0f, 0.1f), "");
+  EXPECT_EQ(CheckScaleMessage(ScaleKind::Logarithmic, 5.0f, 0.0f), zeroLog);
+  EXPECT_EQ(CheckScaleMessage(ScaleKind::Linear, 5.0f, 5.0f), order);
+  EXPECT_EQ(CheckScaleMessage(ScaleKind::Linear, 1.0f, 5.0f), order);
   // Negative values are reported before the order and the zero origin.
-  EXPECT_EQ(CheckScaleMessage(1, 5.0f, -1.0f), negative);
-  EXPECT_EQ(CheckScaleMessage(0, -1.0f, 2.0f), negative);
-  EXPECT_EQ(CheckScaleMessage(1, 0.0f, 0.0f), order);
+  EXPECT_EQ(CheckScaleMessage(ScaleKind::Logarithmic, 5.0f, -1.0f), negative);
+  EXPECT_EQ(CheckScaleMessage(ScaleKind::Linear, -1.0f, 2.0f), negative);
+  EXPECT_EQ(CheckScaleMessage(ScaleKind::Logarithmic, 0.0f, 0.0f), order);
   // Without a chosen item (a hand-edited settings file) the charts draw the
   // axis logarithmically, so a zero origin is refused as well.
-  EXPECT_EQ(CheckScaleMessage(-1, 5.0f, 0.0f), zeroLog);
+  EXPECT_EQ(CheckScaleMessage(ScaleKind::None, 5.0f, 0.0f), zeroLog);
 }
 
 TEST(LayerBoxes, EnabledFollowTheLayerCount) {

@@ -120,9 +120,10 @@ void TDisplay::Run(Action&& action) {
   RunUserAction(*messages_, std::forward<Action>(action));
 }
 
-void TDisplay::BindRadioGroup(QButtonGroup* group, int AnalysisSettings::*field) {
+template <typename Choice>
+void TDisplay::BindRadioGroup(QButtonGroup* group, Choice AnalysisSettings::*field) {
   connect(group, &QButtonGroup::idClicked, this, [this, field](int id) {
-    if (settings_) settings_->*field = id;
+    if (settings_) settings_->*field = ChoiceOf<Choice>(id);
   });
 }
 
@@ -152,12 +153,12 @@ void TDisplay::Refresh() {
 }
 
 void TDisplay::Show(const AnalysisSettings& s) {
-  SetRadioIndex(GBComp_, s.method);
-  SetRadioIndex(RGDamp_, s.dampingForm);
-  SetRadioIndex(RGXValue_, s.xQuantity);
-  SetRadioIndex(RGXType_, s.xScale);
-  SetRadioIndex(RGYType_, s.yScale);
-  SetRadioIndex(RGPoints_, s.pointChoice);
+  SetRadioIndex(GBComp_, ChoiceIndex(s.method));
+  SetRadioIndex(RGDamp_, ChoiceIndex(s.dampingForm));
+  SetRadioIndex(RGXValue_, ChoiceIndex(s.xQuantity));
+  SetRadioIndex(RGXType_, ChoiceIndex(s.xScale));
+  SetRadioIndex(RGYType_, ChoiceIndex(s.yScale));
+  SetRadioIndex(RGPoints_, ChoiceIndex(s.pointChoice));
 
   const auto text = [this](QLineEdit* field, const QString& value) {
     if (field != typing_) SetTextIfChanged(field, value);

@@ -46,7 +46,9 @@ class TDisplay : public QWidget, public SettingsView {
 
  private:
   void Show(const AnalysisSettings& settings);
-  void BindRadioGroup(QButtonGroup* group, int AnalysisSettings::*field);
+  // A click stores the item's index as the field's choice.
+  template <typename Choice>
+  void BindRadioGroup(QButtonGroup* group, Choice AnalysisSettings::*field);
   void BindText(QLineEdit* field, std::string AnalysisSettings::*text);
   void BindCheck(QCheckBox* box, bool AnalysisSettings::*flag);
   void BindSpinner(class UpDownButtons* spinner, int AnalysisSettings::*count, int low, int high);
