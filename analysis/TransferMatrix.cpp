@@ -9,6 +9,10 @@
 // sample is computed by the wave amplitudes in double with renormalisation.
 // So is a sample near a sharp resonance, where the motion sums cancel and
 // float32 would lose printed digits; every other value stays the float32 one.
+// The lanes' vector values never cross a call of another file: their calling
+// convention does not matter.
+#pragma GCC diagnostic ignored "-Wpsabi"
+
 #include <algorithm>
 #include <array>
 #include <cfenv>
@@ -18,6 +22,7 @@
 
 #include "analysis/Calculators.h"
 #include "analysis/ExpPair.h"
+#include "analysis/Lanes.h"
 #include "analysis/LumpedMassModel.h"
 #include "analysis/Mycomplex.h"
 #include "platform/CheckedFloat.h"
@@ -94,14 +99,7 @@ inline Complex Div(Complex a, Complex b) {
 inline double Abs(Complex z) {
   return std::sqrt(Store(static_cast<double>(z.re) * z.re + static_cast<double>(z.im) * z.im));
 }
-inline ExpPair ExpOf(Complex z) {
-  const float mPlus = Store(std::exp(static_cast<double>(z.re)));
-  const float mMinus = Store(std::exp(-static_cast<double>(z.re)));
-  const double y = z.im;
-  const double c = std::cos(y);
-  const double s = std::sin(y);
-  return {{Store(c * mPlus), Store(s * mPlus)}, {Store(c * mMinus), Store(-s * mMinus)}};
-}
+inline ExpPair ExpOf(Complex z) { return FastExpPair(z); }
 }  // namespace fast
 
 void SetConstants(Column& col) {
@@ -169,6 +167,92 @@ double Float32Sample(const Column& col, float omega, std::array<float, kMax>& va
   for (int m = 1; m < n; ++m) values[m] = store(abs(div(surfaceOverBase, surfaceOver[m - 1])));
   return cancellation;
 }
+
+// Float32Sample<false> for four samples at once, one per lane: the same
+// operations in the same order, so each lane has that sample's bits and
+// raises its flags. Needs the column's constants finite.
+namespace lane_pass {
+using lanes::Complex4;
+using lanes::D4;
+using lanes::Single;
+using lanes::Splat;
+
+[[gnu::always_inline]] inline Complex4 Add(Complex4 a, Complex4 b) { return {Single(a.re + b.re), Single(a.im + b.im)}; }
+[[gnu::always_inline]] inline Complex4 Mul(Complex4 a, Complex4 b) {
+  return {Single(a.re * b.re - a.im * b.im), Single(a.im * b.re + a.re * b.im)};
+}
+[[gnu::always_inline]] inline Complex4 Half(Complex4 z) { return {Single(0.5 * z.re), Single(0.5 * z.im)}; }
+[[gnu::always_inline]] inline Complex4 Splat(Complex z) { return {Splat(z.re), Splat(z.im)}; }
+[[gnu::always_inline]] inline Complex4 DivByNorm(Complex4 a, Complex4 b, D4 d) {
+  const D4 p = Single(a.re * b.re + a.im * b.im);
+  const D4 q = Single(a.im * b.re - a.re * b.im);
+  return {Single(p / d), Single(q / d)};
+}
+[[gnu::always_inline]] inline Complex4 Div(Complex4 a, Complex4 b) { return DivByNorm(a, b, Single(b.re * b.re + b.im * b.im)); }
+[[gnu::always_inline]] inline D4 SquaredAbs(Complex4 z) { return Single(z.re * z.re + z.im * z.im); }
+
+struct Out {
+  double cancellation[4];
+  float values[4][kMax];
+};
+
+[[gnu::always_inline]] inline void Samples(const Column& col, const float* omega, Out& out) {
+  const int n = col.n;
+  const D4 w = {omega[0], omega[1], omega[2], omega[3]};
+  Complex4 pa{}, pb{}, pc{}, pd{};  // the product P_m
+  D4 cancellation = Splat(1.0);
+  std::array<Complex4, kMax> surfaceOver;
+  for (int m = 0; m < n; ++m) {
+    const D4 omegaH = Single(w * static_cast<double>(col.thickness[m]));
+    const Complex4 vstar = Splat(col.vstar[m]);
+    const Complex4 theta = DivByNorm({Splat(0.0), omegaH}, vstar, Splat(col.vstarNorm[m]));
+    Complex4 ePlus, eMinus;
+    lanes::ExpPairs(theta, ePlus, eMinus);
+    const Complex4 sPlus = Splat(col.onePlusAlpha[m]);
+    const Complex4 sMinus = Splat(col.oneMinusAlpha[m]);
+    const Complex4 ta = Half(Mul(sPlus, ePlus)), tb = Half(Mul(sMinus, eMinus));
+    const Complex4 tc = Half(Mul(sMinus, ePlus)), td = Half(Mul(sPlus, eMinus));
+    if (m == 0) {
+      pa = ta, pb = tb, pc = tc, pd = td;
+    } else {
+      const Complex4 na = Add(Mul(ta, pa), Mul(tb, pc)), nb = Add(Mul(ta, pb), Mul(tb, pd));
+      const Complex4 nc = Add(Mul(tc, pa), Mul(td, pc)), nd = Add(Mul(tc, pb), Mul(td, pd));
+      pa = na, pb = nb, pc = nc, pd = nd;
+    }
+    const Complex4 motion = Add(Add(pa, pb), Add(pc, pd));
+    surfaceOver[m] = Div({Splat(2.0), Splat(0.0)}, motion);
+    using lanes::Abs;
+    const D4 sizes = Abs(pa.re) + Abs(pa.im) + Abs(pb.re) + Abs(pb.im) + Abs(pc.re) + Abs(pc.im) + Abs(pd.re) +
+                     Abs(pd.im);
+    cancellation = lanes::Max(cancellation, sizes / (Abs(motion.re) + Abs(motion.im)));
+  }
+  const Complex4 base = surfaceOver[n - 1];
+  auto store = [&](int m, D4 squared) {
+    for (int k = 0; k < 4; ++k) out.values[k][m] = static_cast<float>(std::sqrt(squared[k]));
+  };
+  store(0, SquaredAbs(base));
+  for (int m = 1; m < n; ++m) store(m, SquaredAbs(Div(base, surfaceOver[m - 1])));
+  for (int k = 0; k < 4; ++k) out.cancellation[k] = cancellation[k];
+}
+
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+[[gnu::target("avx2")]] void SamplesAvx2(const Column& col, const float* omega, Out& out) {
+  Samples(col, omega, out);
+}
+void SamplesSse2(const Column& col, const float* omega, Out& out) { Samples(col, omega, out); }
+// The same operations with wider registers: chosen once, by the processor.
+void FourSamples(const Column& col, const float* omega, Out& out) {
+  static const bool avx2 = __builtin_cpu_supports("avx2");
+  if (avx2) {
+    SamplesAvx2(col, omega, out);
+  } else {
+    SamplesSse2(col, omega, out);
+  }
+}
+#else
+void FourSamples(const Column& col, const float* omega, Out& out) { Samples(col, omega, out); }
+#endif
+}  // namespace lane_pass
 
 // One sample by the wave amplitudes in double: (E, F) carried down with the
 // growth e^Re θ taken out into a logarithm, so nothing overflows; ratios
@@ -239,7 +323,7 @@ void ComputeSample(const Column& col, float omega, std::array<float, kMax>& valu
 // sample as one by one would, a sharp resonance again in double, so a fault
 // there leaves the table as that would too.
 bool AllSamplesAtOnce(Column& col, const SoilProfile& profile, const AmplificationResult& samples, bool viscous,
-                      double omega1, LayerAmplifications& table) {
+                      double omega1, bool lanesAllowed, LayerAmplifications& table) {
   const int n = col.n;
   const int points = samples.pointCount;
   if (points < 0 || points > kMaxPoints) return false;
@@ -253,12 +337,31 @@ bool AllSamplesAtOnce(Column& col, const SoilProfile& profile, const Amplificati
   thread_local std::array<Sample, kMaxPoints> pass;
   try {
     std::feclearexcept(kFaultFlags);
-    for (int j = 0; j < points; ++j) {
-      Sample& sample = pass[j];
-      sample.omega = checked::StoreSingle(kTwoPi * samples.frequency[j]);
-      if (viscous) SetVelocities(col, profile, checked::Divide(2.0 * sample.omega, omega1));
-      sample.lossOverH = col.lossOverH;
-      sample.cancellation = Float32Sample<false>(col, sample.omega, sample.values);
+    if (!viscous && col.constantsFinite && lanesAllowed) {
+      // One column for every sample: four samples side by side. The last
+      // group repeats its last sample in the lanes left over.
+      for (int j = 0; j < points; ++j) {
+        pass[j].omega = checked::StoreSingle(kTwoPi * samples.frequency[j]);
+        pass[j].lossOverH = col.lossOverH;
+      }
+      lane_pass::Out out;
+      for (int j = 0; j < points; j += 4) {
+        float omega[4];
+        for (int k = 0; k < 4; ++k) omega[k] = pass[std::min(j + k, points - 1)].omega;
+        lane_pass::FourSamples(col, omega, out);
+        for (int k = 0; k < 4 && j + k < points; ++k) {
+          pass[j + k].cancellation = out.cancellation[k];
+          std::copy_n(out.values[k], n, pass[j + k].values.begin());
+        }
+      }
+    } else {
+      for (int j = 0; j < points; ++j) {
+        Sample& sample = pass[j];
+        sample.omega = checked::StoreSingle(kTwoPi * samples.frequency[j]);
+        if (viscous) SetVelocities(col, profile, checked::Divide(2.0 * sample.omega, omega1));
+        sample.lossOverH = col.lossOverH;
+        sample.cancellation = Float32Sample<false>(col, sample.omega, sample.values);
+      }
     }
   } catch (...) {
     return false;
@@ -279,11 +382,8 @@ bool AllSamplesAtOnce(Column& col, const SoilProfile& profile, const Amplificati
   return true;
 }
 
-}  // namespace
-
-void TransferMatrixAmplification(const SoilProfile& profile, const AnalysisSettings& settings,
-                                 const AmplificationResult& samples, const NaturalModes& modes,
-                                 LayerAmplifications& table) {
+void Amplification(const SoilProfile& profile, const AnalysisSettings& settings, const AmplificationResult& samples,
+                   const NaturalModes& modes, bool lanesAllowed, LayerAmplifications& table) {
   // The faults of a profile with no layers or too many come with the model.
   const int n = BuildLumpedMassModel(profile).n;
   const int points = samples.pointCount;
@@ -306,7 +406,7 @@ void TransferMatrixAmplification(const SoilProfile& profile, const AnalysisSetti
     SetVelocities(col, profile, 2.0);
   }
 
-  if (!AllSamplesAtOnce(col, profile, samples, viscous, omega1, table)) {
+  if (!AllSamplesAtOnce(col, profile, samples, viscous, omega1, lanesAllowed, table)) {
     std::array<float, kMax> values{};
     for (int j = 0; j < points; ++j) {
       const float omega = checked::StoreSingle(kTwoPi * samples.frequency[j]);
@@ -316,6 +416,20 @@ void TransferMatrixAmplification(const SoilProfile& profile, const AnalysisSetti
     }
   }
   std::feclearexcept(kFaultFlags);
+}
+
+}  // namespace
+
+void TransferMatrixAmplification(const SoilProfile& profile, const AnalysisSettings& settings,
+                                 const AmplificationResult& samples, const NaturalModes& modes,
+                                 LayerAmplifications& table) {
+  Amplification(profile, settings, samples, modes, true, table);
+}
+
+void TransferMatrixAmplificationOneByOne(const SoilProfile& profile, const AnalysisSettings& settings,
+                                         const AmplificationResult& samples, const NaturalModes& modes,
+                                         LayerAmplifications& table) {
+  Amplification(profile, settings, samples, modes, false, table);
 }
 
 MethodResult CalculateTransferMatrix(const SoilProfile& profile, const AnalysisSettings& settings,
