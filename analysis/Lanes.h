@@ -9,6 +9,10 @@
 
 #include "analysis/ExpPair.h"
 
+#if defined(__x86_64__)
+#include <immintrin.h>
+#endif
+
 // Everything here is inlined into the pass, so the calling convention of
 // vector arguments never matters.
 #pragma GCC diagnostic push
@@ -24,8 +28,36 @@ using I4 = int64_t __attribute__((vector_size(32)));  // lane masks: 0 or -1
 
 TOVALK_LANE D4 Splat(double x) { return D4{x, x, x, x}; }
 
-// Rounded to float32 and back, as a scalar store and reload.
-TOVALK_LANE D4 Single(D4 x) { return __builtin_convertvector(__builtin_convertvector(x, F4), D4); }
+// The instruction sets the pass is built for: SSE2, which every x86-64 has
+// (elsewhere the compiler's own), and AVX2, chosen when the processor has it.
+struct Baseline {};
+struct Avx2 {};
+
+// Rounded to float32 and back, as a scalar store and reload. (The compiler's
+// generic conversion of four lanes goes through the stack.)
+template <class Isa>
+D4 Single(D4 x);
+#if defined(__x86_64__)
+template <>
+TOVALK_LANE D4 Single<Baseline>(D4 x) {
+  using D2 = double __attribute__((vector_size(16)));
+  D2 lo = __builtin_shufflevector(x, x, 0, 1), hi = __builtin_shufflevector(x, x, 2, 3);
+  lo = (D2)_mm_cvtps_pd(_mm_cvtpd_ps((__m128d)lo));
+  hi = (D2)_mm_cvtps_pd(_mm_cvtpd_ps((__m128d)hi));
+  return __builtin_shufflevector(lo, hi, 0, 1, 2, 3);
+}
+// Not forced inline: the functions between it and the pass have no target
+// of their own; the pass built for AVX2 takes it in (flatten).
+template <>
+[[gnu::target("avx2")]] inline D4 Single<Avx2>(D4 x) {
+  return (D4)_mm256_cvtps_pd(_mm256_cvtpd_ps((__m256d)x));
+}
+#else
+template <>
+TOVALK_LANE D4 Single<Baseline>(D4 x) {
+  return __builtin_convertvector(__builtin_convertvector(x, F4), D4);
+}
+#endif
 
 TOVALK_LANE D4 Bits(I4 x) { return (D4)x; }
 TOVALK_LANE I4 Bits(D4 x) { return (I4)x; }
@@ -107,9 +139,10 @@ TOVALK_LANE void SinCos(D4 y, D4& sine, D4& cosine) {
 // Lanes where the float32 rounding of v might differ from that of a value
 // within a relative 2^-44 of it: far more than the kernels' error and the
 // library's together, so elsewhere both round to the same float.
+template <class Isa>
 TOVALK_LANE I4 Ambiguous(D4 v) {
   constexpr double kSlack = 0x1p-44;
-  return Single(v * (1.0 - kSlack)) != Single(v * (1.0 + kSlack));
+  return Single<Isa>(v * (1.0 - kSlack)) != Single<Isa>(v * (1.0 + kSlack));
 }
 
 struct Complex4 {
@@ -121,6 +154,7 @@ struct Complex4 {
 // |Re θ| <= 80 (e^±Re θ a normal float32), 0 < |Im θ| <= 1e5, and products
 // whose rounding the kernels' error cannot change; any other lane is handed
 // to FastExpPair itself.
+template <class Isa>
 TOVALK_LANE void ExpPairs(Complex4 theta, Complex4& plus, Complex4& minus) {
   const I4 inRange = (Abs(theta.re) <= 80.0) & (Abs(theta.im) <= 1e5) & (theta.im != 0.0);
   // Out-of-range lanes compute harmless values, so they raise no flag here.
@@ -130,19 +164,18 @@ TOVALK_LANE void ExpPairs(Complex4 theta, Complex4& plus, Complex4& minus) {
   const D4 eMinus = 1.0 / ePlus;
   D4 sine, cosine;
   SinCos(y, sine, cosine);
-  const D4 mPlus = Single(ePlus);
-  const D4 mMinus = Single(eMinus);
+  const D4 mPlus = Single<Isa>(ePlus);
+  const D4 mMinus = Single<Isa>(eMinus);
   const D4 cPlus = cosine * mPlus, sPlus = sine * mPlus;
   const D4 cMinus = cosine * mMinus, sMinus = -sine * mMinus;
-  const I4 fallback = ~inRange | Ambiguous(ePlus) | Ambiguous(eMinus) | Ambiguous(cPlus) | Ambiguous(sPlus) |
-                      Ambiguous(cMinus) | Ambiguous(sMinus);
-  plus = {Single(cPlus), Single(sPlus)};
-  minus = {Single(cMinus), Single(sMinus)};
+  const I4 fallback = ~inRange | Ambiguous<Isa>(ePlus) | Ambiguous<Isa>(eMinus) | Ambiguous<Isa>(cPlus) |
+                      Ambiguous<Isa>(sPlus) | Ambiguous<Isa>(cMinus) | Ambiguous<Isa>(sMinus);
+  plus = {Single<Isa>(cPlus), Single<Isa>(sPlus)};
+  minus = {Single<Isa>(cMinus), Single<Isa>(sMinus)};
   if (!Any(fallback)) return;
   for (int k = 0; k < 4; ++k) {
     if (!fallback[k]) continue;
-    const ExpPair pair =
-        FastExpPair(MakeComplex(static_cast<float>(theta.re[k]), static_cast<float>(theta.im[k])));
+    const ExpPair pair = FastExpPair(MakeComplex(static_cast<float>(theta.re[k]), static_cast<float>(theta.im[k])));
     plus.re[k] = pair.plus.re;
     plus.im[k] = pair.plus.im;
     minus.re[k] = pair.minus.re;

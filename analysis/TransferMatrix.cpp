@@ -174,28 +174,42 @@ double Float32Sample(const Column& col, float omega, std::array<float, kMax>& va
 namespace lane_pass {
 using lanes::Complex4;
 using lanes::D4;
-using lanes::Single;
 using lanes::Splat;
 
-[[gnu::always_inline]] inline Complex4 Add(Complex4 a, Complex4 b) { return {Single(a.re + b.re), Single(a.im + b.im)}; }
+template <class Isa>
+[[gnu::always_inline]] inline Complex4 Add(Complex4 a, Complex4 b) {
+  return {lanes::Single<Isa>(a.re + b.re), lanes::Single<Isa>(a.im + b.im)};
+}
+template <class Isa>
 [[gnu::always_inline]] inline Complex4 Mul(Complex4 a, Complex4 b) {
-  return {Single(a.re * b.re - a.im * b.im), Single(a.im * b.re + a.re * b.im)};
+  return {lanes::Single<Isa>(a.re * b.re - a.im * b.im), lanes::Single<Isa>(a.im * b.re + a.re * b.im)};
 }
-[[gnu::always_inline]] inline Complex4 Half(Complex4 z) { return {Single(0.5 * z.re), Single(0.5 * z.im)}; }
+template <class Isa>
+[[gnu::always_inline]] inline Complex4 Half(Complex4 z) {
+  return {lanes::Single<Isa>(0.5 * z.re), lanes::Single<Isa>(0.5 * z.im)};
+}
 [[gnu::always_inline]] inline Complex4 Splat(Complex z) { return {Splat(z.re), Splat(z.im)}; }
+template <class Isa>
 [[gnu::always_inline]] inline Complex4 DivByNorm(Complex4 a, Complex4 b, D4 d) {
-  const D4 p = Single(a.re * b.re + a.im * b.im);
-  const D4 q = Single(a.im * b.re - a.re * b.im);
-  return {Single(p / d), Single(q / d)};
+  const D4 p = lanes::Single<Isa>(a.re * b.re + a.im * b.im);
+  const D4 q = lanes::Single<Isa>(a.im * b.re - a.re * b.im);
+  return {lanes::Single<Isa>(p / d), lanes::Single<Isa>(q / d)};
 }
-[[gnu::always_inline]] inline Complex4 Div(Complex4 a, Complex4 b) { return DivByNorm(a, b, Single(b.re * b.re + b.im * b.im)); }
-[[gnu::always_inline]] inline D4 SquaredAbs(Complex4 z) { return Single(z.re * z.re + z.im * z.im); }
+template <class Isa>
+[[gnu::always_inline]] inline Complex4 Div(Complex4 a, Complex4 b) {
+  return DivByNorm<Isa>(a, b, lanes::Single<Isa>(b.re * b.re + b.im * b.im));
+}
+template <class Isa>
+[[gnu::always_inline]] inline D4 SquaredAbs(Complex4 z) {
+  return lanes::Single<Isa>(z.re * z.re + z.im * z.im);
+}
 
 struct Out {
   double cancellation[4];
   float values[4][kMax];
 };
 
+template <class Isa>
 [[gnu::always_inline]] inline void Samples(const Column& col, const float* omega, Out& out) {
   const int n = col.n;
   const D4 w = {omega[0], omega[1], omega[2], omega[3]};
@@ -203,43 +217,45 @@ struct Out {
   D4 cancellation = Splat(1.0);
   std::array<Complex4, kMax> surfaceOver;
   for (int m = 0; m < n; ++m) {
-    const D4 omegaH = Single(w * static_cast<double>(col.thickness[m]));
+    const D4 omegaH = lanes::Single<Isa>(w * static_cast<double>(col.thickness[m]));
     const Complex4 vstar = Splat(col.vstar[m]);
-    const Complex4 theta = DivByNorm({Splat(0.0), omegaH}, vstar, Splat(col.vstarNorm[m]));
+    const Complex4 theta = DivByNorm<Isa>({Splat(0.0), omegaH}, vstar, Splat(col.vstarNorm[m]));
     Complex4 ePlus, eMinus;
-    lanes::ExpPairs(theta, ePlus, eMinus);
+    lanes::ExpPairs<Isa>(theta, ePlus, eMinus);
     const Complex4 sPlus = Splat(col.onePlusAlpha[m]);
     const Complex4 sMinus = Splat(col.oneMinusAlpha[m]);
-    const Complex4 ta = Half(Mul(sPlus, ePlus)), tb = Half(Mul(sMinus, eMinus));
-    const Complex4 tc = Half(Mul(sMinus, ePlus)), td = Half(Mul(sPlus, eMinus));
+    const Complex4 ta = Half<Isa>(Mul<Isa>(sPlus, ePlus)), tb = Half<Isa>(Mul<Isa>(sMinus, eMinus));
+    const Complex4 tc = Half<Isa>(Mul<Isa>(sMinus, ePlus)), td = Half<Isa>(Mul<Isa>(sPlus, eMinus));
     if (m == 0) {
       pa = ta, pb = tb, pc = tc, pd = td;
     } else {
-      const Complex4 na = Add(Mul(ta, pa), Mul(tb, pc)), nb = Add(Mul(ta, pb), Mul(tb, pd));
-      const Complex4 nc = Add(Mul(tc, pa), Mul(td, pc)), nd = Add(Mul(tc, pb), Mul(td, pd));
+      const Complex4 na = Add<Isa>(Mul<Isa>(ta, pa), Mul<Isa>(tb, pc)),
+                     nb = Add<Isa>(Mul<Isa>(ta, pb), Mul<Isa>(tb, pd));
+      const Complex4 nc = Add<Isa>(Mul<Isa>(tc, pa), Mul<Isa>(td, pc)),
+                     nd = Add<Isa>(Mul<Isa>(tc, pb), Mul<Isa>(td, pd));
       pa = na, pb = nb, pc = nc, pd = nd;
     }
-    const Complex4 motion = Add(Add(pa, pb), Add(pc, pd));
-    surfaceOver[m] = Div({Splat(2.0), Splat(0.0)}, motion);
+    const Complex4 motion = Add<Isa>(Add<Isa>(pa, pb), Add<Isa>(pc, pd));
+    surfaceOver[m] = Div<Isa>({Splat(2.0), Splat(0.0)}, motion);
     using lanes::Abs;
-    const D4 sizes = Abs(pa.re) + Abs(pa.im) + Abs(pb.re) + Abs(pb.im) + Abs(pc.re) + Abs(pc.im) + Abs(pd.re) +
-                     Abs(pd.im);
+    const D4 sizes =
+        Abs(pa.re) + Abs(pa.im) + Abs(pb.re) + Abs(pb.im) + Abs(pc.re) + Abs(pc.im) + Abs(pd.re) + Abs(pd.im);
     cancellation = lanes::Max(cancellation, sizes / (Abs(motion.re) + Abs(motion.im)));
   }
   const Complex4 base = surfaceOver[n - 1];
   auto store = [&](int m, D4 squared) {
     for (int k = 0; k < 4; ++k) out.values[k][m] = static_cast<float>(std::sqrt(squared[k]));
   };
-  store(0, SquaredAbs(base));
-  for (int m = 1; m < n; ++m) store(m, SquaredAbs(Div(base, surfaceOver[m - 1])));
+  store(0, SquaredAbs<Isa>(base));
+  for (int m = 1; m < n; ++m) store(m, SquaredAbs<Isa>(Div<Isa>(base, surfaceOver[m - 1])));
   for (int k = 0; k < 4; ++k) out.cancellation[k] = cancellation[k];
 }
 
-#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
-[[gnu::target("avx2")]] void SamplesAvx2(const Column& col, const float* omega, Out& out) {
-  Samples(col, omega, out);
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
+[[gnu::target("avx2"), gnu::flatten]] void SamplesAvx2(const Column& col, const float* omega, Out& out) {
+  Samples<lanes::Avx2>(col, omega, out);
 }
-void SamplesSse2(const Column& col, const float* omega, Out& out) { Samples(col, omega, out); }
+void SamplesSse2(const Column& col, const float* omega, Out& out) { Samples<lanes::Baseline>(col, omega, out); }
 // The same operations with wider registers: chosen once, by the processor.
 void FourSamples(const Column& col, const float* omega, Out& out) {
   static const bool avx2 = __builtin_cpu_supports("avx2");
@@ -250,7 +266,7 @@ void FourSamples(const Column& col, const float* omega, Out& out) {
   }
 }
 #else
-void FourSamples(const Column& col, const float* omega, Out& out) { Samples(col, omega, out); }
+void FourSamples(const Column& col, const float* omega, Out& out) { Samples<lanes::Baseline>(col, omega, out); }
 #endif
 }  // namespace lane_pass
 
