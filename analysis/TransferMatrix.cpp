@@ -40,6 +40,12 @@ struct Matrix2 {
   Complex a, b, c, d;  // rows (a, b) and (c, d)
 };
 
+struct DoubleColumn {
+  double lossOverH = std::numeric_limits<double>::quiet_NaN();
+  std::array<std::complex<double>, kMax + 1> vstar{};
+  std::array<std::complex<double>, kMax> alpha{};
+};
+
 // The per-record values shared by every way of computing a sample.
 struct Column {
   int n = 0;
@@ -54,6 +60,9 @@ struct Column {
   std::array<Complex, kMax> onePlusAlpha{}, oneMinusAlpha{};
   std::array<float, kMax> vstarNorm{};
   bool constantsFinite = false;
+  // The sample in double's own velocities and impedance ratios, for the
+  // loss they were worked out for (NaN: none yet).
+  mutable DoubleColumn inDouble;
 };
 
 void SetConstants(Column& col);
@@ -282,12 +291,23 @@ void RenormalisedSample(const Column& col, float omega, std::array<float, kMax>&
   double logE = 0.0;
   motion[0] = 2.0;
   const auto& rec = col.profile->layers;
-  auto velocity = [&](int r) {
-    return static_cast<double>(rec[r].vs) * std::sqrt(C(1.0, col.lossOverH * rec[r].dampingRatio));
-  };
+  // The velocities and ratios depend on the loss alone: worked out once for
+  // all the samples that share it.
+  DoubleColumn& dc = col.inDouble;
+  if (!(dc.lossOverH == col.lossOverH)) {
+    auto velocity = [&](int r) {
+      return static_cast<double>(rec[r].vs) * std::sqrt(C(1.0, col.lossOverH * rec[r].dampingRatio));
+    };
+    for (int m = 0; m <= n; ++m) dc.vstar[m] = velocity(m);
+    for (int m = 0; m < n; ++m) {
+      dc.alpha[m] = (static_cast<double>(rec[m].density) * dc.vstar[m]) /
+                    (static_cast<double>(rec[m + 1].density) * dc.vstar[m + 1]);
+    }
+    dc.lossOverH = col.lossOverH;
+  }
   for (int m = 0; m < n; ++m) {
-    const C vstar = velocity(m);
-    const C alpha = (static_cast<double>(rec[m].density) * vstar) / (static_cast<double>(rec[m + 1].density) * velocity(m + 1));
+    const C vstar = dc.vstar[m];
+    const C alpha = dc.alpha[m];
     const C theta = C(0.0, static_cast<double>(omega) * col.thickness[m]) / vstar;
     // e^θ = e^r·e^{iy}; the factor e^r goes into the logarithm, e^-θ keeps e^-2r.
     const double r = theta.real();
