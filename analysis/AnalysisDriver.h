@@ -12,7 +12,7 @@
 #include "analysis/NaturalModes.h"
 #include "platform/MessageBox.h"
 #include "profile/SoilProfile.h"
-#include "windows/AnalysisSettings.h"
+#include "analysis/AnalysisSettings.h"
 
 // The main window and the other windows, as the analysis reaches them.
 class AnalysisWindows {

@@ -11,7 +11,7 @@
 #include "analysis/AmplificationResult.h"
 #include "analysis/NaturalModes.h"
 #include "profile/SoilProfile.h"
-#include "windows/AnalysisSettings.h"
+#include "analysis/AnalysisSettings.h"
 
 // Slot m = layer index m, pointCount values each; slots beyond the profile
 // are left as they are.

@@ -13,6 +13,7 @@
 #include "app/BatchSummary.h"
 #include "app/OrderedRun.h"
 #include "app/Workspace.h"
+#include "graphics/ChartSettings.h"
 #include "platform/AtomicFile.h"
 #include "platform/Conversion.h"
 #include "platform/Cp932.h"
@@ -20,7 +21,8 @@
 #include "platform/FileDialogs.h"
 #include "platform/FileSystem.h"
 #include "platform/StagedGroup.h"
-#include "profile/ModesFile.h"
+#include "analysis/ModesFile.h"
+#include "analysis/ResultFile.h"
 #include "profile/ProfileFiles.h"
 #include "windows/SettingsFile.h"
 #include "windows/SettingsRules.h"
@@ -178,12 +180,7 @@ class BatchWindows : public HeadlessWindows {
 // The settings window's apply after its range checks, which CheckSettings
 // has made once for every file: the point count set, the analysis run.
 void Apply(Workspace& ws, AnalysisWindows& windows, MessagePort& messages) {
-  switch (ws.settings.pointChoice) {
-    case 0: ws.result.pointCount = 100; break;
-    case 1: ws.result.pointCount = 200; break;
-    case 2: ws.result.pointCount = 400; break;
-    default: break;
-  }
+  ApplySettings(ws.settings, nullptr, SubDivisions::FromSettings, &ws.result.pointCount);
   AnalysisDriver(ws.profile, ws.result, ws.settings, windows, messages).BtnAmplitudeClick();
 }
 
@@ -313,7 +310,7 @@ AnalysedFile AnalyseFile(const std::string& input, const AnalysisSettings& setti
       w.grid.SetRowLabels(w.profile.layerCount);
       Apply(w, windows, messages);
       if (messages.shown.empty()) {
-        if (std::optional<std::string> bytes = files.ResultFileBytes(); bytes && messages.shown.empty()) {
+        if (std::optional<std::string> bytes = ResultFileBytes(files, w.result, w.settings); bytes && messages.shown.empty()) {
           file.resultBytes = std::move(*bytes);
           file.outcome.ok = true;
         }

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "graphics/PictureFormat.h"
-#include "windows/AnalysisSettings.h"
+#include "analysis/AnalysisSettings.h"
 
 struct BatchOptions {
   std::vector<std::string> inputs;

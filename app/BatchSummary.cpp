@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/FixedFormat.h"
 #include "profile/ProfileFiles.h"
 
 const char* const kSummaryHeader =

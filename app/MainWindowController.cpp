@@ -3,10 +3,9 @@
 #include <filesystem>
 #include <optional>
 
+#include "analysis/ResultFile.h"
 #include "graphics/AmplificationChart.h"
 #include "graphics/StratumDiagram.h"
-#include "profile/ProfileEditorController.h"
-#include "windows/SettingsController.h"
 
 // Answers the open dialog with a path given on the command line once, and
 // otherwise passes every request to the real dialogs, so that such a file
@@ -43,9 +42,8 @@ MainWindowController::MainWindowController(const MainWindowPorts& ports, std::st
       list_(ports.list),
       chart_(ports.chartPicture, ports.messages, &ports.clipboard),
       router_(std::make_unique<CommandLineDialogs>(ports.dialogs)),
-      files_(workspace_, *router_, ports.messages) {
+      files_(workspace_, *router_, ports.messages, this) {
   workspace_.startDir = std::move(startDir);
-  files_.onProfileAccepted = [this] { EnableAfterProfileAccepted(); };
   LayOutAmplificationChart(chart_);
 
   // The controls' state at creation.
@@ -78,7 +76,7 @@ MainWindowController::MainWindowController(const MainWindowPorts& ports, std::st
 
 MainWindowController::~MainWindowController() = default;
 
-void MainWindowController::Connect(ProfileEditorController& editor, SettingsController& settings) {
+void MainWindowController::Connect(ProfileEditorPort& editor, SettingsPort& settings) {
   editor_ = &editor;
   settings_ = &settings;
 }
@@ -279,7 +277,7 @@ void MainWindowController::SaveProfileFile() {
 }
 
 void MainWindowController::SaveResultFile() {
-  files_.SaveResultFile();
+  ::SaveResultFile(files_, workspace_.result, workspace_.settings);
   editor_->Refresh();
 }
 
@@ -306,6 +304,19 @@ void MainWindowController::OpenFromCommandLine(const std::string& path) {
 
 // ---------------------------------------------------------------------------
 // What the analysis does to the windows
+
+void MainWindowController::EditorLayerCountChanged(int layerCount) { settings_->EnableLayerBoxes(layerCount); }
+
+void MainWindowController::EditedProfileApplied() {
+  EnableAfterEditorApply();
+  DrawStratumDiagram();
+  BtnAmplitudeClick();
+}
+
+void MainWindowController::BoldCurvesChanged(bool bold) {
+  view_.SetMenuChecked(MainMenuMark::Thin, !bold);
+  view_.SetMenuChecked(MainMenuMark::Bold, bold);
+}
 
 bool MainWindowController::CollectDisplayLayers() { return settings_->CollectDisplayLayers(); }
 void MainWindowController::SetMethodLabel(const std::string& text) { view_.SetLabel(MainLabel::Label4, text); }

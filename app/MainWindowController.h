@@ -11,18 +11,17 @@
 #include "analysis/AnalysisDriver.h"
 #include "app/MainWindowView.h"
 #include "app/Workspace.h"
-#include "graphics/Canvas.h"
+#include "platform/Canvas.h"
 #include "graphics/LayerColours.h"
 #include "graphics/Matgrid.h"
 #include "graphics/Mygraph.h"
 #include "platform/Clipboard.h"
 #include "platform/FileDialogs.h"
 #include "platform/MessageBox.h"
+#include "profile/ProfileEditorHost.h"
 #include "profile/ProfileFiles.h"
 #include "windows/AmplificationList.h"
-
-class ProfileEditorController;
-class SettingsController;
+#include "windows/SettingsHost.h"
 
 inline constexpr const char* kMainCaption = "地盤増幅特性解析システム　TOVALK Ver1.0";
 inline constexpr const char* kNoProfileText = "地層データが与えられておりません";
@@ -41,14 +40,14 @@ struct MainWindowPorts {
   AmplificationListView& list;
 };
 
-class MainWindowController : public AnalysisWindows {
+class MainWindowController : public AnalysisWindows, public ProfileEditorHost, public SettingsHost {
  public:
   // FormCreate runs here: startDir is the working directory at creation.
   MainWindowController(const MainWindowPorts& ports, std::string startDir);
   ~MainWindowController() override;
 
   // The editor and the settings window, created after the main window.
-  void Connect(ProfileEditorController& editor, SettingsController& settings);
+  void Connect(ProfileEditorPort& editor, SettingsPort& settings);
 
   MainWindowView& view() { return view_; }
   Workspace& workspace() { return workspace_; }
@@ -92,13 +91,28 @@ class MainWindowController : public AnalysisWindows {
   void DrawStratumDiagram();
   void ClearStratumPicture();
   bool LoadProfileFile();
-  void SaveProfileFile();
+  void SaveProfileFile() override;
   void SaveResultFile();
   void EnableAfterProfileAccepted();  // "地層図" enabled once a grid is taken over
   void EnableAfterEditorApply();      // "地層図", "地層ﾃﾞｰﾀ", "増幅特性"
 
   // A profile file named on the command line, opened as "ファイル読込" would.
   void OpenFromCommandLine(const std::string& path);
+
+  // ProfileEditorHost.
+  void ProfileAccepted() override { EnableAfterProfileAccepted(); }
+  void EditorLayerCountChanged(int layerCount) override;
+  void EditedProfileApplied() override;
+  void HideEditor() override { view_.HideWindow(SecondaryWindow::Profile); }
+
+  // SettingsHost.
+  TMyGraph& AmplificationChart() override { return chart_; }
+  int& PointCount() override { return workspace_.result.pointCount; }
+  int ProfileLayerCount() const override { return workspace_.profile.layerCount; }
+  std::array<bool, kMaxLayers>& DisplayFlags() override { return workspace_.showLayer; }
+  void SettingsApplied() override { BtnAmplitudeClick(); }
+  void HideSettings() override { view_.HideWindow(SecondaryWindow::Display); }
+  void BoldCurvesChanged(bool bold) override;
 
   // AnalysisWindows.
   bool CollectDisplayLayers() override;
@@ -138,6 +152,6 @@ class MainWindowController : public AnalysisWindows {
   ProfileFiles files_;
   bool firstExecute_ = true;
 
-  ProfileEditorController* editor_ = nullptr;
-  SettingsController* settings_ = nullptr;
+  ProfileEditorPort* editor_ = nullptr;
+  SettingsPort* settings_ = nullptr;
 };

@@ -13,7 +13,7 @@
 
 #include "../tests/RecordingCanvas.h"
 #include "graphics/qt/PictureExport.h"
-#include "graphics/qt/QtCanvas.h"
+#include "platform/qt/QtCanvas.h"
 
 namespace {
 

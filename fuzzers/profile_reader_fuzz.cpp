@@ -16,6 +16,7 @@
 #include "platform/Conversion.h"
 #include "platform/Cp932.h"
 #include "platform/Errors.h"
+#include "platform/FixedFormat.h"
 #include "profile/ProfileFiles.h"
 
 namespace {

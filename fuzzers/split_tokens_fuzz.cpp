@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "windows/Mystr.h"
+#include "platform/Mystr.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view line(reinterpret_cast<const char*>(data), size);

@@ -5,9 +5,9 @@
 #include <cstdarg>
 #include <cstdio>
 
+#include "graphics/ChartSettings.h"
 #include "graphics/StratumDiagram.h"
 #include "platform/Conversion.h"
-#include "windows/SettingsRules.h"
 
 namespace {
 
@@ -78,24 +78,7 @@ bool DrawAmplificationChart(TMyGraph& graph, const ChartSources& sources,
   canvas.font.name = "ＭＳゴシック";
   graph.TitleY = "増幅率　" + profile.siteName;
 
-  const int nx = s.xDivisions;
-  const int ny = s.yDivisions;
-  const float ylo = StrToSingle(s.yLower);
-  const float yhi = StrToSingle(s.yUpper);
-  const float xlo = StrToSingle(s.xLower);
-  const float xhi = StrToSingle(s.xUpper);
-  const float yStep = ScaleStep(ylo, yhi, ny, s.yScale);
-  const float xStep = ScaleStep(xlo, xhi, nx, s.xScale);
-
-  graph.NGridX = nx;
-  graph.SValueX = xlo;
-  graph.VValueX = xStep;
-  graph.NGridY = ny;
-  graph.SValueY = ylo;
-  graph.VValueY = yStep;
-  graph.LinearX = s.xScale == 0;
-  graph.LinearY = s.yScale == 0;
-  graph.TitleX = s.xQuantity == 0 ? "周期 (s)" : "振動数 (Hz)";
+  ApplySettings(s, &graph, SubDivisions::Keep, nullptr);
 
   if (!graph.DrawWaku()) return false;
 

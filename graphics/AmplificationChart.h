@@ -11,7 +11,7 @@
 #include "graphics/Mygraph.h"
 #include "platform/MessageBox.h"
 #include "profile/SoilProfile.h"
-#include "windows/AnalysisSettings.h"
+#include "analysis/AnalysisSettings.h"
 
 // What the chart reads from the main window.
 struct ChartSources {

@@ -3,7 +3,7 @@
 // stratum diagram) and the blue ramp of the single-colour stratum diagram.
 #include <array>
 
-#include "graphics/Canvas.h"
+#include "platform/Canvas.h"
 
 inline constexpr int kLayerColourCount = 20;
 using LayerColours = std::array<Colour, kLayerColourCount>;

@@ -8,7 +8,7 @@
 // redraw; the owner sets them and then calls DrawWaku and the plot operations.
 #include <string>
 
-#include "graphics/Canvas.h"
+#include "platform/Canvas.h"
 #include "platform/Clipboard.h"
 #include "platform/MessageBox.h"
 

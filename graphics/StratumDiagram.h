@@ -2,7 +2,7 @@
 // The stratum diagram ("地層図"): the profile as a column of bars, height by
 // thickness on a depth axis, width by S-wave velocity, the base cross-hatched
 // below. And its small form inside the amplification chart.
-#include "graphics/Canvas.h"
+#include "platform/Canvas.h"
 #include "graphics/LayerColours.h"
 #include "profile/SoilProfile.h"
 

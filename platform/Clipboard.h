@@ -1,7 +1,7 @@
 #pragma once
 // The clipboard, holding one bitmap picture: the stratum diagram or the
 // amplification chart.
-#include "graphics/Canvas.h"
+#include "platform/Canvas.h"
 
 class ClipboardPort {
  public:

@@ -19,3 +19,11 @@ bool IsUtf8(std::string_view bytes);
 
 // A CP932 lead byte starts a double-byte character.
 constexpr bool IsCp932LeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
+
+// Text of bytes below 0x80 only reads the same in CP932 and UTF-8.
+inline bool IsAscii(std::string_view text) {
+  for (const char c : text) {
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  }
+  return true;
+}

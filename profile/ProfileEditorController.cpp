@@ -1,23 +1,15 @@
 #include "profile/ProfileEditorController.h"
 
-#include "app/MainWindowController.h"
-#include "windows/SettingsController.h"
-
-ProfileEditorController::ProfileEditorController(ProfileEditorView& view, Workspace& workspace,
-                                                 MessagePort& messages)
-    : view_(view), workspace_(workspace), messages_(messages) {
+ProfileEditorController::ProfileEditorController(ProfileEditorView& view, ProfileDocument& document,
+                                                 MessagePort& messages, ProfileEditorHost& host)
+    : view_(view), document_(document), messages_(messages), host_(host) {
   // The grid takes typing only in edit mode, also before the box first changes.
-  view_.SetCBEditChecked(workspace_.grid.CBEdit);
-  CBEditClick(workspace_.grid.CBEdit);
-}
-
-void ProfileEditorController::Connect(MainWindowController& main, SettingsController& settings) {
-  main_ = &main;
-  settings_ = &settings;
+  view_.SetCBEditChecked(document_.grid.CBEdit);
+  CBEditClick(document_.grid.CBEdit);
 }
 
 void ProfileEditorController::CBEditClick(bool checked) {
-  workspace_.grid.CBEdit = checked;
+  document_.grid.CBEdit = checked;
   for (EditorControl control : {EditorControl::Grid, EditorControl::UpDown1, EditorControl::Button2,
                                 EditorControl::Button4, EditorControl::BtnClear}) {
     view_.SetEnabled(control, checked);
@@ -30,33 +22,31 @@ void ProfileEditorController::SetEditMode(bool on) {
 }
 
 void ProfileEditorController::UpDown1Click(ProfileGrid::UpDownButton button) {
-  if (workspace_.grid.UpDown1Click(button)) settings_->EnableLayerBoxes(workspace_.grid.UpDown1Position());
+  if (document_.grid.UpDown1Click(button)) host_.EditorLayerCountChanged(document_.grid.UpDown1Position());
   view_.Refresh();
 }
 
 void ProfileEditorController::BtnClearClick() {
-  workspace_.grid.BtnClearClick(messages_);
+  document_.grid.BtnClearClick(messages_);
   view_.Refresh();
 }
 
 bool ProfileEditorController::StoreProfile() {
-  const bool stored = workspace_.grid.StoreProfile(workspace_.profile, messages_);
+  const bool stored = document_.grid.StoreProfile(document_.profile, messages_);
   view_.Refresh();
-  if (stored) main_->EnableAfterProfileAccepted();
+  if (stored) host_.ProfileAccepted();
   return stored;
 }
 
 void ProfileEditorController::Button2Click() {
   if (!StoreProfile()) return;
-  main_->EnableAfterEditorApply();
-  main_->DrawStratumDiagram();
-  main_->BtnAmplitudeClick();
+  host_.EditedProfileApplied();
   view_.SetEnabled(EditorControl::Button4, true);
 }
 
 void ProfileEditorController::Button4Click() {
   if (!StoreProfile()) return;
-  main_->SaveProfileFile();
+  host_.SaveProfileFile();
 }
 
-void ProfileEditorController::Button1Click() { main_->view().HideWindow(SecondaryWindow::Profile); }
+void ProfileEditorController::Button1Click() { host_.HideEditor(); }

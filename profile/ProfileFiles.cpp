@@ -12,8 +12,9 @@
 #include "platform/Cp932.h"
 #include "platform/FileSystem.h"
 #include "platform/FileText.h"
+#include "platform/FixedFormat.h"
 #include "platform/TextLines.h"
-#include "windows/Mystr.h"
+#include "platform/Mystr.h"
 
 // ---------------------------------------------------------------------------
 // Messages
@@ -159,98 +160,10 @@ ProfileFileParse ParseProfileFile(std::string_view bytes) {
 
 namespace {
 
-// Appends printf "%*.*f" of a value without an allocation of its own.
-// A float32 value times 10^p (p <= 3) is exact in double, so rounding that
-// product half to even is exactly printf's rounding of the value; the digits
-// then come from one integer. Everything else goes through to_chars with a
-// precision, which also rounds exactly as printf does.
-void AppendFixed(std::string& text, double value, int precision, int width = 0) {
-  static constexpr double kScale[] = {1.0, 10.0, 100.0, 1000.0};
-  const double magnitude = std::fabs(value);
-  if (precision >= 0 && precision <= 3 && magnitude < 1e15 &&
-      static_cast<double>(static_cast<float>(value)) == value) {
-    // Adding and taking away 2^52 leaves the nearest integer, ties to even,
-    // as nearbyint does in the default rounding, without its call; from
-    // 2^52 on every double is an integer already.
-    constexpr double kTwo52 = 4503599627370496.0;
-    double whole = magnitude * kScale[precision];
-    if (whole < kTwo52) whole = (whole + kTwo52) - kTwo52;
-    auto units = static_cast<unsigned long long>(whole);
-    char digits[48];
-    char* const end = digits + sizeof digits;
-    char* start = end;
-    for (int place = 0; place < precision; ++place) {
-      *--start = static_cast<char>('0' + units % 10);
-      units /= 10;
-    }
-    if (precision > 0) *--start = '.';
-    // Most numbers of a result file have a small whole part: 32-bit steps.
-    if (units <= 0xffffffffu) {
-      auto small = static_cast<uint32_t>(units);
-      do {
-        *--start = static_cast<char>('0' + small % 10);
-        small /= 10;
-      } while (small > 0);
-    } else {
-      do {
-        *--start = static_cast<char>('0' + units % 10);
-        units /= 10;
-      } while (units > 0);
-    }
-    // printf keeps the sign of a negative value that rounds to zero, and of -0.
-    if (std::signbit(value)) *--start = '-';
-    const auto length = static_cast<size_t>(end - start);
-    if (static_cast<int>(length) < width) {
-      const size_t pad = static_cast<size_t>(width) - length;
-      if (pad <= static_cast<size_t>(start - digits)) {
-        start -= pad;
-        std::memset(start, ' ', pad);
-      } else {
-        text.append(pad, ' ');
-      }
-    }
-    text.append(start, static_cast<size_t>(end - start));
-    return;
-  }
-  char buffer[512];
-  const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, precision);
-  const size_t length = ec == std::errc() ? static_cast<size_t>(end - buffer) : 0;
-  if (static_cast<int>(length) < width) text.append(width - length, ' ');
-  text.append(buffer, length);
-}
-
-}  // namespace
-
-std::string FormatFixed(double value, int precision, int width) {
-  std::string text;
-  AppendFixed(text, value, precision, width);
-  return text;
-}
-
-namespace {
-
-constexpr const char* kCrLf = "\r\n";
-constexpr const char* kNoSample = "     ---";
 // Bytes a line may hold before its line end and still be read back whole.
 constexpr size_t kLongestLine = kLineBufferBytes - 2;
 
-// The sample columns: a value that is not a number never reaches the file.
-void AppendSample(std::string& text, float value) {
-  if (std::isfinite(value)) {
-    AppendFixed(text, value, 3, 8);
-  } else {
-    text += kNoSample;
-  }
-}
-
-bool IsAscii(std::string_view text) {
-  return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-}
-
-// CP932 of a fixed text; ASCII is the same in both.
-std::string Cp932Text(const std::string& utf8) {
-  return IsAscii(utf8) ? utf8 : Utf8ToCp932(utf8).value_or(std::string());
-}
+}  // namespace
 
 std::string SiteLine(const std::string& siteName) {
   // The site field holds one line; anything after a line break cannot be
@@ -258,9 +171,7 @@ std::string SiteLine(const std::string& siteName) {
   return "サイト名," + siteName.substr(0, siteName.find_first_of("\r\n"));
 }
 
-// Encodes the lines that the reader reads back (site to base) and checks
-// that each fits its line buffer; the rest, already CP932, is appended.
-FormattedFile Encode(const std::vector<std::string>& profileLines, const std::string& rest) {
+FormattedFile EncodeFileLines(const std::vector<std::string>& profileLines, const std::string& rest) {
   FormattedFile file;
   file.bytes.reserve(rest.size() + 64 * profileLines.size());
   for (size_t i = 0; i < profileLines.size(); ++i) {
@@ -288,8 +199,6 @@ FormattedFile Encode(const std::vector<std::string>& profileLines, const std::st
   return file;
 }
 
-}  // namespace
-
 FormattedFile FormatProfileFile(const SoilProfile& profile) {
   const int n = std::clamp(profile.layerCount, 0, kMaxLayers);
   std::vector<std::string> lines;
@@ -303,83 +212,7 @@ FormattedFile FormatProfileFile(const SoilProfile& profile) {
   }
   const SoilLayer& base = profile.layers[n];
   lines.push_back(",," + FormatFixed(base.density, 2) + "," + FormatFixed(base.vs, 0));
-  return Encode(lines, {});
-}
-
-FormattedFile FormatResultFile(const SoilProfile& profile, const AmplificationResult& result,
-                               const AnalysisSettings& settings) {
-  const int n = std::clamp(profile.layerCount, 0, kMaxLayers);
-  std::vector<std::string> lines;
-  lines.push_back(SiteLine(profile.siteName));
-  lines.push_back("層数," + std::to_string(n));
-  lines.push_back("層番号,層厚(m),密度,S波速度(m/s),減衰比");
-  for (int k = 1; k <= n; ++k) {
-    const SoilLayer& layer = profile.layers[k - 1];
-    lines.push_back(std::to_string(k) + "," + FormatFixed(layer.thickness, 2, 6) + "," +
-                    FormatFixed(layer.density, 2, 6) + "," + FormatFixed(layer.vs, 0, 6) + "," +
-                    FormatFixed(layer.dampingRatio, 3, 6));
-  }
-  const SoilLayer& base = profile.layers[n];
-  lines.push_back(",," + FormatFixed(base.density, 2) + "," + FormatFixed(base.vs, 0) + "," +
-                  FormatFixed(base.dampingRatio, 3));
-
-  // The rest is built from fixed texts and numbers only, straight in CP932.
-  std::string rest;
-  const int points = std::clamp(result.pointCount, 0, kMaxPoints);
-  rest.reserve(256 + 16 * n + static_cast<size_t>(points) * (24 + 9 * n));
-  switch (settings.method) {
-    case 0: rest += Cp932Text("解析法,伝達マトリックス法"); break;
-    case 1: rest += Cp932Text("解析法,等価質点系解析"); break;
-    default: rest += Cp932Text("重複反射法"); break;
-  }
-  rest += kCrLf;
-  rest += Cp932Text(settings.dampingForm == 0 ? "履歴型減衰,減衰比," : "粘性型減衰,減衰比,");
-  AppendFixed(rest, profile.layers[0].dampingRatio, 3, 7);
-  rest += kCrLf;
-  rest += Cp932Text(",振動数,周期,増幅度");
-  rest += kCrLf;
-  rest += ",,";
-  const std::string layerWord = Cp932Text("第"), layersWord = Cp932Text("層");
-  for (int k = 1; k <= n; ++k) {
-    rest += ", ";
-    rest += layerWord;
-    rest += std::to_string(k);
-    rest += layersWord;
-  }
-  rest += kCrLf;
-
-  for (int j = 0; j < points; ++j) {
-    // "%4d" of the sample number, 1 to 400.
-    char number[4] = {' ', ' ', ' ', ' '};
-    for (int k = j + 1, at = 3; k > 0 && at >= 0; k /= 10, --at) number[at] = static_cast<char>('0' + k % 10);
-    rest.append(number, sizeof number);
-    rest += ',';
-    AppendSample(rest, result.frequency[j]);
-    rest += ',';
-    AppendSample(rest, result.period[j]);
-    for (int m = 0; m < n; ++m) {
-      const std::vector<float>& values = result.amplification[m];
-      rest += ',';
-      if (j < static_cast<int>(values.size())) {
-        AppendSample(rest, values[j]);
-      } else {
-        rest += kNoSample;
-      }
-    }
-    rest += kCrLf;
-  }
-  return Encode(lines, rest);
-}
-
-bool HasResultFor(const SoilProfile& profile, const AmplificationResult& result) {
-  const int n = profile.layerCount;
-  if (!result.complete || n < 1 || n > kMaxLayers) return false;
-  if (result.pointCount < 1 || result.pointCount > kMaxPoints) return false;
-  for (int m = 0; m < kMaxLayers; ++m) {
-    if (result.HasSlot(m) != (m < n)) return false;
-    if (m < n && static_cast<int>(result.amplification[m].size()) < result.pointCount) return false;
-  }
-  return true;
+  return EncodeFileLines(lines, {});
 }
 
 // ---------------------------------------------------------------------------
@@ -392,13 +225,25 @@ std::string ApplyCsvRule(const FileDialogAnswer& answer) {
   return answer.path;
 }
 
-ProfileFiles::ProfileFiles(Workspace& workspace, FileDialogPort& dialogs, MessagePort& messages)
-    : workspace_(workspace), dialogs_(dialogs), messages_(messages) {}
+ProfileFiles::ProfileFiles(ProfileDocument& document, FileDialogPort& dialogs, MessagePort& messages,
+                           ProfileAcceptedListener* accepted)
+    : document_(document), dialogs_(dialogs), messages_(messages), accepted_(accepted) {}
+
+bool ProfileFiles::TakeOverGrid() {
+  if (!document_.grid.StoreProfile(document_.profile, messages_)) return false;
+  if (accepted_) accepted_->ProfileAccepted();
+  return true;
+}
+
+bool ProfileFiles::SaveUnderChosenName(const std::string& bytes) {
+  const std::optional<std::string> path = ChooseSavePath();
+  return path && WriteChosenFile(*path, bytes);
+}
 
 bool ProfileFiles::LoadProfileFile() {
   using namespace file_messages;
   const std::optional<FileDialogAnswer> answer =
-      dialogs_.RunOpenDialog({kOpenDialogFilter, workspace_.startDir});
+      dialogs_.RunOpenDialog({kOpenDialogFilter, document_.startDir});
   if (!answer) return false;
   const std::string path = ApplyCsvRule(*answer);
   if (!FileExists(path)) {
@@ -412,7 +257,7 @@ bool ProfileFiles::LoadProfileFile() {
   }
 
   // Everything is read and converted before anything is replaced, so a
-  // refused file or a bad number leaves the workspace as it was.
+  // refused file or a bad number leaves the document as it was.
   const ProfileFileParse parse = ParseProfileFile(*bytes);
   switch (parse.problem) {
     case ProfileFileProblem::None:
@@ -436,7 +281,7 @@ bool ProfileFiles::LoadProfileFile() {
 
   const ProfileFileData& data = parse.data;
   const int n = data.layerCount;
-  SoilProfile profile = workspace_.profile;
+  SoilProfile profile = document_.profile;
   profile.siteName = data.siteName;
   profile.layerCount = n;
   for (int i = 0; i < n; ++i) {
@@ -455,7 +300,7 @@ bool ProfileFiles::LoadProfileFile() {
   }
   ComputeDerivedValues(profile);  // may raise an overflow, before any change
 
-  ProfileGrid& grid = workspace_.grid;
+  ProfileGrid& grid = document_.grid;
   for (int row = 1; row < ProfileGrid::kRows; ++row) {
     for (int col = 1; col < ProfileGrid::kColumns; ++col) grid.SetCell(col, row, {});
   }
@@ -471,10 +316,10 @@ bool ProfileFiles::LoadProfileFile() {
   grid.SetCell(4, 1, FormatLength(0.0f));
   for (int i = 0; i < n; ++i) grid.SetCell(4, i + 2, FormatLength(profile.layers[i].bottomDepth));
 
-  workspace_.profile = std::move(profile);
-  workspace_.fileName = ExtractFileName(path);
-  workspace_.Label3 = ProfileGrid::kFileLabelPrefix + workspace_.fileName;
-  grid.Label7 = workspace_.Label3;
+  document_.profile = std::move(profile);
+  document_.fileName = ExtractFileName(path);
+  document_.Label3 = ProfileGrid::kFileLabelPrefix + document_.fileName;
+  grid.Label7 = document_.Label3;
   return true;
 }
 
@@ -490,7 +335,7 @@ bool ProfileFiles::ReportFormatProblem(const FormattedFile& file) {
       messages_.Show(ErrorBox(kSiteNameTooLong, kDataErrorCaption));
       return true;
     case FileFormatProblem::ValuesTooLong:
-      messages_.Show(ErrorBox(ValuesTooLong(file.lineNumber, workspace_.profile.layerCount),
+      messages_.Show(ErrorBox(ValuesTooLong(file.lineNumber, document_.profile.layerCount),
                               kDataErrorCaption));
       return true;
   }
@@ -498,7 +343,7 @@ bool ProfileFiles::ReportFormatProblem(const FormattedFile& file) {
 }
 
 std::optional<std::string> ProfileFiles::ChooseSavePath() {
-  const std::optional<FileDialogAnswer> answer = dialogs_.RunSaveDialog({kSaveDialogFilter, workspace_.startDir});
+  const std::optional<FileDialogAnswer> answer = dialogs_.RunSaveDialog({kSaveDialogFilter, document_.startDir});
   if (!answer) return std::nullopt;
   std::string path = ApplyCsvRule(*answer);
   if (FileExists(path)) {
@@ -518,35 +363,16 @@ bool ProfileFiles::WriteChosenFile(const std::string& path, const std::string& b
 }
 
 bool ProfileFiles::SaveProfileFile() {
-  if (!workspace_.grid.StoreProfile(workspace_.profile, messages_)) return false;
-  if (onProfileAccepted) onProfileAccepted();
+  if (!TakeOverGrid()) return false;
   // Checked before the dialog: there is no point in choosing a name for a
   // profile that cannot be written.
-  const FormattedFile file = FormatProfileFile(workspace_.profile);
+  const FormattedFile file = FormatProfileFile(document_.profile);
   if (ReportFormatProblem(file)) return false;
   const std::optional<std::string> path = ChooseSavePath();
   if (!path || !WriteChosenFile(*path, file.bytes)) return false;
-  workspace_.fileName = ExtractFileName(*path);
-  workspace_.Label3 = ProfileGrid::kFileLabelPrefix + workspace_.fileName;
-  workspace_.grid.Label7 = workspace_.Label3;
+  document_.fileName = ExtractFileName(*path);
+  document_.Label3 = ProfileGrid::kFileLabelPrefix + document_.fileName;
+  document_.grid.Label7 = document_.Label3;
   return true;
 }
 
-std::optional<std::string> ProfileFiles::ResultFileBytes() {
-  if (!workspace_.grid.StoreProfile(workspace_.profile, messages_)) return std::nullopt;
-  if (onProfileAccepted) onProfileAccepted();
-  if (!HasResultFor(workspace_.profile, workspace_.result)) {
-    messages_.Show(ErrorBox(file_messages::kNoResult, file_messages::kDataErrorCaption));
-    return std::nullopt;
-  }
-  FormattedFile file = FormatResultFile(workspace_.profile, workspace_.result, workspace_.settings);
-  if (ReportFormatProblem(file)) return std::nullopt;
-  return std::move(file.bytes);
-}
-
-bool ProfileFiles::SaveResultFile() {
-  const std::optional<std::string> bytes = ResultFileBytes();
-  if (!bytes) return false;
-  const std::optional<std::string> path = ChooseSavePath();
-  return path && WriteChosenFile(*path, *bytes);
-}

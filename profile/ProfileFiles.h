@@ -1,21 +1,20 @@
 #pragma once
-// The profile file ("地層構成ﾃﾞｰﾀ") and the result file ("増幅特性ﾃﾞｰﾀ"):
-// comma-separated CP932 text with CR LF line ends. One reader takes the
-// profile from either kind; a writer for each.
+// The profile file ("地層構成ﾃﾞｰﾀ"): comma-separated CP932 text with CR LF
+// line ends. The one reader takes the profile from it and from a result file
+// ("増幅特性ﾃﾞｰﾀ", written by analysis/ResultFile, whose first lines are the
+// profile's); the profile writer and the pieces both writers share.
 #include <array>
-#include <functional>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
-#include "analysis/AmplificationResult.h"
-#include "app/Workspace.h"
 #include "platform/FileDialogs.h"
 #include "platform/MessageBox.h"
+#include "profile/ProfileDocument.h"
 #include "profile/SoilProfile.h"
-#include "windows/AnalysisSettings.h"
 
 // ---------------------------------------------------------------------------
 // Reading
@@ -90,22 +89,17 @@ struct FormattedFile {
 // Both writers expect a layer count of 0 to 20 and never read beyond it.
 FormattedFile FormatProfileFile(const SoilProfile& profile);
 
-// The result file: the profile with its damping ratios, the method and damping
-// lines chosen in the settings, and the table of the result's first pointCount
-// samples for layers 1..layerCount. A sample without a value is written as
-// "     ---". The caller makes sure the result belongs to the profile.
-FormattedFile FormatResultFile(const SoilProfile& profile, const AmplificationResult& result,
-                               const AnalysisSettings& settings);
+inline constexpr const char* kCrLf = "\r\n";
 
-// True when the result holds a completed analysis with one filled slot for
-// each layer of the profile and no other.
-bool HasResultFor(const SoilProfile& profile, const AmplificationResult& result);
+// The site line "サイト名,NAME" of both files; a line break ends the name.
+std::string SiteLine(const std::string& siteName);
 
-// printf "%*.*f" of a value, independent of the process locale.
-std::string FormatFixed(double value, int precision, int width = 0);
+// Encodes the lines that the reader reads back (site to base) into CP932 and
+// checks that each fits its line buffer; rest, already CP932, is appended.
+FormattedFile EncodeFileLines(const std::vector<std::string>& profileLines, const std::string& rest);
 
 // ---------------------------------------------------------------------------
-// The three operations of the main window
+// The main window's operations on profile files
 
 // The path a dialog answer stands for: with the "*.csv" filter a name without
 // an extension gets ".csv"; with "*.*", or with any extension at all (a lone
@@ -114,12 +108,15 @@ std::string ApplyCsvRule(const FileDialogAnswer& answer);
 
 class ProfileFiles {
  public:
-  ProfileFiles(Workspace& workspace, FileDialogPort& dialogs, MessagePort& messages);
+  // accepted, when given, is told each time a writer has taken the grid over
+  // as the current profile (the main window then enables its "地層図").
+  ProfileFiles(ProfileDocument& document, FileDialogPort& dialogs, MessagePort& messages,
+               ProfileAcceptedListener* accepted = nullptr);
 
   // Reads a profile or result file chosen in the open dialog into the profile
   // and the editor's grid, and names it in both file labels. False when the
   // user cancelled or a message box reported a failure; a field that is not a
-  // number throws as ParseProfileFile does. Whatever fails, the workspace is
+  // number throws as ParseProfileFile does. Whatever fails, the document is
   // left exactly as it was.
   bool LoadProfileFile();
 
@@ -128,26 +125,26 @@ class ProfileFiles {
   // the file was written.
   bool SaveProfileFile();
 
-  // Takes the grid over and writes the result file of the last analysis. The
-  // file labels stay as they are. True when the file was written.
-  bool SaveResultFile();
+  // The steps the result file shares with the profile file.
+  // Takes the grid over as the current profile; false when StoreProfile refused it.
+  bool TakeOverGrid();
+  // Reports a formatting problem in its box; false when there is none.
+  bool ReportFormatProblem(const FormattedFile& file);
+  // Writes the bytes under the name chosen in the save dialog, after the
+  // overwrite question. True when the file was written.
+  bool SaveUnderChosenName(const std::string& bytes);
 
-  // SaveResultFile up to the bytes: the grid taken over and the result file
-  // formatted, nothing written. Nothing when a message box reported why not.
-  std::optional<std::string> ResultFileBytes();
-
-  // Told each time a writer has taken the grid over as the current profile
-  // (the main window then enables its "地層図").
-  std::function<void()> onProfileAccepted;
+  const ProfileDocument& document() const { return document_; }
+  MessagePort& messages() { return messages_; }
 
  private:
   std::optional<std::string> ChooseSavePath();
   bool WriteChosenFile(const std::string& path, const std::string& bytes);
-  bool ReportFormatProblem(const FormattedFile& file);
 
-  Workspace& workspace_;
+  ProfileDocument& document_;
   FileDialogPort& dialogs_;
   MessagePort& messages_;
+  ProfileAcceptedListener* accepted_;
 };
 
 // Message texts and captions of the file operations.

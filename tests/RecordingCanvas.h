@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "graphics/Canvas.h"
+#include "platform/Canvas.h"
 
 struct DrawOp {
   enum class Kind { MoveTo, LineTo, Rectangle, FillRect, Ellipse, Polygon, TextOut };

@@ -3,8 +3,9 @@
 #include <charconv>
 #include <filesystem>
 #include <optional>
+#include <utility>
 
-#include "app/MainWindowController.h"
+#include "graphics/ChartSettings.h"
 #include "platform/Conversion.h"
 #include "windows/SettingsFile.h"
 #include "windows/SettingsRules.h"
@@ -36,44 +37,22 @@ std::optional<int> SubDivisionCount(const std::string& text) {
   return value;
 }
 
-// Axis values shared by the preview and the main chart.
-struct AxisScale {
-  int nx, ny, subX, subY;
-  float xLower, xStep, yLower, yStep;
-  bool linearX, linearY;
-  std::string titleX;
-};
-
-void ApplyScale(TMyGraph& graph, const AxisScale& scale) {
-  graph.NGridX = scale.nx;
-  graph.SValueX = scale.xLower;
-  graph.VValueX = scale.xStep;
-  graph.NGridY = scale.ny;
-  graph.SValueY = scale.yLower;
-  graph.VValueY = scale.yStep;
-  graph.SubX = scale.subX;
-  graph.SubY = scale.subY;
-  graph.LinearX = scale.linearX;
-  graph.LinearY = scale.linearY;
-  graph.TitleX = scale.titleX;
-}
-
 }  // namespace
 
-SettingsController::SettingsController(SettingsView& view, Workspace& workspace, MessagePort& messages,
-                                       Canvas& previewPicture)
+SettingsController::SettingsController(SettingsView& view, AnalysisSettings& settings, std::string startDir,
+                                       MessagePort& messages, Canvas& previewPicture, SettingsHost& host)
     : view_(view),
-      workspace_(workspace),
+      settings_(settings),
+      startDir_(std::move(startDir)),
       messages_(messages),
+      host_(host),
       preview_(previewPicture, messages) {
   LayOutPreview(preview_);
 }
 
-void SettingsController::Connect(MainWindowController& main) { main_ = &main; }
-
 void SettingsController::FormCreate() {
-  const std::filesystem::path path = std::filesystem::path(workspace_.startDir) / kSettingsFileName;
-  if (LoadSettings(path, workspace_.settings) == SettingsLoad::Unreadable) {
+  const std::filesystem::path path = std::filesystem::path(startDir_) / kSettingsFileName;
+  if (LoadSettings(path, settings_) == SettingsLoad::Unreadable) {
     messages_.Show(ErrorBox("設定ﾌｧｲﾙ " + path.string() + " を読み出すことができませんでした", "ファイルエラー"));
   }
   view_.Refresh();
@@ -88,66 +67,47 @@ void SettingsController::EnableLayerBoxes(int n) {
 }
 
 bool SettingsController::CollectDisplayLayers() {
-  return ::CollectDisplayLayers(workspace_.settings.displayLayers, workspace_.profile.layerCount,
-                                workspace_.showLayer);
+  return ::CollectDisplayLayers(settings_.displayLayers, host_.ProfileLayerCount(), host_.DisplayFlags());
 }
 
 void SettingsController::Button2Click() {
-  const AnalysisSettings& s = workspace_.settings;
-  const float xLower = StrToSingle(s.xLower);
-  const float xUpper = StrToSingle(s.xUpper);
-  if (!CheckScale(s.xScale, xUpper, xLower, messages_)) return;
-  const float yLower = StrToSingle(s.yLower);
-  const float yUpper = StrToSingle(s.yUpper);
-  if (!CheckScale(s.yScale, yUpper, yLower, messages_)) return;
+  const AnalysisSettings& s = settings_;
+  if (!CheckScale(s.xScale, StrToSingle(s.xUpper), StrToSingle(s.xLower), messages_)) return;
+  if (!CheckScale(s.yScale, StrToSingle(s.yUpper), StrToSingle(s.yLower), messages_)) return;
 
-  const float yStep = ScaleStep(yLower, yUpper, s.yDivisions, s.yScale);
-  const float xStep = ScaleStep(xLower, xUpper, s.xDivisions, s.xScale);
-  const AxisScale scale{s.xDivisions, s.yDivisions, s.xSubDivisions, s.ySubDivisions,
-                        xLower,       xStep,        yLower,          yStep,
-                        s.xScale == 0, s.yScale == 0, s.xQuantity != 0 ? "振動数 (Hz)" : "周期 (s)"};
-  ApplyScale(preview_, scale);
+  ApplySettings(s, &preview_, SubDivisions::FromSettings, nullptr);
   preview_.DrawWaku();
   view_.PreviewChanged();
 
-  TMyGraph& chart = main_->chart();
-  ApplyScale(chart, scale);
+  TMyGraph& chart = host_.AmplificationChart();
+  ApplySettings(s, &chart, SubDivisions::FromSettings, &host_.PointCount());
   chart.TitleY = preview_.TitleY;
-
-  switch (s.pointChoice) {
-    case 0: workspace_.result.pointCount = 100; break;
-    case 1: workspace_.result.pointCount = 200; break;
-    case 2: workspace_.result.pointCount = 400; break;
-    default: break;  // no choice: unchanged
-  }
-  main_->BtnAmplitudeClick();
+  host_.SettingsApplied();
 }
 
-void SettingsController::Button1Click() { main_->view().HideWindow(SecondaryWindow::Display); }
+void SettingsController::Button1Click() { host_.HideSettings(); }
 
 void SettingsController::CBBoldClick() {
-  const bool bold = workspace_.settings.boldCurves;
-  main_->view().SetMenuChecked(MainMenuMark::Thin, !bold);
-  main_->view().SetMenuChecked(MainMenuMark::Bold, bold);
+  host_.BoldCurvesChanged(settings_.boldCurves);
 }
 
 void SettingsController::SetBoldCurves(bool bold) {
-  workspace_.settings.boldCurves = bold;
+  settings_.boldCurves = bold;
   view_.Refresh();
   CBBoldClick();
 }
 
 void SettingsController::SetXSubDivisionsText(const std::string& text) {
-  if (const std::optional<int> count = SubDivisionCount(text)) workspace_.settings.xSubDivisions = *count;
+  if (const std::optional<int> count = SubDivisionCount(text)) settings_.xSubDivisions = *count;
   view_.Refresh();
 }
 
 void SettingsController::SetYSubDivisionsText(const std::string& text) {
-  if (const std::optional<int> count = SubDivisionCount(text)) workspace_.settings.ySubDivisions = *count;
+  if (const std::optional<int> count = SubDivisionCount(text)) settings_.ySubDivisions = *count;
   view_.Refresh();
 }
 
 bool SettingsController::SaveSettings(std::string* error) {
-  const std::filesystem::path path = std::filesystem::path(workspace_.startDir) / kSettingsFileName;
-  return ::SaveSettings(path, workspace_.settings, error);
+  const std::filesystem::path path = std::filesystem::path(startDir_) / kSettingsFileName;
+  return ::SaveSettings(path, settings_, error);
 }

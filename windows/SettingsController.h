@@ -5,38 +5,38 @@
 #include <array>
 #include <string>
 
-#include "app/Workspace.h"
-#include "graphics/Canvas.h"
+#include "analysis/AnalysisSettings.h"
+#include "platform/Canvas.h"
 #include "graphics/Mygraph.h"
 #include "platform/MessageBox.h"
+#include "windows/SettingsHost.h"
 #include "windows/SettingsView.h"
-
-class MainWindowController;
 
 inline constexpr const char* kSettingsCaption = "地盤増幅特性解析法・書式";
 
-class SettingsController {
+class SettingsController : public SettingsPort {
  public:
-  // previewPicture is the preview chart's picture (217 × 209).
-  SettingsController(SettingsView& view, Workspace& workspace, MessagePort& messages, Canvas& previewPicture);
-  void Connect(MainWindowController& main);
+  // previewPicture is the preview chart's picture (217 × 209); tovalk.ini is
+  // read from and written to startDir.
+  SettingsController(SettingsView& view, AnalysisSettings& settings, std::string startDir, MessagePort& messages,
+                     Canvas& previewPicture, SettingsHost& host);
 
   // Reads tovalk.ini from the start-up folder, then draws the preview's frame
   // with its design values.
   void FormCreate();
 
-  AnalysisSettings& settings() { return workspace_.settings; }
+  AnalysisSettings& settings() { return settings_; }
   TMyGraph& preview() { return preview_; }
   const std::array<bool, 20>& layerBoxesEnabled() const { return layerBoxesEnabled_; }
 
-  void EnableLayerBoxes(int n);
-  bool CollectDisplayLayers();
+  void EnableLayerBoxes(int n) override;
+  bool CollectDisplayLayers() override;
 
-  void Button2Click();  // "設定": Apply
+  void Button2Click() override;  // "設定": Apply
   void Button1Click();  // "閉じる"
   void CBBoldClick();   // "太線" changed: the menu marks follow
   // The menu's "細い" / "太い": set the box, then as its click.
-  void SetBoldCurves(bool bold);
+  void SetBoldCurves(bool bold) override;
 
   // Sub-division counts typed into Edit8 / Edit7: a whole number in 0..5 is
   // taken, anything else ignored (the count keeps its last valid value).
@@ -45,13 +45,14 @@ class SettingsController {
 
   // Writes tovalk.ini into the start-up folder; false (and the reason) when
   // it could not be written.
-  bool SaveSettings(std::string* error = nullptr);
+  bool SaveSettings(std::string* error = nullptr) override;
 
  private:
   SettingsView& view_;
-  Workspace& workspace_;
+  AnalysisSettings& settings_;
+  std::string startDir_;
   MessagePort& messages_;
+  SettingsHost& host_;
   TMyGraph preview_;
   std::array<bool, 20> layerBoxesEnabled_{};
-  MainWindowController* main_ = nullptr;
 };

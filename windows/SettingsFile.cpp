@@ -11,7 +11,7 @@
 #include "platform/FileText.h"
 #include "platform/SystemErrorText.h"
 #include "platform/TextLines.h"
-#include "windows/Mystr.h"
+#include "platform/Mystr.h"
 
 namespace {
 

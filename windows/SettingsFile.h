@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "windows/AnalysisSettings.h"
+#include "analysis/AnalysisSettings.h"
 
 inline constexpr const char* kSettingsFileName = "tovalk.ini";
 inline constexpr int kSettingsLineCount = 15;

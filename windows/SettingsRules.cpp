@@ -22,28 +22,10 @@ bool CheckScale(int scale, float upper, float lower, MessagePort& messages) {
   return false;
 }
 
-float ScaleStep(float lower, float upper, int divisions, int scale) {
-  if (scale != 0) {  // the charts draw every index but 0 logarithmically
-    const double ratio = checked::Divide(upper, lower);
-    return checked::StoreSingle(checked::Exp(checked::Divide(checked::Ln(ratio), divisions)));
-  }
-  return checked::StoreSingle(checked::Divide(static_cast<double>(upper) - lower, divisions));
-}
-
 std::array<bool, kLayerBoxCount> EnableLayerBoxes(int n) {
   std::array<bool, kLayerBoxCount> enabled{};
   if (n >= 1 && n <= kLayerBoxCount) {
     for (int i = 0; i < n; ++i) enabled[i] = true;
   }
   return enabled;
-}
-
-bool CollectDisplayLayers(const std::array<bool, kLayerBoxCount>& marks, int layerCount,
-                          std::array<bool, kLayerBoxCount>& showLayer) {
-  showLayer = marks;
-  const int n = layerCount < kLayerBoxCount ? layerCount : kLayerBoxCount;
-  for (int i = 0; i < n; ++i) {
-    if (marks[i]) return true;
-  }
-  return false;
 }

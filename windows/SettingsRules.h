@@ -14,19 +14,6 @@ inline constexpr int kLayerBoxCount = 20;
 //   charts draw it.
 bool CheckScale(int scale, float upper, float lower, MessagePort& messages);
 
-// The step between adjacent main grid lines: (upper - lower) / divisions for
-// a linear scale (0), exp(ln(upper / lower) / divisions) - the ratio between
-// adjacent lines - for a logarithmic one (any other index). Evaluated in double, rounded
-// once to float32. Raises FloatingPointFault for a zero division count or a
-// non-positive logarithm argument, as the arithmetic would.
-float ScaleStep(float lower, float upper, int divisions, int scale);
-
 // The enabled state of the 20 layer boxes for a profile of n layers: boxes 1
 // to n when 1 <= n <= 20, none otherwise. Check marks are a separate matter.
 std::array<bool, kLayerBoxCount> EnableLayerBoxes(int n);
-
-// Copies the 20 check marks into showLayer (index 0 = layer 1) and tells
-// whether one of the first layerCount marks is set (never more than 20 looked
-// at; none for a count of 0 or less).
-bool CollectDisplayLayers(const std::array<bool, kLayerBoxCount>& marks, int layerCount,
-                          std::array<bool, kLayerBoxCount>& showLayer);

@@ -9,7 +9,7 @@
 #include <cstdlib>
 
 #include "platform/MessageBox.h"
-#include "graphics/qt/QtCanvas.h"
+#include "platform/qt/QtCanvas.h"
 #include "graphics/qt/TitlePictures.h"
 
 namespace {

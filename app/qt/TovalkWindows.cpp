@@ -4,19 +4,17 @@
 #include <exception>
 
 #include "app/MainWindowController.h"
+#include "platform/FileSystem.h"
 #include "platform/qt/QtPorts.h"
 
 TovalkWindows::TovalkWindows(MessagePort& messages, FileDialogPort& dialogs, ClipboardPort& clipboard,
                              const std::string* startDir)
-    : Open(messages, dialogs, clipboard, nullptr, startDir),
-      editor_(Profile, Open.controller().workspace(), messages),
-      settings_(Display, Open.controller().workspace(), messages, Display.PreviewCanvas()) {
-  MainWindowController& main = Open.controller();
-  Profile.Attach(editor_, messages);
-  Display.Attach(settings_, messages);
-  main.Connect(editor_, settings_);
-  editor_.Connect(main, settings_);
-  settings_.Connect(main);
+    : Open(messages),
+      controllers_(Open.Ports(dialogs, clipboard), Profile, Display, Display.PreviewCanvas(),
+                   startDir ? *startDir : CurrentDirectory()) {
+  Open.Attach(controllers_.main());
+  Profile.Attach(controllers_.editor(), messages);
+  Display.Attach(controllers_.settings(), messages);
 
   Open.SetSecondaryWindow(SecondaryWindow::Profile, &Profile);
   Open.SetSecondaryWindow(SecondaryWindow::HowTo, &HowTo);
@@ -28,7 +26,7 @@ TovalkWindows::TovalkWindows(MessagePort& messages, FileDialogPort& dialogs, Cli
   DataInput.ShowBeside(&Profile);
 
   // The settings window's creation step: tovalk.ini from the start-up folder.
-  Open.Run([this] { settings_.FormCreate(); });
+  Open.Run([this] { controllers_.settings().FormCreate(); });
   Display.Refresh();
 }
 

@@ -8,9 +8,8 @@
 #include <string>
 
 #include "app/qt/Uopen.h"
-#include "profile/ProfileEditorController.h"
+#include "app/TovalkControllers.h"
 #include "profile/qt/Uprofile.h"
-#include "windows/SettingsController.h"
 #include "windows/qt/Uamplist.h"
 #include "windows/qt/Udisplay.h"
 #include "windows/qt/Uhowto.h"
@@ -32,13 +31,12 @@ class TovalkWindows {
   TDataInput DataInput;
   TAmpList AmpList;
 
-  MainWindowController& main() { return Open.controller(); }
-  ProfileEditorController& editor() { return editor_; }
-  SettingsController& settings() { return settings_; }
+  MainWindowController& main() { return controllers_.main(); }
+  ProfileEditorController& editor() { return controllers_.editor(); }
+  SettingsController& settings() { return controllers_.settings(); }
 
  private:
-  ProfileEditorController editor_;
-  SettingsController settings_;
+  TovalkControllers controllers_;
 };
 
 // The application object of the desktop program: an exception that escapes

@@ -20,8 +20,7 @@ size_t WindowIndex(SecondaryWindow window) { return static_cast<size_t>(window);
 
 }  // namespace
 
-TOpen::TOpen(MessagePort& messages, FileDialogPort& dialogs, ClipboardPort& clipboard, QWidget* parent,
-             const std::string* startDir)
+TOpen::TOpen(MessagePort& messages, QWidget* parent)
     : QMainWindow(parent),
       ui_(std::make_unique<Ui::TOpen>()),
       messages_(messages),
@@ -52,8 +51,6 @@ TOpen::TOpen(MessagePort& messages, FileDialogPort& dialogs, ClipboardPort& clip
   marks_[MarkIndex(MainMenuMark::Thin)] = ui_->MenuThin->isChecked();
   marks_[MarkIndex(MainMenuMark::Bold)] = ui_->MenuBold->isChecked();
 
-  MainWindowPorts ports{*this, messages, dialogs, clipboard, stratumPicture_, chartPicture_, listForwarder_};
-  controller_ = std::make_unique<MainWindowController>(ports, startDir ? *startDir : CurrentDirectory());
   ConnectControls();
 
   // Centred on the desktop at start.
@@ -65,6 +62,10 @@ TOpen::TOpen(MessagePort& messages, FileDialogPort& dialogs, ClipboardPort& clip
 
 TOpen::~TOpen() = default;
 
+MainWindowPorts TOpen::Ports(FileDialogPort& dialogs, ClipboardPort& clipboard) {
+  return {*this, messages_, dialogs, clipboard, stratumPicture_, chartPicture_, listForwarder_};
+}
+
 void TOpen::DrawTitlePicture() {
   QImage& image = titlePicture_.image();
   image.fill(palette().color(QPalette::Window));
@@ -75,7 +76,7 @@ void TOpen::DrawTitlePicture() {
 void TOpen::ConnectControls() {
   using C = MainWindowController;
   const auto forward = [this](auto* sender, auto signal, void (C::*handler)()) {
-    connect(sender, signal, this, [this, handler] { Run([this, handler] { (controller_.get()->*handler)(); }); });
+    connect(sender, signal, this, [this, handler] { Run([this, handler] { (controller_->*handler)(); }); });
   };
   forward(ui_->Button2, &QPushButton::clicked, &C::Button2Click);
   forward(ui_->Button3, &QPushButton::clicked, &C::Button3Click);
@@ -114,7 +115,7 @@ void TOpen::ConnectMenu(QAction* action, MainMenuMark mark, void (MainWindowCont
   connect(action, &QAction::triggered, this, [this, action, mark, handler] {
     // Qt has already toggled the mark; the handler decides it.
     action->setChecked(marks_[MarkIndex(mark)]);
-    Run([this, handler] { (controller_.get()->*handler)(); });
+    Run([this, handler] { (controller_->*handler)(); });
   });
 }
 

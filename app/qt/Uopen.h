@@ -8,15 +8,15 @@
 #include <memory>
 #include <string>
 
+#include "app/MainWindowController.h"
 #include "app/MainWindowView.h"
-#include "graphics/qt/QtCanvas.h"
+#include "platform/qt/QtCanvas.h"
 #include "platform/Clipboard.h"
 #include "platform/FileDialogs.h"
 #include "platform/MessageBox.h"
 #include "platform/qt/QtPorts.h"
 #include "windows/AmplificationList.h"
 
-class MainWindowController;
 class QAction;
 class QButtonGroup;
 class QCloseEvent;
@@ -32,12 +32,13 @@ class TOpen : public QMainWindow, public MainWindowView {
   static constexpr int kClientWidth = 849;
   static constexpr int kClientHeight = 524;
 
-  // The controller is created here, so its start-up folder is the working
-  // directory at this moment (unless one is given).
-  TOpen(MessagePort& messages, FileDialogPort& dialogs, ClipboardPort& clipboard, QWidget* parent = nullptr,
-        const std::string* startDir = nullptr);
+  explicit TOpen(MessagePort& messages, QWidget* parent = nullptr);
   ~TOpen() override;
 
+  // The window and its two pictures as the controller's ports.
+  MainWindowPorts Ports(FileDialogPort& dialogs, ClipboardPort& clipboard);
+  // The controller the window's events go to, from now on.
+  void Attach(MainWindowController& controller) { controller_ = &controller; }
   MainWindowController& controller() { return *controller_; }
   MessagePort& messages() { return messages_; }
   QtCanvas& stratumPicture() { return stratumPicture_; }  // Image2
@@ -100,7 +101,7 @@ class TOpen : public QMainWindow, public MainWindowView {
   // not toggle one behind the controller's back.
   std::array<bool, 4> marks_{};
   std::array<QWidget*, 6> secondary_{};
-  std::unique_ptr<MainWindowController> controller_;
+  MainWindowController* controller_ = nullptr;
 };
 
 template <typename Action>

@@ -3,7 +3,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-#include "graphics/qt/QtCanvas.h"
+#include "platform/qt/QtCanvas.h"
 
 GraphWidget::GraphWidget(QWidget* parent) : QWidget(parent) {
   // The chart's cursor read-out follows the mouse without a button held.

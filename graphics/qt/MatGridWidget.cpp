@@ -6,7 +6,7 @@
 
 #include <algorithm>
 
-#include "graphics/qt/QtCanvas.h"
+#include "platform/qt/QtCanvas.h"
 
 namespace {
 QString ToQ(const std::string& text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }

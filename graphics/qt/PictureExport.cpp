@@ -1,5 +1,7 @@
 #include "graphics/qt/PictureExport.h"
 
+#include "graphics/ChartSettings.h"
+
 #include <clocale>
 #include <cstdio>
 #include <QBuffer>
@@ -17,7 +19,7 @@
 #include "graphics/AmplificationChart.h"
 #include "graphics/Mygraph.h"
 #include "graphics/StratumDiagram.h"
-#include "graphics/qt/QtCanvas.h"
+#include "platform/qt/QtCanvas.h"
 #include "platform/AtomicFile.h"
 #include "platform/Errors.h"
 
@@ -125,9 +127,12 @@ std::string RenderChartPicture(Canvas& canvas, const ChartPictureSources& source
   CollectedMessages messages;
   TMyGraph graph(canvas, messages);
   LayOutAmplificationChart(graph);
-  // The settings' apply hands the sub-divisions over; the chart derives the rest.
-  graph.SubX = sources.settings.xSubDivisions;
-  graph.SubY = sources.settings.ySubDivisions;
+  // A fresh chart: the settings' apply as the settings window gives it.
+  try {
+    ApplySettings(sources.settings, &graph, SubDivisions::FromSettings, nullptr);
+  } catch (const UserActionError& e) {
+    return e.what();
+  }
 
   std::array<bool, kLayerColourCount> showLayer{};
   const ChartSources chart{sources.profile, sources.result, sources.settings, sources.colours,

@@ -7,11 +7,11 @@
 #include <string>
 
 #include "analysis/AmplificationResult.h"
-#include "graphics/Canvas.h"
+#include "platform/Canvas.h"
 #include "graphics/LayerColours.h"
 #include "graphics/PictureFormat.h"
 #include "profile/SoilProfile.h"
-#include "windows/AnalysisSettings.h"
+#include "analysis/AnalysisSettings.h"
 
 inline constexpr int kChartPictureWidth = 441;
 inline constexpr int kChartPictureHeight = 441;

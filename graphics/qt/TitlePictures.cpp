@@ -10,7 +10,7 @@
 #include <array>
 #include <cmath>
 
-#include "graphics/qt/QtCanvas.h"
+#include "platform/qt/QtCanvas.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <QMessageBox>
 #include <QTimer>
 
-#include "graphics/qt/QtCanvas.h"
+#include "platform/qt/QtCanvas.h"
 
 namespace {
 

@@ -8,10 +8,8 @@
 #include <vector>
 
 #include "FilePortsFake.h"
-#include "app/MainWindowController.h"
 #include "RecordingCanvas.h"
-#include "profile/ProfileEditorController.h"
-#include "windows/SettingsController.h"
+#include "app/TovalkControllers.h"
 
 class FakeMainView : public MainWindowView {
  public:
@@ -91,12 +89,8 @@ class FakeClipboard : public ClipboardPort {
 // The seven windows' logic in creation order, over fakes.
 struct Program {
   explicit Program(const std::string& startDir)
-      : main({mainView, messages, dialogs, clipboard, stratum, chart, list}, startDir),
-        editor(editorView, main.workspace(), messages),
-        settings(settingsView, main.workspace(), messages, preview) {
-    main.Connect(editor, settings);
-    editor.Connect(main, settings);
-    settings.Connect(main);
+      : controllers({mainView, messages, dialogs, clipboard, stratum, chart, list}, editorView, settingsView, preview,
+                    startDir) {
     settings.FormCreate();
   }
 
@@ -124,7 +118,8 @@ struct Program {
   RecordingCanvas stratum{233, 441};
   RecordingCanvas chart{441, 441};
   RecordingCanvas preview{217, 209};
-  MainWindowController main;
-  ProfileEditorController editor;
-  SettingsController settings;
+  TovalkControllers controllers;
+  MainWindowController& main = controllers.main();
+  ProfileEditorController& editor = controllers.editor();
+  SettingsController& settings = controllers.settings();
 };

@@ -12,11 +12,13 @@
 #include "TempFolder.h"
 #include "analysis/AnalysisDriver.h"
 #include "analysis/HeadlessWindows.h"
+#include "analysis/ResultFile.h"
 #include "app/Workspace.h"
 #include "platform/Conversion.h"
 #include "platform/Cp932.h"
 #include "profile/ProfileFiles.h"
 #include "windows/SettingsFile.h"
+#include "graphics/ChartSettings.h"
 #include "windows/SettingsRules.h"
 
 namespace {
@@ -125,7 +127,7 @@ TEST(BatchRun, WritesWhatTheDesktopSaveWrites) {
   ws.result.pointCount = 100;
   AnalysisDriver(ws.profile, ws.result, ws.settings, windows, messages).BtnAmplitudeClick();
   dialogs.AnswerSave(FileDialogAnswer{folder / "by-hand.csv", kAllFilesFilter});
-  ASSERT_TRUE(files.SaveResultFile());
+  ASSERT_TRUE(SaveResultFile(files, ws.result, ws.settings));
   EXPECT_TRUE(messages.shown.empty());
 
   const std::string batch = TempFolder::Read(folder / "out/five-layers-result.csv");

@@ -9,7 +9,7 @@
 #include "TempFolder.h"
 #include "app/BatchRun.h"
 #include "platform/Cp932.h"
-#include "windows/AnalysisSettings.h"
+#include "analysis/AnalysisSettings.h"
 
 namespace {
 

@@ -25,8 +25,8 @@
 
 #include "FilePortsFake.h"
 #include "TempFolder.h"
-#include "app/MainWindowController.h"
-#include "graphics/qt/QtCanvas.h"
+#include "app/TovalkControllers.h"
+#include "platform/qt/QtCanvas.h"
 #include "graphics/qt/TitlePictures.h"
 #include "profile/ProfileEditorController.h"
 #include "profile/qt/Uprofile.h"
@@ -73,14 +73,10 @@ class NoClipboard : public ClipboardPort {
 // program wires them; the main window is a stub view over its real controller.
 struct Forms {
   explicit Forms(const std::string& startDir)
-      : main({mainView, messages, dialogs, clipboard, stratum, chart, list}, startDir),
-        editor(profile, main.workspace(), messages),
-        settings(display, main.workspace(), messages, display.PreviewCanvas()) {
+      : controllers({mainView, messages, dialogs, clipboard, stratum, chart, list}, profile, display,
+                    display.PreviewCanvas(), startDir) {
     profile.Attach(editor, messages);
     display.Attach(settings, messages);
-    main.Connect(editor, settings);
-    editor.Connect(main, settings);
-    settings.Connect(main);
     settings.FormCreate();
   }
 
@@ -102,9 +98,10 @@ struct Forms {
   TAmpList list;
   TProfile profile;
   TDisplay display;
-  MainWindowController main;
-  ProfileEditorController editor;
-  SettingsController settings;
+  TovalkControllers controllers;
+  MainWindowController& main = controllers.main();
+  ProfileEditorController& editor = controllers.editor();
+  SettingsController& settings = controllers.settings();
 };
 
 // Key presses carrying the text, as the keyboard delivers them.

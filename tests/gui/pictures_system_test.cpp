@@ -15,7 +15,7 @@
 #include "TempFolder.h"
 #include "app/qt/TovalkWindows.h"
 #include "graphics/qt/GraphWidget.h"
-#include "graphics/qt/QtCanvas.h"
+#include "platform/qt/QtCanvas.h"
 #include "graphics/qt/TitlePictures.h"
 #include "platform/qt/QtPorts.h"
 

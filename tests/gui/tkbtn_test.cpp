@@ -12,7 +12,7 @@
 #include <QPainter>
 #include <QPalette>
 
-#include "graphics/qt/QtCanvas.h"
+#include "platform/qt/QtCanvas.h"
 
 namespace {
 

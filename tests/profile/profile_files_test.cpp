@@ -14,6 +14,8 @@
 
 #include "FilePortsFake.h"
 #include "TempFolder.h"
+#include "analysis/ResultFile.h"
+#include "app/Workspace.h"
 #include "platform/Cp932.h"
 #include "platform/Errors.h"
 
@@ -95,7 +97,7 @@ class ProfileFilesTest : public testing::Test {
   }
   bool SaveResult(const std::string& path, int filter = kAllFilesFilter) {
     dialogs.AnswerSave(FileDialogAnswer{path, filter});
-    return files.SaveResultFile();
+    return SaveResultFile(files, ws.result, ws.settings);
   }
   // The workspace after reading the two-layer example.
   void LoadTwoLayers() {
@@ -724,49 +726,6 @@ TEST(ProfileReaderGarbageTest, NeverCrashesAndNeverHalfReads) {
   }
   const std::string longLine = Sjis("サイト名,") + std::string(5000, 'x') + "\r\n";
   EXPECT_THROW(ParseProfileFile(longLine), ConversionError);
-}
-
-TEST(FormatFixedTest, MatchesPrintfInTheCLocale) {
-  const double values[] = {0.0, -0.0, 0.125, 0.375, 2.5, 3.5, -2.5, 0.05f, 2.555f, 150.6f, 1e-7, 123456.789,
-                           3e38, -1.005, 999.9995, 1e20, 0.0049999,
-                           // Around 2^52 once scaled, where every double is a whole number.
-                           4503599627370496.0, 4.5035996e12f, 4.5035996e13f, 9.9999993e14f, -8.388607e6f};
-  for (const double v : values) {
-    for (int precision : {0, 2, 3}) {
-      for (int width : {0, 6, 8}) {
-        char expected[512];
-        std::snprintf(expected, sizeof expected, "%*.*f", width, precision, v);
-        EXPECT_EQ(FormatFixed(v, precision, width), expected) << v << " " << precision << " " << width;
-      }
-    }
-  }
-}
-
-}  // namespace
-
-namespace {
-
-// Float32 values, as the result file prints them, against printf: random
-// bit patterns over the whole range, and the values whose last printed digit
-// is an exact tie (which printf rounds to even).
-TEST(FormatFixedTest, EveryFloat32KindMatchesPrintf) {
-  std::mt19937 random(20261209);
-  std::vector<float> values;
-  for (int i = 0; i < 200000; ++i) {
-    const uint32_t bits = random();
-    float v;
-    std::memcpy(&v, &bits, sizeof v);
-    if (std::isfinite(v)) values.push_back(v);
-  }
-  for (int i = 0; i < 100000; ++i) values.push_back(std::ldexp(static_cast<float>(random() % 2000000), -(int)(random() % 24)) - 1000.0f);
-  for (int k = -4000; k <= 4000; ++k) values.push_back(k / 16.0f);  // ties at the fourth decimal
-  for (const float v : values) {
-    for (int precision : {2, 3}) {
-      char expected[512];
-      std::snprintf(expected, sizeof expected, "%8.*f", precision, static_cast<double>(v));
-      ASSERT_EQ(FormatFixed(v, precision, 8), expected) << v << " at " << precision;
-    }
-  }
 }
 
 }  // namespace

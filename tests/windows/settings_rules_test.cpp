@@ -4,7 +4,6 @@
 
 #include <vector>
 
-#include "platform/Errors.h"
 
 namespace {
 
@@ -48,19 +47,6 @@ TEST(CheckScale, FirstFailingRuleWins) {
   EXPECT_EQ(CheckScaleMessage(-1, 5.0f, 0.0f), zeroLog);
 }
 
-TEST(ScaleStep, LinearAndLogarithmicSteps) {
-  EXPECT_EQ(ScaleStep(0.0f, 20.0f, 4, 0), 5.0f);
-  EXPECT_EQ(ScaleStep(0.0f, 5.0f, 5, 0), 1.0f);
-  EXPECT_EQ(ScaleStep(0.1f, 10.0f, 2, 1), 10.0f);
-  // Evaluated in double and rounded once: 1/3 is the float32 nearest to 1/3,
-  // and the fifth root of 100 over 0.01..1 is 2.5118864f.
-  EXPECT_EQ(ScaleStep(0.0f, 1.0f, 3, 0), 1.0f / 3.0f);
-  EXPECT_EQ(ScaleStep(0.01f, 1.0f, 5, 1), 2.5118864f);
-  EXPECT_EQ(ScaleStep(0.1f, 0.7f, 3, 0), static_cast<float>((static_cast<double>(0.7f) - 0.1f) / 3));
-  EXPECT_THROW(ScaleStep(0.0f, 5.0f, 0, 0), FloatingPointFault);
-  EXPECT_THROW(ScaleStep(0.0f, 5.0f, 2, 1), FloatingPointFault);
-}
-
 TEST(LayerBoxes, EnabledFollowTheLayerCount) {
   const auto none = std::array<bool, 20>{};
   EXPECT_EQ(EnableLayerBoxes(0), none);
@@ -72,20 +58,6 @@ TEST(LayerBoxes, EnabledFollowTheLayerCount) {
   const auto three = EnableLayerBoxes(3);
   EXPECT_TRUE(three[0] && three[1] && three[2]);
   EXPECT_FALSE(three[3]);
-}
-
-TEST(LayerBoxes, CollectCopiesAllMarksButCountsOnlyTheLayers) {
-  std::array<bool, 20> marks{};
-  marks[4] = true;
-  std::array<bool, 20> show{};
-  show[0] = true;
-  EXPECT_FALSE(CollectDisplayLayers(marks, 3, show));
-  EXPECT_EQ(show, marks);  // box 5 is copied though it does not count
-  EXPECT_TRUE(CollectDisplayLayers(marks, 5, show));
-  marks = {};
-  marks[19] = true;
-  EXPECT_TRUE(CollectDisplayLayers(marks, 29, show));  // never beyond the 20 flags
-  EXPECT_FALSE(CollectDisplayLayers(marks, 0, show));
 }
 
 }  // namespace

@@ -14,7 +14,7 @@
 #include <memory>
 #include <vector>
 
-#include "graphics/qt/QtCanvas.h"
+#include "platform/qt/QtCanvas.h"
 #include "windows/qt/FormSupport.h"
 
 namespace {

@@ -8,9 +8,9 @@
 #include <array>
 #include <memory>
 
-#include "graphics/qt/QtCanvas.h"
+#include "platform/qt/QtCanvas.h"
 #include "platform/MessageBox.h"
-#include "windows/AnalysisSettings.h"
+#include "analysis/AnalysisSettings.h"
 #include "windows/SettingsView.h"
 
 class QButtonGroup;

@@ -2,7 +2,7 @@
 
 #include <QPixmap>
 
-#include "graphics/qt/QtCanvas.h"
+#include "platform/qt/QtCanvas.h"
 #include "graphics/qt/TitlePictures.h"
 #include "ui_Uversion.h"
 #include "windows/qt/FormSupport.h"

@@ -1,4 +1,4 @@
-#include "profile/ModesFile.h"
+#include "analysis/ModesFile.h"
 
 #include <cstdio>
 

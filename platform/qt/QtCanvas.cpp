@@ -1,4 +1,4 @@
-#include "graphics/qt/QtCanvas.h"
+#include "platform/qt/QtCanvas.h"
 
 #include <QBrush>
 #include <QFontInfo>

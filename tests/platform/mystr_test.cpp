@@ -1,4 +1,4 @@
-#include "windows/Mystr.h"
+#include "platform/Mystr.h"
 
 #include <gtest/gtest.h>
 

@@ -28,7 +28,7 @@
 
 #include <memory>
 
-#include "graphics/Canvas.h"
+#include "platform/Canvas.h"
 
 class QtCanvas : public Canvas {
  public:

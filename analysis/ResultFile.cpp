@@ -1,0 +1,122 @@
+#include "analysis/ResultFile.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "platform/Cp932.h"
+#include "platform/FixedFormat.h"
+
+namespace {
+
+constexpr const char* kNoSample = "     ---";
+
+// The sample columns: a value that is not a number never reaches the file.
+void AppendSample(std::string& text, float value) {
+  if (std::isfinite(value)) {
+    AppendFixed(text, value, 3, 8);
+  } else {
+    text += kNoSample;
+  }
+}
+
+// CP932 of a fixed text; ASCII is the same in both.
+std::string Cp932Text(const std::string& utf8) {
+  return IsAscii(utf8) ? utf8 : Utf8ToCp932(utf8).value_or(std::string());
+}
+
+}  // namespace
+
+FormattedFile FormatResultFile(const SoilProfile& profile, const AmplificationResult& result,
+                               const AnalysisSettings& settings) {
+  const int n = std::clamp(profile.layerCount, 0, kMaxLayers);
+  std::vector<std::string> lines;
+  lines.push_back(SiteLine(profile.siteName));
+  lines.push_back("層数," + std::to_string(n));
+  lines.push_back("層番号,層厚(m),密度,S波速度(m/s),減衰比");
+  for (int k = 1; k <= n; ++k) {
+    const SoilLayer& layer = profile.layers[k - 1];
+    lines.push_back(std::to_string(k) + "," + FormatFixed(layer.thickness, 2, 6) + "," +
+                    FormatFixed(layer.density, 2, 6) + "," + FormatFixed(layer.vs, 0, 6) + "," +
+                    FormatFixed(layer.dampingRatio, 3, 6));
+  }
+  const SoilLayer& base = profile.layers[n];
+  lines.push_back(",," + FormatFixed(base.density, 2) + "," + FormatFixed(base.vs, 0) + "," +
+                  FormatFixed(base.dampingRatio, 3));
+
+  // The rest is built from fixed texts and numbers only, straight in CP932.
+  std::string rest;
+  const int points = std::clamp(result.pointCount, 0, kMaxPoints);
+  rest.reserve(256 + 16 * n + static_cast<size_t>(points) * (24 + 9 * n));
+  switch (settings.method) {
+    case 0: rest += Cp932Text("解析法,伝達マトリックス法"); break;
+    case 1: rest += Cp932Text("解析法,等価質点系解析"); break;
+    default: rest += Cp932Text("重複反射法"); break;
+  }
+  rest += kCrLf;
+  rest += Cp932Text(settings.dampingForm == 0 ? "履歴型減衰,減衰比," : "粘性型減衰,減衰比,");
+  AppendFixed(rest, profile.layers[0].dampingRatio, 3, 7);
+  rest += kCrLf;
+  rest += Cp932Text(",振動数,周期,増幅度");
+  rest += kCrLf;
+  rest += ",,";
+  const std::string layerWord = Cp932Text("第"), layersWord = Cp932Text("層");
+  for (int k = 1; k <= n; ++k) {
+    rest += ", ";
+    rest += layerWord;
+    rest += std::to_string(k);
+    rest += layersWord;
+  }
+  rest += kCrLf;
+
+  for (int j = 0; j < points; ++j) {
+    // "%4d" of the sample number, 1 to 400.
+    char number[4] = {' ', ' ', ' ', ' '};
+    for (int k = j + 1, at = 3; k > 0 && at >= 0; k /= 10, --at) number[at] = static_cast<char>('0' + k % 10);
+    rest.append(number, sizeof number);
+    rest += ',';
+    AppendSample(rest, result.frequency[j]);
+    rest += ',';
+    AppendSample(rest, result.period[j]);
+    for (int m = 0; m < n; ++m) {
+      const std::vector<float>& values = result.amplification[m];
+      rest += ',';
+      if (j < static_cast<int>(values.size())) {
+        AppendSample(rest, values[j]);
+      } else {
+        rest += kNoSample;
+      }
+    }
+    rest += kCrLf;
+  }
+  return EncodeFileLines(lines, rest);
+}
+
+bool HasResultFor(const SoilProfile& profile, const AmplificationResult& result) {
+  const int n = profile.layerCount;
+  if (!result.complete || n < 1 || n > kMaxLayers) return false;
+  if (result.pointCount < 1 || result.pointCount > kMaxPoints) return false;
+  for (int m = 0; m < kMaxLayers; ++m) {
+    if (result.HasSlot(m) != (m < n)) return false;
+    if (m < n && static_cast<int>(result.amplification[m].size()) < result.pointCount) return false;
+  }
+  return true;
+}
+
+std::optional<std::string> ResultFileBytes(ProfileFiles& files, const AmplificationResult& result,
+                                           const AnalysisSettings& settings) {
+  if (!files.TakeOverGrid()) return std::nullopt;
+  const SoilProfile& profile = files.document().profile;
+  if (!HasResultFor(profile, result)) {
+    files.messages().Show(ErrorBox(file_messages::kNoResult, file_messages::kDataErrorCaption));
+    return std::nullopt;
+  }
+  FormattedFile file = FormatResultFile(profile, result, settings);
+  if (files.ReportFormatProblem(file)) return std::nullopt;
+  return std::move(file.bytes);
+}
+
+bool SaveResultFile(ProfileFiles& files, const AmplificationResult& result, const AnalysisSettings& settings) {
+  const std::optional<std::string> bytes = ResultFileBytes(files, result, settings);
+  return bytes && files.SaveUnderChosenName(*bytes);
+}
