@@ -252,11 +252,11 @@ template <class Isa>
     cancellation = lanes::Max(cancellation, sizes / (Abs(motion.re) + Abs(motion.im)));
   }
   const Complex4 base = surfaceOver[n - 1];
-  auto store = [&](int m, D4 squared) {
+  // No lambda here: a vector argument must never cross a call.
+  for (int m = 0; m < n; ++m) {
+    const D4 squared = SquaredAbs<Isa>(m == 0 ? base : Div<Isa>(base, surfaceOver[m - 1]));
     for (int k = 0; k < 4; ++k) out.values[k][m] = static_cast<float>(std::sqrt(squared[k]));
-  };
-  store(0, SquaredAbs<Isa>(base));
-  for (int m = 1; m < n; ++m) store(m, SquaredAbs<Isa>(Div<Isa>(base, surfaceOver[m - 1])));
+  }
   for (int k = 0; k < 4; ++k) out.cancellation[k] = cancellation[k];
 }
 
