@@ -30,6 +30,11 @@ void LumpedMassAmplification(const SoilProfile& profile, const AnalysisSettings&
 void TransferMatrixAmplification(const SoilProfile& profile, const AnalysisSettings& settings,
                                  const AmplificationResult& samples, const NaturalModes& modes,
                                  LayerAmplifications& table);
+// The same with every sample's float32 pass on its own, never four side by
+// side: the values and faults the side-by-side pass must reproduce.
+void TransferMatrixAmplificationOneByOne(const SoilProfile& profile, const AnalysisSettings& settings,
+                                         const AmplificationResult& samples, const NaturalModes& modes,
+                                         LayerAmplifications& table);
 
 struct MethodResult {
   NaturalModes modes;

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <string_view>
 #include <vector>
 
 #include "platform/Cp932.h"
@@ -12,13 +14,15 @@ namespace {
 
 constexpr const char* kNoSample = "     ---";
 
-// The sample columns: a value that is not a number never reaches the file.
-void AppendSample(std::string& text, float value) {
-  if (std::isfinite(value)) {
-    AppendFixed(text, value, 3, 8);
-  } else {
-    text += kNoSample;
-  }
+char* PutText(char* out, std::string_view text) {
+  std::memcpy(out, text.data(), text.size());
+  return out + text.size();
+}
+
+// A sample column at out, which has room for any float32's text: a value
+// that is not a number never reaches the file.
+char* PutSample(char* out, float value) {
+  return std::isfinite(value) ? PutFixed8_3(out, value) : PutText(out, kNoSample);
 }
 
 // CP932 of a fixed text; ASCII is the same in both.
@@ -70,25 +74,31 @@ FormattedFile FormatResultFile(const SoilProfile& profile, const AmplificationRe
   }
   rest += kCrLf;
 
+  // Each row is written straight into room made for its longest form: a
+  // sample of any float32 takes at most 44 characters and its comma.
+  constexpr size_t kSampleRoom = 48;
+  const size_t rowRoom = 4 + static_cast<size_t>(2 + n) * kSampleRoom + 2;
   for (int j = 0; j < points; ++j) {
+    const size_t rowStart = rest.size();
+    rest.resize(rowStart + rowRoom);
+    char* out = rest.data() + rowStart;
     // "%4d" of the sample number, 1 to 400.
     char number[4] = {' ', ' ', ' ', ' '};
     for (int k = j + 1, at = 3; k > 0 && at >= 0; k /= 10, --at) number[at] = static_cast<char>('0' + k % 10);
-    rest.append(number, sizeof number);
-    rest += ',';
-    AppendSample(rest, result.frequency[j]);
-    rest += ',';
-    AppendSample(rest, result.period[j]);
+    std::memcpy(out, number, sizeof number);
+    out += sizeof number;
+    *out++ = ',';
+    out = PutSample(out, result.frequency[j]);
+    *out++ = ',';
+    out = PutSample(out, result.period[j]);
     for (int m = 0; m < n; ++m) {
       const std::vector<float>& values = result.amplification[m];
-      rest += ',';
-      if (j < static_cast<int>(values.size())) {
-        AppendSample(rest, values[j]);
-      } else {
-        rest += kNoSample;
-      }
+      *out++ = ',';
+      out = j < static_cast<int>(values.size()) ? PutSample(out, values[j]) : PutText(out, kNoSample);
     }
-    rest += kCrLf;
+    *out++ = '\r';
+    *out++ = '\n';
+    rest.resize(static_cast<size_t>(out - rest.data()));
   }
   return EncodeFileLines(lines, rest);
 }

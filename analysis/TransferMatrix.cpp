@@ -9,6 +9,10 @@
 // sample is computed by the wave amplitudes in double with renormalisation.
 // So is a sample near a sharp resonance, where the motion sums cancel and
 // float32 would lose printed digits; every other value stays the float32 one.
+// The lanes' vector values never cross a call of another file: their calling
+// convention does not matter.
+#pragma GCC diagnostic ignored "-Wpsabi"
+
 #include <algorithm>
 #include <array>
 #include <cfenv>
@@ -18,6 +22,7 @@
 
 #include "analysis/Calculators.h"
 #include "analysis/ExpPair.h"
+#include "analysis/Lanes.h"
 #include "analysis/LumpedMassModel.h"
 #include "analysis/Mycomplex.h"
 #include "platform/CheckedFloat.h"
@@ -35,6 +40,12 @@ struct Matrix2 {
   Complex a, b, c, d;  // rows (a, b) and (c, d)
 };
 
+struct DoubleColumn {
+  double lossOverH = std::numeric_limits<double>::quiet_NaN();
+  std::array<std::complex<double>, kMax + 1> vstar{};
+  std::array<std::complex<double>, kMax> alpha{};
+};
+
 // The per-record values shared by every way of computing a sample.
 struct Column {
   int n = 0;
@@ -49,6 +60,9 @@ struct Column {
   std::array<Complex, kMax> onePlusAlpha{}, oneMinusAlpha{};
   std::array<float, kMax> vstarNorm{};
   bool constantsFinite = false;
+  // The sample in double's own velocities and impedance ratios, for the
+  // loss they were worked out for (NaN: none yet).
+  mutable DoubleColumn inDouble;
 };
 
 void SetConstants(Column& col);
@@ -94,14 +108,7 @@ inline Complex Div(Complex a, Complex b) {
 inline double Abs(Complex z) {
   return std::sqrt(Store(static_cast<double>(z.re) * z.re + static_cast<double>(z.im) * z.im));
 }
-inline ExpPair ExpOf(Complex z) {
-  const float mPlus = Store(std::exp(static_cast<double>(z.re)));
-  const float mMinus = Store(std::exp(-static_cast<double>(z.re)));
-  const double y = z.im;
-  const double c = std::cos(y);
-  const double s = std::sin(y);
-  return {{Store(c * mPlus), Store(s * mPlus)}, {Store(c * mMinus), Store(-s * mMinus)}};
-}
+inline ExpPair ExpOf(Complex z) { return FastExpPair(z); }
 }  // namespace fast
 
 void SetConstants(Column& col) {
@@ -170,6 +177,108 @@ double Float32Sample(const Column& col, float omega, std::array<float, kMax>& va
   return cancellation;
 }
 
+// Float32Sample<false> for four samples at once, one per lane: the same
+// operations in the same order, so each lane has that sample's bits and
+// raises its flags. Needs the column's constants finite.
+namespace lane_pass {
+using lanes::Complex4;
+using lanes::D4;
+using lanes::Splat;
+
+template <class Isa>
+[[gnu::always_inline]] inline Complex4 Add(Complex4 a, Complex4 b) {
+  return {lanes::Single<Isa>(a.re + b.re), lanes::Single<Isa>(a.im + b.im)};
+}
+template <class Isa>
+[[gnu::always_inline]] inline Complex4 Mul(Complex4 a, Complex4 b) {
+  return {lanes::Single<Isa>(a.re * b.re - a.im * b.im), lanes::Single<Isa>(a.im * b.re + a.re * b.im)};
+}
+template <class Isa>
+[[gnu::always_inline]] inline Complex4 Half(Complex4 z) {
+  return {lanes::Single<Isa>(0.5 * z.re), lanes::Single<Isa>(0.5 * z.im)};
+}
+[[gnu::always_inline]] inline Complex4 Splat(Complex z) { return {Splat(z.re), Splat(z.im)}; }
+template <class Isa>
+[[gnu::always_inline]] inline Complex4 DivByNorm(Complex4 a, Complex4 b, D4 d) {
+  const D4 p = lanes::Single<Isa>(a.re * b.re + a.im * b.im);
+  const D4 q = lanes::Single<Isa>(a.im * b.re - a.re * b.im);
+  return {lanes::Single<Isa>(p / d), lanes::Single<Isa>(q / d)};
+}
+template <class Isa>
+[[gnu::always_inline]] inline Complex4 Div(Complex4 a, Complex4 b) {
+  return DivByNorm<Isa>(a, b, lanes::Single<Isa>(b.re * b.re + b.im * b.im));
+}
+template <class Isa>
+[[gnu::always_inline]] inline D4 SquaredAbs(Complex4 z) {
+  return lanes::Single<Isa>(z.re * z.re + z.im * z.im);
+}
+
+struct Out {
+  double cancellation[4];
+  float values[4][kMax];
+};
+
+template <class Isa>
+[[gnu::always_inline]] inline void Samples(const Column& col, const float* omega, Out& out) {
+  const int n = col.n;
+  const D4 w = {omega[0], omega[1], omega[2], omega[3]};
+  Complex4 pa{}, pb{}, pc{}, pd{};  // the product P_m
+  D4 cancellation = Splat(1.0);
+  std::array<Complex4, kMax> surfaceOver;
+  for (int m = 0; m < n; ++m) {
+    const D4 omegaH = lanes::Single<Isa>(w * static_cast<double>(col.thickness[m]));
+    const Complex4 vstar = Splat(col.vstar[m]);
+    const Complex4 theta = DivByNorm<Isa>({Splat(0.0), omegaH}, vstar, Splat(col.vstarNorm[m]));
+    Complex4 ePlus, eMinus;
+    lanes::ExpPairs<Isa>(theta, ePlus, eMinus);
+    const Complex4 sPlus = Splat(col.onePlusAlpha[m]);
+    const Complex4 sMinus = Splat(col.oneMinusAlpha[m]);
+    const Complex4 ta = Half<Isa>(Mul<Isa>(sPlus, ePlus)), tb = Half<Isa>(Mul<Isa>(sMinus, eMinus));
+    const Complex4 tc = Half<Isa>(Mul<Isa>(sMinus, ePlus)), td = Half<Isa>(Mul<Isa>(sPlus, eMinus));
+    if (m == 0) {
+      pa = ta, pb = tb, pc = tc, pd = td;
+    } else {
+      const Complex4 na = Add<Isa>(Mul<Isa>(ta, pa), Mul<Isa>(tb, pc)),
+                     nb = Add<Isa>(Mul<Isa>(ta, pb), Mul<Isa>(tb, pd));
+      const Complex4 nc = Add<Isa>(Mul<Isa>(tc, pa), Mul<Isa>(td, pc)),
+                     nd = Add<Isa>(Mul<Isa>(tc, pb), Mul<Isa>(td, pd));
+      pa = na, pb = nb, pc = nc, pd = nd;
+    }
+    const Complex4 motion = Add<Isa>(Add<Isa>(pa, pb), Add<Isa>(pc, pd));
+    surfaceOver[m] = Div<Isa>({Splat(2.0), Splat(0.0)}, motion);
+    using lanes::Abs;
+    const D4 sizes =
+        Abs(pa.re) + Abs(pa.im) + Abs(pb.re) + Abs(pb.im) + Abs(pc.re) + Abs(pc.im) + Abs(pd.re) + Abs(pd.im);
+    cancellation = lanes::Max(cancellation, sizes / (Abs(motion.re) + Abs(motion.im)));
+  }
+  const Complex4 base = surfaceOver[n - 1];
+  // No lambda here: a vector argument must never cross a call.
+  for (int m = 0; m < n; ++m) {
+    const D4 squared = SquaredAbs<Isa>(m == 0 ? base : Div<Isa>(base, surfaceOver[m - 1]));
+    for (int k = 0; k < 4; ++k) out.values[k][m] = static_cast<float>(std::sqrt(squared[k]));
+  }
+  for (int k = 0; k < 4; ++k) out.cancellation[k] = cancellation[k];
+}
+
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
+[[gnu::target("avx2"), gnu::flatten]] void SamplesAvx2(const Column& col, const float* omega, Out& out) {
+  Samples<lanes::Avx2>(col, omega, out);
+}
+void SamplesSse2(const Column& col, const float* omega, Out& out) { Samples<lanes::Baseline>(col, omega, out); }
+// The same operations with wider registers: chosen once, by the processor.
+void FourSamples(const Column& col, const float* omega, Out& out) {
+  static const bool avx2 = __builtin_cpu_supports("avx2");
+  if (avx2) {
+    SamplesAvx2(col, omega, out);
+  } else {
+    SamplesSse2(col, omega, out);
+  }
+}
+#else
+void FourSamples(const Column& col, const float* omega, Out& out) { Samples<lanes::Baseline>(col, omega, out); }
+#endif
+}  // namespace lane_pass
+
 // One sample by the wave amplitudes in double: (E, F) carried down with the
 // growth e^Re θ taken out into a logarithm, so nothing overflows; ratios
 // below the float32 range become 0.
@@ -182,12 +291,23 @@ void RenormalisedSample(const Column& col, float omega, std::array<float, kMax>&
   double logE = 0.0;
   motion[0] = 2.0;
   const auto& rec = col.profile->layers;
-  auto velocity = [&](int r) {
-    return static_cast<double>(rec[r].vs) * std::sqrt(C(1.0, col.lossOverH * rec[r].dampingRatio));
-  };
+  // The velocities and ratios depend on the loss alone: worked out once for
+  // all the samples that share it.
+  DoubleColumn& dc = col.inDouble;
+  if (!(dc.lossOverH == col.lossOverH)) {
+    auto velocity = [&](int r) {
+      return static_cast<double>(rec[r].vs) * std::sqrt(C(1.0, col.lossOverH * rec[r].dampingRatio));
+    };
+    for (int m = 0; m <= n; ++m) dc.vstar[m] = velocity(m);
+    for (int m = 0; m < n; ++m) {
+      dc.alpha[m] = (static_cast<double>(rec[m].density) * dc.vstar[m]) /
+                    (static_cast<double>(rec[m + 1].density) * dc.vstar[m + 1]);
+    }
+    dc.lossOverH = col.lossOverH;
+  }
   for (int m = 0; m < n; ++m) {
-    const C vstar = velocity(m);
-    const C alpha = (static_cast<double>(rec[m].density) * vstar) / (static_cast<double>(rec[m + 1].density) * velocity(m + 1));
+    const C vstar = dc.vstar[m];
+    const C alpha = dc.alpha[m];
     const C theta = C(0.0, static_cast<double>(omega) * col.thickness[m]) / vstar;
     // e^θ = e^r·e^{iy}; the factor e^r goes into the logarithm, e^-θ keeps e^-2r.
     const double r = theta.real();
@@ -239,7 +359,7 @@ void ComputeSample(const Column& col, float omega, std::array<float, kMax>& valu
 // sample as one by one would, a sharp resonance again in double, so a fault
 // there leaves the table as that would too.
 bool AllSamplesAtOnce(Column& col, const SoilProfile& profile, const AmplificationResult& samples, bool viscous,
-                      double omega1, LayerAmplifications& table) {
+                      double omega1, bool lanesAllowed, LayerAmplifications& table) {
   const int n = col.n;
   const int points = samples.pointCount;
   if (points < 0 || points > kMaxPoints) return false;
@@ -253,12 +373,31 @@ bool AllSamplesAtOnce(Column& col, const SoilProfile& profile, const Amplificati
   thread_local std::array<Sample, kMaxPoints> pass;
   try {
     std::feclearexcept(kFaultFlags);
-    for (int j = 0; j < points; ++j) {
-      Sample& sample = pass[j];
-      sample.omega = checked::StoreSingle(kTwoPi * samples.frequency[j]);
-      if (viscous) SetVelocities(col, profile, checked::Divide(2.0 * sample.omega, omega1));
-      sample.lossOverH = col.lossOverH;
-      sample.cancellation = Float32Sample<false>(col, sample.omega, sample.values);
+    if (!viscous && col.constantsFinite && lanesAllowed) {
+      // One column for every sample: four samples side by side. The last
+      // group repeats its last sample in the lanes left over.
+      for (int j = 0; j < points; ++j) {
+        pass[j].omega = checked::StoreSingle(kTwoPi * samples.frequency[j]);
+        pass[j].lossOverH = col.lossOverH;
+      }
+      lane_pass::Out out;
+      for (int j = 0; j < points; j += 4) {
+        float omega[4];
+        for (int k = 0; k < 4; ++k) omega[k] = pass[std::min(j + k, points - 1)].omega;
+        lane_pass::FourSamples(col, omega, out);
+        for (int k = 0; k < 4 && j + k < points; ++k) {
+          pass[j + k].cancellation = out.cancellation[k];
+          std::copy_n(out.values[k], n, pass[j + k].values.begin());
+        }
+      }
+    } else {
+      for (int j = 0; j < points; ++j) {
+        Sample& sample = pass[j];
+        sample.omega = checked::StoreSingle(kTwoPi * samples.frequency[j]);
+        if (viscous) SetVelocities(col, profile, checked::Divide(2.0 * sample.omega, omega1));
+        sample.lossOverH = col.lossOverH;
+        sample.cancellation = Float32Sample<false>(col, sample.omega, sample.values);
+      }
     }
   } catch (...) {
     return false;
@@ -279,11 +418,8 @@ bool AllSamplesAtOnce(Column& col, const SoilProfile& profile, const Amplificati
   return true;
 }
 
-}  // namespace
-
-void TransferMatrixAmplification(const SoilProfile& profile, const AnalysisSettings& settings,
-                                 const AmplificationResult& samples, const NaturalModes& modes,
-                                 LayerAmplifications& table) {
+void Amplification(const SoilProfile& profile, const AnalysisSettings& settings, const AmplificationResult& samples,
+                   const NaturalModes& modes, bool lanesAllowed, LayerAmplifications& table) {
   // The faults of a profile with no layers or too many come with the model.
   const int n = BuildLumpedMassModel(profile).n;
   const int points = samples.pointCount;
@@ -306,7 +442,7 @@ void TransferMatrixAmplification(const SoilProfile& profile, const AnalysisSetti
     SetVelocities(col, profile, 2.0);
   }
 
-  if (!AllSamplesAtOnce(col, profile, samples, viscous, omega1, table)) {
+  if (!AllSamplesAtOnce(col, profile, samples, viscous, omega1, lanesAllowed, table)) {
     std::array<float, kMax> values{};
     for (int j = 0; j < points; ++j) {
       const float omega = checked::StoreSingle(kTwoPi * samples.frequency[j]);
@@ -316,6 +452,20 @@ void TransferMatrixAmplification(const SoilProfile& profile, const AnalysisSetti
     }
   }
   std::feclearexcept(kFaultFlags);
+}
+
+}  // namespace
+
+void TransferMatrixAmplification(const SoilProfile& profile, const AnalysisSettings& settings,
+                                 const AmplificationResult& samples, const NaturalModes& modes,
+                                 LayerAmplifications& table) {
+  Amplification(profile, settings, samples, modes, true, table);
+}
+
+void TransferMatrixAmplificationOneByOne(const SoilProfile& profile, const AnalysisSettings& settings,
+                                         const AmplificationResult& samples, const NaturalModes& modes,
+                                         LayerAmplifications& table) {
+  Amplification(profile, settings, samples, modes, false, table);
 }
 
 MethodResult CalculateTransferMatrix(const SoilProfile& profile, const AnalysisSettings& settings,

@@ -49,6 +49,17 @@ TEST(FormatFixedTest, EveryFloat32KindMatchesPrintf) {
       ASSERT_EQ(FormatFixed(v, precision, 8), expected) << v << " at " << precision;
     }
   }
+  // The result file's own writer of "%8.3f", around its short route's
+  // limit too; what it writes beyond the text's end is not part of it.
+  for (float v : {9998.9995f, 9999.0f, -9999.0f, 9998.999f, -0.0f, 0.0f, -0.0004f, 0.0005f, 0.0015f, 1e-45f})
+    values.push_back(v);
+  for (const float v : values) {
+    char expected[512], got[64];
+    std::snprintf(expected, sizeof expected, "%8.3f", static_cast<double>(v));
+    std::memset(got, '#', sizeof got);
+    const char* end = PutFixed8_3(got, v);
+    ASSERT_EQ(std::string(got, static_cast<size_t>(end - got)), expected) << v;
+  }
 }
 
 }  // namespace
