@@ -12,6 +12,7 @@
 
 #include "analysis/Calculators.h"
 #include "analysis/Lanes.h"
+#include "platform/Printf.h"
 #include "tests/TestProfiles.h"
 
 // The lanes' vector values stay inside this file's inlined helpers.
@@ -45,11 +46,7 @@ bool HasWideLanes() { return false; }
 
 uint64_t Bits(Complex z) { return (uint64_t{std::bit_cast<uint32_t>(z.re)} << 32) | std::bit_cast<uint32_t>(z.im); }
 
-std::string Show(Complex z) {
-  char text[64];
-  std::snprintf(text, sizeof text, "(%a, %a)", z.re, z.im);
-  return text;
-}
+std::string Show(Complex z) { return Printf("(%a, %a)", static_cast<double>(z.re), static_cast<double>(z.im)); }
 
 // Four θ through the lanes (both builds) and one by one through FastExpPair:
 // every component bit for bit (signed zeros and NaNs included), and the
@@ -195,7 +192,7 @@ AmplificationResult Samples(int points, float highest) {
 // Both passes over one column: the same table bit for bit, or the same fault.
 void ExpectSamePasses(const SoilProfile& profile, const AmplificationResult& samples, const std::string& what) {
   AnalysisSettings settings;
-  settings.dampingForm = 0;
+  settings.dampingForm = DampingForm::Hysteretic;
   const NaturalModes modes;
   LayerAmplifications want, got;
   const std::string wantFault = [&] {
