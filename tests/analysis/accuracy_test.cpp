@@ -10,6 +10,7 @@
 #include <string>
 
 #include "analysis/LumpedMassModel.h"
+#include "platform/Printf.h"
 #include "tests/analysis/FakeAnalysisWindows.h"
 #include "tests/analysis/ReferenceModels.h"
 
@@ -24,11 +25,7 @@ struct Site {
   int points;
 };
 
-std::string Printed(double value) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%.3f", value);
-  return text;
-}
+std::string Printed(double value) { return Printf("%.3f", value); }
 
 // Checks one analysed site against the references; returns the number of
 // values compared.
@@ -93,8 +90,7 @@ Site RandomSite(std::mt19937& random, int method) {
     values.push_back({static_cast<float>(logUniform(0.3, 60.0)), static_cast<float>(1.4 + 0.8 * unit(random)),
                       static_cast<float>(logUniform(60.0, 900.0))});
   }
-  char ratio[16];
-  std::snprintf(ratio, sizeof ratio, "%.3f", logUniform(0.001, 0.3));
+  const std::string ratio = Printf("%.3f", logUniform(0.001, 0.3));
   static const char* const kAxes[4][2] = {{"0", "50"}, {"0.1", "50"}, {"0", "5"}, {"0.02", "10"}};
   const int a = axis(random);
   const int quantity = a < 2 ? 1 : 0;

@@ -23,6 +23,7 @@
 #include "platform/AtomicFile.h"
 #include "platform/Cp932.h"
 #include "platform/FixedTexts.h"
+#include "platform/Printf.h"
 #include "profile/ProfileFiles.h"
 
 namespace {
@@ -261,9 +262,7 @@ TEST(BatchSummary, FirstPeriodIsTheOneTheModesTableShows) {
   ws.result.pointCount = 200;
   AnalysisDriver(ws.profile, ws.result, ws.settings, table, quiet).BtnAmplitudeClick();
   ASSERT_GT(table.firstPeriod, 0.0f);
-  char expected[32];
-  std::snprintf(expected, sizeof expected, "%.3f", static_cast<double>(table.firstPeriod));
-  EXPECT_EQ(row.at(6), expected);
+  EXPECT_EQ(row.at(6), Printf("%.3f", static_cast<double>(table.firstPeriod)));
 }
 
 TEST(BatchSummary, WrittenAtomicallyAndNotAtAllForBadOptions) {
