@@ -130,6 +130,38 @@ TEST_F(SettingsFileTest, ValuesAreBroughtIntoTheirControlsRanges) {
   EXPECT_EQ(s.pointChoice, PointChoice::None);
 }
 
+// The choices go to the file as their stored index: a group with no item
+// chosen as -1 and back as no choice, an index beyond the items as it stands.
+TEST(SettingsFileChoices, NoChoiceIsMinusOneAndAnOutOfRangeIndexIsWrittenAsItStands) {
+  AnalysisSettings none;
+  none.method = AnalysisMethod::None;
+  none.dampingForm = DampingForm::None;
+  none.xQuantity = XQuantity::None;
+  none.xScale = ScaleKind::None;
+  none.yScale = ChoiceOf<ScaleKind>(4);
+  none.pointChoice = PointChoice::None;
+  std::string bytes;
+  ASSERT_TRUE(FormatSettings(none, bytes));
+  std::string expected = kDefaultFile;
+  for (const auto& [from, to] : {std::pair<std::string, std::string>{"0,\x89\xf0", "-1,\x89\xf0"},
+                                 {"0,\x8c\xb8\x90\x8a\x8c^", "-1,\x8c\xb8\x90\x8a\x8c^"},
+                                 {"0,X\x8e\xb2\x97\xca", "-1,X\x8e\xb2\x97\xca"},
+                                 {"0,X\x8e\xb2\x96\xda", "-1,X\x8e\xb2\x96\xda"},
+                                 {"0,Y\x8e\xb2\x96\xda", "4,Y\x8e\xb2\x96\xda"},
+                                 {"1,\x89\xf0\x90\xcd\x93_", "-1,\x89\xf0\x90\xcd\x93_"}}) {
+    const size_t at = expected.find(from);
+    ASSERT_NE(at, std::string::npos) << from;
+    expected.replace(at, from.size(), to);
+  }
+  EXPECT_EQ(bytes, expected);
+
+  AnalysisSettings read;
+  ParseSettings(bytes, read);
+  AnalysisSettings want = none;
+  want.yScale = ScaleKind::Logarithmic;  // read into the group's range: its last item
+  EXPECT_EQ(read, want);
+}
+
 TEST_F(SettingsFileTest, LimitTypedWithABlankIsSavedAsTypedAndReadAsItsFirstPart) {
   AnalysisSettings settings;
   settings.yUpper = "1 0";
