@@ -38,9 +38,6 @@ constexpr Choice ChoiceOf(int index) {
   return static_cast<Choice>(index);
 }
 
-// The calculators read "viscous" as a form whose index is not 0.
-constexpr bool operator==(DampingForm form, int index) { return ChoiceIndex(form) == index; }
-
 struct AnalysisSettings {
   AnalysisMethod method = AnalysisMethod::TransferMatrix;
   DampingForm dampingForm = DampingForm::Hysteretic;

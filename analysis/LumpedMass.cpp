@@ -46,7 +46,7 @@ void LumpedMassAmplification(const SoilProfile& profile, const AnalysisSettings&
 
   // Hysteretic: K·(1 + iη), η = 2h. Viscous: K + iωC with C = β·K, β = 2h/ω₁.
   const double h = StrToSingle(settings.dampingText);
-  const bool viscous = settings.dampingForm != 0;
+  const bool viscous = settings.dampingForm != DampingForm::Hysteretic;
   const double beta = viscous ? checked::Divide(2.0 * h, checked::Sqrt(modes.eigenValues[0])) : 0.0;
   const auto& m = model.mass;
   const auto& k = model.spring;

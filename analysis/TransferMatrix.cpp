@@ -430,7 +430,7 @@ void Amplification(const SoilProfile& profile, const AnalysisSettings& settings,
   col.n = n;
   col.profile = &profile;
   for (int m = 0; m < n; ++m) col.thickness[m] = profile.layers[m].thickness;
-  const bool viscous = settings.dampingForm != 0;
+  const bool viscous = settings.dampingForm != DampingForm::Hysteretic;
   double omega1 = 0.0;
   if (viscous) {
     // Viscous loss grows with ω relative to the first natural circular
