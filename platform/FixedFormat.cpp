@@ -98,6 +98,22 @@ struct ThreeDigits {
   }
 };
 constexpr ThreeDigits kThreeDigits;
+
+// The whole part of "%8.3f" below 1000, right-aligned in four places.
+struct PaddedWholes {
+  char text[1000][4];
+  constexpr PaddedWholes() : text{} {
+    for (int k = 0; k < 1000; ++k) {
+      int at = 3;
+      for (int v = k;; v /= 10) {
+        text[k][at--] = static_cast<char>('0' + v % 10);
+        if (v < 10) break;
+      }
+      while (at >= 0) text[k][at--] = ' ';
+    }
+  }
+};
+constexpr PaddedWholes kPaddedWholes;
 }  // namespace
 
 char* PutFixed8_3(char* out, float value) {
@@ -112,6 +128,19 @@ char* PutFixed8_3(char* out, float value) {
   // The thousandths, rounded half to even as in PutFixed; below 10^7.
   constexpr double kTwo52 = 4503599627370496.0;
   const auto units = static_cast<uint32_t>((magnitude * 1000.0 + kTwo52) - kTwo52);
+  if (!std::signbit(value)) {
+    // The values of a result table: always eight characters.
+    const uint32_t whole = units / 1000;
+    if (whole < 1000) {
+      std::memcpy(out, kPaddedWholes.text[whole], 4);
+    } else {
+      out[0] = static_cast<char>('0' + whole / 1000);
+      std::memcpy(out + 1, kThreeDigits.text[whole % 1000], 3);
+    }
+    out[4] = '.';
+    std::memcpy(out + 5, kThreeDigits.text[units % 1000], 3);
+    return out + 8;
+  }
   // Right-aligned in a row of spaces, then copied 16 bytes at once: out has
   // room beyond the text, which the next text overwrites.
   char row[40];

@@ -74,11 +74,14 @@ void TOpen::DrawTitlePicture() {
   painter.drawImage(0, 0, SystemTitlePicture());
 }
 
+template <typename Sender, typename Signal>
+void TOpen::Forward(Sender* sender, Signal signal, void (MainWindowController::*handler)()) {
+  connect(sender, signal, this, [this, handler] { Handle(handler); });
+}
+
 void TOpen::ConnectControls() {
   using C = MainWindowController;
-  const auto forward = [this](auto* sender, auto signal, void (C::*handler)()) {
-    connect(sender, signal, this, [this, handler] { Run([this, handler] { (controller_->*handler)(); }); });
-  };
+  const auto forward = [this](auto* sender, auto signal, void (C::*handler)()) { Forward(sender, signal, handler); };
   forward(ui_->Button2, &QPushButton::clicked, &C::Button2Click);
   forward(ui_->Button3, &QPushButton::clicked, &C::Button3Click);
   forward(ui_->Button7, &QPushButton::clicked, &C::Button7Click);
@@ -93,9 +96,15 @@ void TOpen::ConnectControls() {
   forward(ui_->Image3, &GraphWidget::Clicked, &C::Image3Click);
 
   connect(ui_->MyGraph1, &GraphWidget::MouseMoved, this,
-          [this](int x, int y) { Run([&] { controller_->MyGraph1MouseMove(x, y); }); });
+          [this](int x, int y) {
+            MainWindowController* const controller = controller_;
+            Run([controller, x, y] { controller->MyGraph1MouseMove(x, y); });
+          });
   connect(ui_->MyGraph1, &GraphWidget::MousePressed, this,
-          [this](bool right) { Run([&] { controller_->MyGraph1MouseDown(right); }); });
+          [this](bool right) {
+            MainWindowController* const controller = controller_;
+            Run([controller, right] { controller->MyGraph1MouseDown(right); });
+          });
 
   forward(ui_->MenuNew, &QAction::triggered, &C::MenuNewClick);
   forward(ui_->MenuOpen, &QAction::triggered, &C::MenuOpenClick);
@@ -116,8 +125,16 @@ void TOpen::ConnectMenu(QAction* action, MainMenuMark mark, void (MainWindowCont
   connect(action, &QAction::triggered, this, [this, action, mark, handler] {
     // Qt has already toggled the mark; the handler decides it.
     action->setChecked(marks_[MarkIndex(mark)]);
-    Run([this, handler] { (controller_->*handler)(); });
+    Handle(handler);
   });
+}
+
+void TOpen::Handle(void (MainWindowController::*handler)()) {
+  // The action carries the controller itself, not this window: with the
+  // window captured in a nested closure, GCC 12's sanitizer build read a
+  // stale window pointer.
+  MainWindowController* const controller = controller_;
+  Run([controller, handler] { (controller->*handler)(); });
 }
 
 // ---------------------------------------------------------------------------

@@ -86,6 +86,10 @@ class TOpen : public QMainWindow, public MainWindowView {
   };
 
   void ConnectControls();
+  template <typename Sender, typename Signal>
+  void Forward(Sender* sender, Signal signal, void (MainWindowController::*handler)());
+  // Runs a controller handler at the event boundary.
+  void Handle(void (MainWindowController::*handler)());
   void ConnectMenu(QAction* action, MainMenuMark mark, void (MainWindowController::*handler)());
   QWidget* Secondary(SecondaryWindow window) const;
   void DrawTitlePicture();

@@ -53,6 +53,10 @@ TEST(FormatFixedTest, EveryFloat32KindMatchesPrintf) {
   // limit too; what it writes beyond the text's end is not part of it.
   for (float v : {9998.9995f, 9999.0f, -9999.0f, 9998.999f, -0.0f, 0.0f, -0.0004f, 0.0005f, 0.0015f, 1e-45f})
     values.push_back(v);
+  // The table's range: every whole part from 0 to 9998, with fractions.
+  std::uniform_real_distribution<float> table(0.0f, 9999.0f);
+  for (int i = 0; i < 200000; ++i) values.push_back(table(random));
+  for (int k = 0; k < 9999; ++k) values.push_back(static_cast<float>(k) + 0.9995f);
   for (const float v : values) {
     char expected[512], got[64];
     std::snprintf(expected, sizeof expected, "%8.3f", static_cast<double>(v));
