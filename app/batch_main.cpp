@@ -1,4 +1,5 @@
 // tovalk-batch: the analysis without windows. See app/BatchRun.h.
+#include <malloc.h>
 #include <unistd.h>
 
 #include <iostream>
@@ -13,6 +14,10 @@
 #endif
 
 int main(int argc, char** argv) {
+  // Every file allocates and frees the same few buffers; keeping the freed
+  // heap instead of handing it back saves two system calls a file. Memory
+  // stays that of the largest file.
+  mallopt(M_TRIM_THRESHOLD, 64 << 20);
   const std::vector<std::string> args(argv + 1, argv + argc);
   BatchPictures pictures;
 #ifdef TOVALK_WITH_PICTURES
