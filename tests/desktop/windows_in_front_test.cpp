@@ -16,6 +16,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QTableWidget>
+#include <QElapsedTimer>
 #include <QThread>
 #include <QTimer>
 #include <QWindow>
@@ -46,7 +47,11 @@ XWindow Id(const QWidget* window) {
 // Lets the program and the window manager work until `done` holds (or a
 // generous limit passes, when the assertion that follows reports it).
 bool SettleUntil(const std::function<bool()>& done) {
-  for (int i = 0; i < 400; ++i) {
+  // A time limit, not a count: on a loaded machine the window manager can
+  // take seconds, and each look at the window stack takes a while itself.
+  QElapsedTimer waited;
+  waited.start();
+  while (waited.elapsed() < 20000) {
     QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     if (done()) return true;
     // Give the X server and the window manager their turn: with nothing
