@@ -3,7 +3,6 @@
 #include <charconv>
 #include <filesystem>
 #include <optional>
-#include <utility>
 
 #include "graphics/ChartSettings.h"
 #include "platform/Conversion.h"
@@ -40,11 +39,11 @@ std::optional<int> SubDivisionCount(const std::string& text) {
 
 }  // namespace
 
-SettingsController::SettingsController(SettingsView& view, AnalysisSettings& settings, std::string startDir,
+SettingsController::SettingsController(SettingsView& view, AnalysisSettings& settings, const std::string& startDir,
                                        MessagePort& messages, Canvas& previewPicture, SettingsHost& host)
     : view_(view),
       settings_(settings),
-      startDir_(std::move(startDir)),
+      startDir_(startDir),
       messages_(messages),
       host_(host),
       preview_(previewPicture, messages) {

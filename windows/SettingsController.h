@@ -17,8 +17,9 @@ inline constexpr const char* kSettingsCaption = "地盤増幅特性解析法・�
 class SettingsController : public SettingsPort {
  public:
   // previewPicture is the preview chart's picture (217 × 209); tovalk.ini is
-  // read from and written to startDir.
-  SettingsController(SettingsView& view, AnalysisSettings& settings, std::string startDir, MessagePort& messages,
+  // read from and written to startDir, the main window's start-up folder,
+  // which outlives this controller.
+  SettingsController(SettingsView& view, AnalysisSettings& settings, const std::string& startDir, MessagePort& messages,
                      Canvas& previewPicture, SettingsHost& host);
 
   // Reads tovalk.ini from the start-up folder, then draws the preview's frame
@@ -50,7 +51,7 @@ class SettingsController : public SettingsPort {
  private:
   SettingsView& view_;
   AnalysisSettings& settings_;
-  std::string startDir_;
+  const std::string& startDir_;
   MessagePort& messages_;
   SettingsHost& host_;
   TMyGraph preview_;

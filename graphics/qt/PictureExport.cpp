@@ -1,7 +1,5 @@
 #include "graphics/qt/PictureExport.h"
 
-#include "graphics/ChartSettings.h"
-
 #include <clocale>
 #include <cstdio>
 #include <QBuffer>
@@ -17,6 +15,7 @@
 #include <vector>
 
 #include "graphics/AmplificationChart.h"
+#include "graphics/ChartSettings.h"
 #include "graphics/Mygraph.h"
 #include "graphics/StratumDiagram.h"
 #include "platform/qt/QtCanvas.h"
