@@ -514,7 +514,9 @@ int RunBatch(const std::vector<std::string>& args, const std::string& workingDir
 
   // Written files are listed only once they are committed; whatever comes
   // after them (another file's failure, the summary) waits for the commit.
-  StagedGroup staged(kMostFilesPerCommit, kMostCommitWait);
+  // A commit waits for the disk in the background while the next files are
+  // analysed.
+  StagedGroup staged(kMostFilesPerCommit, kMostCommitWait, StagedGroup::Commits::InBackground);
   RunInOrder<AnalysedFile>(
       total, jobs,
       [&](size_t k) {
@@ -556,6 +558,7 @@ int RunBatch(const std::vector<std::string>& args, const std::string& workingDir
           return;
         }
         staged.Commit();
+        staged.Settle();
         if (writtenByWorker[k]) {
           // Failed already.
         } else if (file.outcome.ok && written.count(key)) {
@@ -580,6 +583,7 @@ int RunBatch(const std::vector<std::string>& args, const std::string& workingDir
         }
       });
   staged.Commit();
+  staged.Settle();
   if (showProgress) err << "\r\033[K" << std::flush;
 
   if (options->summaryFile) {

@@ -1,9 +1,22 @@
 #include "platform/StagedGroup.h"
 
-StagedGroup::StagedGroup(size_t mostFiles, std::chrono::milliseconds mostWait)
-    : mostFiles_(mostFiles), mostWait_(mostWait) {}
+#include <system_error>
+#include <utility>
+
+struct StagedGroup::Handed {
+  std::vector<StagedFile> files;
+  std::vector<std::function<void(bool)>> done;
+
+  void Report(const std::vector<bool>& committed) {
+    for (size_t k = 0; k < done.size(); ++k) done[k](committed[k]);
+  }
+};
+
+StagedGroup::StagedGroup(size_t mostFiles, std::chrono::milliseconds mostWait, Commits where)
+    : mostFiles_(mostFiles), mostWait_(mostWait), where_(where) {}
 
 StagedGroup::~StagedGroup() {
+  if (underWay_.valid()) underWay_.wait();
   for (StagedFile& file : files_) AbandonStagedFile(file);
 }
 
@@ -19,10 +32,26 @@ bool StagedGroup::Due() const {
 }
 
 void StagedGroup::Commit() {
+  if (where_ == Commits::InBackground) Settle();
   if (files_.empty()) return;
-  const std::vector<bool> committed = CommitStagedFiles(files_);
-  std::vector<std::function<void(bool)>> done;
-  done.swap(done_);
-  files_.clear();
-  for (size_t k = 0; k < done.size(); ++k) done[k](committed[k]);
+  auto group = std::make_shared<Handed>();
+  group->files.swap(files_);
+  group->done.swap(done_);
+  if (where_ == Commits::InBackground) {
+    try {
+      underWay_ = std::async(std::launch::async, [group] { return CommitStagedFiles(group->files); });
+      handed_ = std::move(group);
+      return;
+    } catch (const std::system_error&) {
+      // No thread to be had: the group is committed here instead.
+    }
+  }
+  group->Report(CommitStagedFiles(group->files));
+}
+
+void StagedGroup::Settle() {
+  if (!underWay_.valid()) return;
+  const std::vector<bool> committed = underWay_.get();
+  const std::shared_ptr<Handed> group = std::move(handed_);
+  group->Report(committed);
 }

@@ -138,4 +138,47 @@ TEST(StagedFiles, AGroupCommitsInOrderWhenDueAndAbandonsWhatItNeverCommitted) {
   EXPECT_TRUE(quick.Due());
 }
 
+// In the background a group's callbacks wait for the caller's next Commit or
+// Settle, so what they print comes at the same points whatever the disk took.
+TEST(StagedFiles, ABackgroundCommitReportsAtTheCallersNextCommitOrSettle) {
+  TempFolder folder;
+  const std::string a = folder.Write("a.csv", "old a");
+  std::string log;
+  auto stage = [&](StagedGroup& group, const std::string& name, const std::string& bytes) {
+    StagedFile file;
+    ASSERT_TRUE(StageFileAtomically(folder / name, bytes, file));
+    group.Add(std::move(file), [&log, name](bool committed) { log += name + (committed ? "+ " : "- "); });
+  };
+  {
+    StagedGroup group(2, std::chrono::hours(1), StagedGroup::Commits::InBackground);
+    stage(group, "a.csv", "new a");
+    stage(group, "b.csv", "new b");
+    group.Commit();
+    EXPECT_EQ(log, "");
+    // c's target becomes a folder before its commit: it cannot be put in place.
+    stage(group, "c.csv", "new c");
+    fs::create_directory(folder / "c.csv");
+    group.Commit();  // settles a and b first
+    EXPECT_EQ(log, "a.csv+ b.csv+ ");
+    EXPECT_EQ(TempFolder::Read(a), "new a");
+    group.Settle();
+    EXPECT_EQ(log, "a.csv+ b.csv+ c.csv- ");
+    EXPECT_TRUE(fs::is_directory(folder / "c.csv"));
+    group.Settle();
+    group.Commit();  // nothing left: nothing runs twice
+    EXPECT_EQ(log, "a.csv+ b.csv+ c.csv- ");
+    EXPECT_EQ(Entries(folder.path()), 3u);  // a, b and the folder c: no temporary file
+
+    // Handed over and never settled: the file is committed, its callback
+    // does not run once the group is gone.
+    stage(group, "d.csv", "new d");
+    group.Commit();
+    stage(group, "e.csv", "never");
+  }
+  EXPECT_EQ(log, "a.csv+ b.csv+ c.csv- ");
+  EXPECT_EQ(TempFolder::Read(folder / "d.csv"), "new d");
+  EXPECT_FALSE(fs::exists(folder / "e.csv"));
+  EXPECT_EQ(Entries(folder.path()), 4u);
+}
+
 }  // namespace
