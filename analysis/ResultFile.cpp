@@ -74,14 +74,12 @@ FormattedFile FormatResultFile(const SoilProfile& profile, const AmplificationRe
   }
   rest += kCrLf;
 
-  // Each row is written straight into room made for its longest form: a
+  // Each row is written into room for its longest form, then appended: a
   // sample of any float32 takes at most 44 characters and its comma.
   constexpr size_t kSampleRoom = 48;
-  const size_t rowRoom = 4 + static_cast<size_t>(2 + n) * kSampleRoom + 2;
+  char row[4 + (2 + kMaxLayers) * kSampleRoom + 2];
   for (int j = 0; j < points; ++j) {
-    const size_t rowStart = rest.size();
-    rest.resize(rowStart + rowRoom);
-    char* out = rest.data() + rowStart;
+    char* out = row;
     // "%4d" of the sample number, 1 to 400.
     char number[4] = {' ', ' ', ' ', ' '};
     for (int k = j + 1, at = 3; k > 0 && at >= 0; k /= 10, --at) number[at] = static_cast<char>('0' + k % 10);
@@ -98,7 +96,7 @@ FormattedFile FormatResultFile(const SoilProfile& profile, const AmplificationRe
     }
     *out++ = '\r';
     *out++ = '\n';
-    rest.resize(static_cast<size_t>(out - rest.data()));
+    rest.append(row, static_cast<size_t>(out - row));
   }
   return EncodeFileLines(lines, rest);
 }

@@ -5,7 +5,7 @@
 
 #include "platform/Conversion.h"
 #include "platform/Errors.h"
-#include "platform/Printf.h"
+#include "platform/FixedFormat.h"
 
 namespace {
 
@@ -20,9 +20,10 @@ std::string BaseMessage(int baseNumber, const char* what) {
 
 }  // namespace
 
-std::string FormatLength(float value) { return Printf("%6.2f", static_cast<double>(value)); }
-std::string FormatVelocity(float value) { return Printf("%6.0f", static_cast<double>(value)); }
-std::string FormatLayerNumber(int number) { return Printf("%4d", number); }
+// printf's "%6.2f", "%6.0f" and "%4d", by the number format of the files.
+std::string FormatLength(float value) { return FormatFixed(value, 2, 6); }
+std::string FormatVelocity(float value) { return FormatFixed(value, 0, 6); }
+std::string FormatLayerNumber(int number) { return FormatFixed(number, 0, 4); }
 
 ProfileGrid::ProfileGrid() { FormCreate(); }
 
