@@ -49,10 +49,13 @@ FormattedFile FormatResultFile(const SoilProfile& profile, const AmplificationRe
   lines.push_back(",," + FormatFixed(base.density, 2) + "," + FormatFixed(base.vs, 0) + "," +
                   FormatFixed(base.dampingRatio, 3));
 
-  // The rest is built from fixed texts and numbers only, straight in CP932.
-  std::string rest;
+  FormattedFile file = EncodeFileLines(lines, {});
+  if (file.problem != FileFormatProblem::None) return file;
+  // The rest is built from fixed texts and numbers only, straight in CP932
+  // after the profile's lines.
+  std::string& rest = file.bytes;
   const int points = std::clamp(result.pointCount, 0, kMaxPoints);
-  rest.reserve(256 + 16 * n + static_cast<size_t>(points) * (24 + 9 * n));
+  rest.reserve(rest.size() + 256 + 16 * n + static_cast<size_t>(points) * (24 + 9 * n));
   switch (settings.method) {
     case AnalysisMethod::TransferMatrix: rest += Cp932Text("解析法,伝達マトリックス法"); break;
     case AnalysisMethod::LumpedMass: rest += Cp932Text("解析法,等価質点系解析"); break;
@@ -98,7 +101,7 @@ FormattedFile FormatResultFile(const SoilProfile& profile, const AmplificationRe
     *out++ = '\n';
     rest.append(row, static_cast<size_t>(out - row));
   }
-  return EncodeFileLines(lines, rest);
+  return file;
 }
 
 bool HasResultFor(const SoilProfile& profile, const AmplificationResult& result) {

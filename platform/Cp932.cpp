@@ -71,8 +71,16 @@ std::optional<std::string> Convert(const char* to, const char* from, std::string
 
 }  // namespace
 
-std::optional<std::string> Cp932ToUtf8(std::string_view cp932) { return Convert("UTF-8", "CP932", cp932); }
+// ASCII reads the same in CP932 and UTF-8 (the library's tables agree,
+// which a test checks): most fields of a file need no conversion at all.
+std::optional<std::string> Cp932ToUtf8(std::string_view cp932) {
+  if (IsAscii(cp932)) return std::string(cp932);
+  return Convert("UTF-8", "CP932", cp932);
+}
 
-std::optional<std::string> Utf8ToCp932(std::string_view utf8) { return Convert("CP932", "UTF-8", utf8); }
+std::optional<std::string> Utf8ToCp932(std::string_view utf8) {
+  if (IsAscii(utf8)) return std::string(utf8);
+  return Convert("CP932", "UTF-8", utf8);
+}
 
-bool IsUtf8(std::string_view bytes) { return Convert("UTF-32LE", "UTF-8", bytes).has_value(); }
+bool IsUtf8(std::string_view bytes) { return IsAscii(bytes) || Convert("UTF-32LE", "UTF-8", bytes).has_value(); }

@@ -1,6 +1,7 @@
 #include "platform/Cp932.h"
 
 #include <gtest/gtest.h>
+#include <iconv.h>
 
 #include <string>
 
@@ -41,6 +42,31 @@ TEST(Cp932, RefusesWhatItCannotConvert) {
   EXPECT_EQ(Utf8ToCp932("\xe6\xb8"), std::nullopt);    // truncated UTF-8
   EXPECT_EQ(Utf8ToCp932("地点😀"), std::nullopt);      // no CP932 code
   EXPECT_EQ(Utf8ToCp932("\xc3\xa9"), std::nullopt);    // é
+}
+
+// ASCII is passed through unconverted: the library's own tables must give
+// every byte below 0x80 (NUL included) unchanged in both directions.
+TEST(Cp932, AsciiPassesThroughAsTheLibraryConvertsIt) {
+  std::string ascii;
+  for (int c = 0; c < 0x80; ++c) ascii += static_cast<char>(c);
+  for (const auto& [to, from] : {std::pair{"UTF-8", "CP932"}, std::pair{"CP932", "UTF-8"}}) {
+    iconv_t cd = iconv_open(to, from);
+    ASSERT_NE(cd, reinterpret_cast<iconv_t>(-1));
+    std::string in = ascii, out(4 * ascii.size(), '\0');
+    char* inAt = in.data();
+    char* outAt = out.data();
+    size_t inLeft = in.size(), outLeft = out.size();
+    ASSERT_NE(iconv(cd, &inAt, &inLeft, &outAt, &outLeft), static_cast<size_t>(-1));
+    iconv_close(cd);
+    out.resize(out.size() - outLeft);
+    EXPECT_EQ(out, ascii) << from << " to " << to;
+  }
+  EXPECT_EQ(Cp932ToUtf8(ascii), ascii);
+  EXPECT_EQ(Utf8ToCp932(ascii), ascii);
+  EXPECT_TRUE(IsUtf8(ascii));
+  // One byte above ASCII still goes through the converter and its checks.
+  EXPECT_EQ(Cp932ToUtf8(ascii + "\x80"), std::nullopt);
+  EXPECT_FALSE(IsUtf8(ascii + "\xc0\x80"));  // an overlong NUL
 }
 
 }  // namespace
