@@ -116,7 +116,21 @@ struct PaddedWholes {
 constexpr PaddedWholes kPaddedWholes;
 }  // namespace
 
-char* PutFixed8_3(char* out, float value) {
+namespace {
+constexpr FixedParts MakeFixedParts() {
+  FixedParts parts{};
+  for (int k = 0; k < 1000; ++k) {
+    for (int at = 0; at < 4; ++at) parts.paddedWholes[k][at] = kPaddedWholes.text[k][at];
+    parts.pointThousandths[k][0] = '.';
+    for (int at = 0; at < 3; ++at) parts.pointThousandths[k][at + 1] = kThreeDigits.text[k][at];
+  }
+  return parts;
+}
+}  // namespace
+
+constinit const FixedParts kFixedParts = MakeFixedParts();
+
+char* PutFixed8_3Other(char* out, float value) {
   const double magnitude = std::fabs(static_cast<double>(value));
   if (!(magnitude < 9999.0)) {
     if (char* end = PutFixed(out, value, 3, 8)) return end;

@@ -51,7 +51,8 @@ TEST(FormatFixedTest, EveryFloat32KindMatchesPrintf) {
   }
   // The result file's own writer of "%8.3f", around its short route's
   // limit too; what it writes beyond the text's end is not part of it.
-  for (float v : {9998.9995f, 9999.0f, -9999.0f, 9998.999f, -0.0f, 0.0f, -0.0004f, 0.0005f, 0.0015f, 1e-45f})
+  for (float v : {9998.9995f, 9999.0f, -9999.0f, 9998.999f, -0.0f, 0.0f, -0.0004f, 0.0005f, 0.0015f, 1e-45f,
+                  999.9995f, 999.9994f, 999.9996f, 1000.0f, std::nextafter(1000.0f, 0.0f), 999.0005f, 0.9995f})
     values.push_back(v);
   // The table's range: every whole part from 0 to 9998, with fractions.
   std::uniform_real_distribution<float> table(0.0f, 9999.0f);
