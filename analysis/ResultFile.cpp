@@ -1,6 +1,7 @@
 #include "analysis/ResultFile.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstring>
 #include <string_view>
@@ -81,6 +82,12 @@ FormattedFile FormatResultFile(const SoilProfile& profile, const AmplificationRe
   // sample of any float32 takes at most 44 characters and its comma.
   constexpr size_t kSampleRoom = 48;
   char row[4 + (2 + kMaxLayers) * kSampleRoom + 2];
+  std::array<const float*, kMaxLayers> column{};
+  std::array<int, kMaxLayers> columnSize{};
+  for (int m = 0; m < n; ++m) {
+    column[m] = result.amplification[m].data();
+    columnSize[m] = static_cast<int>(result.amplification[m].size());
+  }
   for (int j = 0; j < points; ++j) {
     char* out = row;
     // "%4d" of the sample number, 1 to 400.
@@ -93,9 +100,8 @@ FormattedFile FormatResultFile(const SoilProfile& profile, const AmplificationRe
     *out++ = ',';
     out = PutSample(out, result.period[j]);
     for (int m = 0; m < n; ++m) {
-      const std::vector<float>& values = result.amplification[m];
       *out++ = ',';
-      out = j < static_cast<int>(values.size()) ? PutSample(out, values[j]) : PutText(out, kNoSample);
+      out = j < columnSize[m] ? PutSample(out, column[m][j]) : PutText(out, kNoSample);
     }
     *out++ = '\r';
     *out++ = '\n';

@@ -33,14 +33,16 @@ bool WriteAll(int fd, std::string_view bytes) {
 
 AtomicWriteResult Failed() { return {false, errno != 0 ? errno : EIO}; }
 
-// The file a path finally names, symbolic links followed. A dangling link
-// keeps the path itself, so the link is replaced rather than followed nowhere.
-std::string ResolveTarget(const std::string& path) {
-  struct stat info {};
-  if (lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return path;
+// The file a path finally names, symbolic links followed, and whether it
+// exists (with its status then). A dangling link keeps the path itself, so
+// the link is replaced rather than followed nowhere.
+std::string ResolveTarget(const std::string& path, bool& exists, struct stat& info) {
+  exists = lstat(path.c_str(), &info) == 0;
+  if (!exists || !S_ISLNK(info.st_mode)) return path;
   char resolved[PATH_MAX];
-  if (realpath(path.c_str(), resolved) != nullptr) return resolved;
-  return path;
+  const std::string target = realpath(path.c_str(), resolved) != nullptr ? std::string(resolved) : path;
+  exists = stat(target.c_str(), &info) == 0;
+  return target;
 }
 
 // The umask can only be read by setting it, which would race with a save
@@ -76,10 +78,10 @@ AtomicWriteResult Stage(const std::string& path, std::string_view bytes, bool sy
     errno = EISDIR;
     return Failed();
   }
-  staged.target = ResolveTarget(path);
-  const std::string& target = staged.target;
   struct stat existing {};
-  const bool exists = stat(target.c_str(), &existing) == 0;
+  bool exists = false;
+  staged.target = ResolveTarget(path, exists, existing);
+  const std::string& target = staged.target;
   if (exists && S_ISDIR(existing.st_mode)) {
     errno = EISDIR;
     return Failed();
