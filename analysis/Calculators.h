@@ -35,6 +35,16 @@ void TransferMatrixAmplification(const SoilProfile& profile, const AnalysisSetti
 void TransferMatrixAmplificationOneByOne(const SoilProfile& profile, const AnalysisSettings& settings,
                                          const AmplificationResult& samples, const NaturalModes& modes,
                                          LayerAmplifications& table);
+// The side-by-side passes there are: SSE2 with four lanes, AVX2 and FMA with
+// four or eight (two registers interleaved), AVX-512 with eight. The fastest
+// one the processor runs is the one TransferMatrixAmplification takes.
+enum class LanePath { kSse2Four, kAvx2Four, kAvx2Eight, kAvx512Eight };
+bool LanePathRuns(LanePath path);
+// TransferMatrixAmplification with the given side-by-side pass, which the
+// processor must run.
+void TransferMatrixAmplificationInLanes(const SoilProfile& profile, const AnalysisSettings& settings,
+                                        const AmplificationResult& samples, const NaturalModes& modes, LanePath path,
+                                        LayerAmplifications& table);
 
 struct MethodResult {
   NaturalModes modes;
