@@ -35,10 +35,9 @@ void TransferMatrixAmplification(const SoilProfile& profile, const AnalysisSetti
 void TransferMatrixAmplificationOneByOne(const SoilProfile& profile, const AnalysisSettings& settings,
                                          const AmplificationResult& samples, const NaturalModes& modes,
                                          LayerAmplifications& table);
-// The side-by-side passes there are: SSE2 with four lanes, AVX2 and FMA with
-// four or eight (two registers interleaved), AVX-512 with eight. The fastest
-// one the processor runs is the one TransferMatrixAmplification takes.
-enum class LanePath { kSse2Four, kAvx2Four, kAvx2Eight, kAvx512Eight };
+// The side-by-side passes there are, by instruction set: SSE2, and AVX2 with
+// FMA. TransferMatrixAmplification takes the faster one the processor runs.
+enum class LanePath { kSse2, kAvx2 };
 bool LanePathRuns(LanePath path);
 // TransferMatrixAmplification with the given side-by-side pass, which the
 // processor must run.

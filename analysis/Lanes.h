@@ -1,10 +1,11 @@
 #pragma once
-// Four or eight doubles side by side (GCC/Clang vector extensions), for the
-// float32 pass of the transfer matrix method over several samples at a time.
-// Each lane's add, subtract, multiply, divide and conversion is the IEEE
-// operation a scalar double would do, so a lane gives the scalar's bits and
-// raises the same floating-point flags. The compiler uses SSE2 pairs, AVX
-// registers (eight lanes as two of them, interleaved) or AVX-512 registers.
+// Four doubles side by side (GCC/Clang vector extensions), for the float32
+// pass of the transfer matrix method over four samples at a time. Each lane's
+// add, subtract, multiply, divide and conversion is the IEEE operation a
+// scalar double would do, so a lane gives the scalar's bits and raises the
+// same floating-point flags. The compiler uses SSE2 pairs or one AVX register.
+// (Eight lanes, as two AVX registers or one AVX-512 register, measured no
+// faster: the pass is bound by the conversions' throughput, not by latency.)
 #include <cstdint>
 #include <cstring>
 
@@ -26,8 +27,6 @@ namespace lanes {
 using D4 = double __attribute__((vector_size(32)));
 using F4 = float __attribute__((vector_size(16)));
 using I4 = int64_t __attribute__((vector_size(32)));  // lane masks: 0 or -1
-using D8 = double __attribute__((vector_size(64)));
-using I8 = int64_t __attribute__((vector_size(64)));
 
 template <class V>
 struct Traits;
@@ -35,11 +34,6 @@ template <>
 struct Traits<D4> {
   using Mask = I4;
   static constexpr int kWidth = 4;
-};
-template <>
-struct Traits<D8> {
-  using Mask = I8;
-  static constexpr int kWidth = 8;
 };
 template <class V>
 using MaskOf = typename Traits<V>::Mask;
@@ -52,15 +46,12 @@ TOVALK_LANE V Splat(double x) {
 }
 
 // The instruction sets the pass is built for: SSE2, which every x86-64 has
-// (elsewhere the compiler's own); AVX2 with FMA; AVX-512 (F, DQ, VL) with
-// FMA. Each is chosen only when the processor has it.
+// (elsewhere the compiler's own), and AVX2 with FMA, chosen when the
+// processor has both.
 struct Baseline {
   static constexpr bool kFma = false;
 };
 struct Avx2 {
-  static constexpr bool kFma = true;
-};
-struct Avx512 {
   static constexpr bool kFma = true;
 };
 
@@ -71,17 +62,9 @@ struct Avx512 {
 // them in (flatten).
 template <class Isa>
 D4 Single(D4 x);
-template <class Isa>
-D8 Single(D8 x);
 // a * b + c rounded once, for the kernels only (never the float32 steps).
 template <class Isa>
 D4 Fma(D4 a, D4 b, D4 c);
-template <class Isa>
-D8 Fma(D8 a, D8 b, D8 c);
-
-TOVALK_LANE D4 Low(D8 x) { return __builtin_shufflevector(x, x, 0, 1, 2, 3); }
-TOVALK_LANE D4 High(D8 x) { return __builtin_shufflevector(x, x, 4, 5, 6, 7); }
-TOVALK_LANE D8 Join(D4 lo, D4 hi) { return __builtin_shufflevector(lo, hi, 0, 1, 2, 3, 4, 5, 6, 7); }
 
 #if defined(__x86_64__)
 template <>
@@ -93,52 +76,17 @@ TOVALK_LANE D4 Single<Baseline>(D4 x) {
   return __builtin_shufflevector(lo, hi, 0, 1, 2, 3);
 }
 template <>
-TOVALK_LANE D8 Single<Baseline>(D8 x) {
-  return Join(Single<Baseline>(Low(x)), Single<Baseline>(High(x)));
-}
-template <>
 [[gnu::target("avx2,fma")]] inline D4 Single<Avx2>(D4 x) {
   return (D4)_mm256_cvtps_pd(_mm256_cvtpd_ps((__m256d)x));
-}
-template <>
-[[gnu::target("avx2,fma")]] inline D8 Single<Avx2>(D8 x) {
-  return Join(Single<Avx2>(Low(x)), Single<Avx2>(High(x)));
 }
 template <>
 [[gnu::target("avx2,fma")]] inline D4 Fma<Avx2>(D4 a, D4 b, D4 c) {
   return (D4)_mm256_fmadd_pd((__m256d)a, (__m256d)b, (__m256d)c);
 }
-template <>
-[[gnu::target("avx2,fma")]] inline D8 Fma<Avx2>(D8 a, D8 b, D8 c) {
-  return Join(Fma<Avx2>(Low(a), Low(b), Low(c)), Fma<Avx2>(High(a), High(b), High(c)));
-}
-#define TOVALK_AVX512 "avx512f,avx512dq,avx512vl,avx2,fma"
-template <>
-[[gnu::target(TOVALK_AVX512)]] inline D4 Single<Avx512>(D4 x) {
-  return (D4)_mm256_cvtps_pd(_mm256_cvtpd_ps((__m256d)x));
-}
-template <>
-[[gnu::target(TOVALK_AVX512)]] inline D8 Single<Avx512>(D8 x) {
-  // The masked forms with every lane set: GCC 12 warns of the unmasked
-  // ones' undefined pass-through operand.
-  return (D8)_mm512_maskz_cvtps_pd(0xff, _mm512_maskz_cvtpd_ps(0xff, (__m512d)x));
-}
-template <>
-[[gnu::target(TOVALK_AVX512)]] inline D4 Fma<Avx512>(D4 a, D4 b, D4 c) {
-  return (D4)_mm256_fmadd_pd((__m256d)a, (__m256d)b, (__m256d)c);
-}
-template <>
-[[gnu::target(TOVALK_AVX512)]] inline D8 Fma<Avx512>(D8 a, D8 b, D8 c) {
-  return (D8)_mm512_fmadd_pd((__m512d)a, (__m512d)b, (__m512d)c);
-}
 #else
 template <>
 TOVALK_LANE D4 Single<Baseline>(D4 x) {
   return __builtin_convertvector(__builtin_convertvector(x, F4), D4);
-}
-template <>
-TOVALK_LANE D8 Single<Baseline>(D8 x) {
-  return Join(Single<Baseline>(Low(x)), Single<Baseline>(High(x)));
 }
 #endif
 
@@ -147,7 +95,6 @@ TOVALK_LANE V Bits(MaskOf<V> x) {
   return (V)x;
 }
 TOVALK_LANE I4 Bits(D4 x) { return (I4)x; }
-TOVALK_LANE I8 Bits(D8 x) { return (I8)x; }
 template <class V>
 TOVALK_LANE V Select(MaskOf<V> mask, V a, V b) {
   return Bits<V>((Bits(a) & mask) | (Bits(b) & ~mask));
@@ -307,9 +254,8 @@ struct ComplexOf {
   V re, im;
 };
 using Complex4 = ComplexOf<D4>;
-using Complex8 = ComplexOf<D8>;
 
-// e^θ and e^-θ of several θ whose parts are float32 values: lane for lane
+// e^θ and e^-θ of four θ whose parts are float32 values: lane for lane
 // the bits FastExpPair gives, and its floating-point flags. The kernels serve
 // |Re θ| <= 80 (e^±Re θ a normal float32), 0 < |Im θ| <= 1e5, and products
 // whose rounding the kernels' error cannot change; any other lane is handed

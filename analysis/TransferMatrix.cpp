@@ -45,6 +45,7 @@ struct DoubleColumn {
   double lossOverH = std::numeric_limits<double>::quiet_NaN();
   std::array<std::complex<double>, kMax + 1> vstar{};
   std::array<std::complex<double>, kMax> alpha{};
+  std::array<std::complex<double>, kMax> onePlusAlpha{}, oneMinusAlpha{};
 };
 
 // The per-record values shared by every way of computing a sample.
@@ -178,7 +179,7 @@ double Float32Sample(const Column& col, float omega, std::array<float, kMax>& va
   return cancellation;
 }
 
-// Float32Sample<false> for several samples at once, one per lane: the same
+// Float32Sample<false> for four samples at once, one per lane: the same
 // operations in the same order, so each lane has that sample's bits and
 // raises its flags. Needs the column's constants finite.
 namespace lane_pass {
@@ -216,11 +217,9 @@ template <class Isa, class V>
   return lanes::Single<Isa>(z.re * z.re + z.im * z.im);
 }
 
-constexpr int kMostLanes = 8;
-
 struct Out {
-  double cancellation[kMostLanes];
-  float values[kMostLanes][kMax];
+  double cancellation[4];
+  float values[4][kMax];
 };
 
 template <class Isa, class V>
@@ -273,58 +272,36 @@ template <class Isa, class V>
   for (int k = 0; k < kWidth; ++k) out.cancellation[k] = cancellation[k];
 }
 
-// The instruction sets and widths the pass is built for, each chosen only
-// where the processor has it. Every one gives the same bits and flags.
-using Path = LanePath;
-
+// The instruction sets the pass is built for, each chosen only where the
+// processor has it. Every one gives the same bits and flags.
 #if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
-[[gnu::target("avx2,fma"), gnu::flatten]] void SamplesAvx2Four(const Column& col, const float* omega, Out& out) {
+[[gnu::target("avx2,fma"), gnu::flatten]] void SamplesAvx2(const Column& col, const float* omega, Out& out) {
   Samples<lanes::Avx2, lanes::D4>(col, omega, out);
-}
-[[gnu::target("avx2,fma"), gnu::flatten]] void SamplesAvx2Eight(const Column& col, const float* omega, Out& out) {
-  Samples<lanes::Avx2, lanes::D8>(col, omega, out);
-}
-[[gnu::target(TOVALK_AVX512), gnu::flatten]] void SamplesAvx512(const Column& col, const float* omega, Out& out) {
-  Samples<lanes::Avx512, lanes::D8>(col, omega, out);
 }
 void SamplesSse2(const Column& col, const float* omega, Out& out) {
   Samples<lanes::Baseline, lanes::D4>(col, omega, out);
 }
-bool Runs(Path path) {
+bool Runs(LanePath path) {
   static const bool avx2 = __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma");
-  static const bool avx512 = avx2 && __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512dq") &&
-                             __builtin_cpu_supports("avx512vl");
-  switch (path) {
-    case Path::kSse2Four: return true;
-    case Path::kAvx2Four:
-    case Path::kAvx2Eight: return avx2;
-    case Path::kAvx512Eight: return avx512;
-  }
-  return false;
+  return path == LanePath::kSse2 || avx2;
 }
-Path Fastest() {
-  static const Path path = Runs(Path::kAvx512Eight) ? Path::kAvx512Eight
-                           : Runs(Path::kAvx2Eight) ? Path::kAvx2Eight
-                                                    : Path::kSse2Four;
-  return path;
-}
-int Width(Path path) { return path == Path::kSse2Four || path == Path::kAvx2Four ? 4 : 8; }
-void SomeSamples(Path path, const Column& col, const float* omega, Out& out) {
-  switch (path) {
-    case Path::kSse2Four: SamplesSse2(col, omega, out); break;
-    case Path::kAvx2Four: SamplesAvx2Four(col, omega, out); break;
-    case Path::kAvx2Eight: SamplesAvx2Eight(col, omega, out); break;
-    case Path::kAvx512Eight: SamplesAvx512(col, omega, out); break;
+void FourSamples(LanePath path, const Column& col, const float* omega, Out& out) {
+  if (path == LanePath::kAvx2) {
+    SamplesAvx2(col, omega, out);
+  } else {
+    SamplesSse2(col, omega, out);
   }
 }
 #else
-bool Runs(Path path) { return path == Path::kSse2Four; }
-Path Fastest() { return Path::kSse2Four; }
-int Width(Path) { return 4; }
-void SomeSamples(Path, const Column& col, const float* omega, Out& out) {
+bool Runs(LanePath path) { return path == LanePath::kSse2; }
+void FourSamples(LanePath, const Column& col, const float* omega, Out& out) {
   Samples<lanes::Baseline, lanes::D4>(col, omega, out);
 }
 #endif
+LanePath Fastest() {
+  static const LanePath path = Runs(LanePath::kAvx2) ? LanePath::kAvx2 : LanePath::kSse2;
+  return path;
+}
 }  // namespace lane_pass
 
 // One sample by the wave amplitudes in double: (E, F) carried down with the
@@ -350,19 +327,23 @@ void RenormalisedSample(const Column& col, float omega, std::array<float, kMax>&
     for (int m = 0; m < n; ++m) {
       dc.alpha[m] = (static_cast<double>(rec[m].density) * dc.vstar[m]) /
                     (static_cast<double>(rec[m + 1].density) * dc.vstar[m + 1]);
+      dc.onePlusAlpha[m] = 1.0 + dc.alpha[m];
+      dc.oneMinusAlpha[m] = 1.0 - dc.alpha[m];
     }
     dc.lossOverH = col.lossOverH;
   }
   for (int m = 0; m < n; ++m) {
     const C vstar = dc.vstar[m];
-    const C alpha = dc.alpha[m];
+    const C onePlus = dc.onePlusAlpha[m], oneMinus = dc.oneMinusAlpha[m];
     const C theta = C(0.0, static_cast<double>(omega) * col.thickness[m]) / vstar;
-    // e^θ = e^r·e^{iy}; the factor e^r goes into the logarithm, e^-θ keeps e^-2r.
+    // e^θ = e^r·e^{iy}; the factor e^r goes into the logarithm, e^-θ keeps
+    // e^-2r. std::polar(1, -y) is conj(std::polar(1, y)) bit for bit: the
+    // library's sine and cosine work on |y| and restore the sign.
     const double r = theta.real();
     const C up = std::polar(1.0, theta.imag());
-    const C down = std::exp(-2.0 * r) * std::polar(1.0, -theta.imag());
-    const C nextE = 0.5 * ((1.0 + alpha) * up * e + (1.0 - alpha) * down * f);
-    const C nextF = 0.5 * ((1.0 - alpha) * up * e + (1.0 + alpha) * down * f);
+    const C down = std::exp(-2.0 * r) * std::conj(up);
+    const C nextE = 0.5 * (onePlus * up * e + oneMinus * down * f);
+    const C nextF = 0.5 * (oneMinus * up * e + onePlus * down * f);
     const double size = std::max(std::abs(nextE), std::abs(nextF));
     const double norm = size > 0.0 ? size : 1.0;
     e = nextE / norm;
@@ -371,9 +352,10 @@ void RenormalisedSample(const Column& col, float omega, std::array<float, kMax>&
     motion[m + 1] = e + f;
     logScale[m + 1] = logE;
   }
+  const double baseMotion = std::abs(motion[n]);
   auto ratio = [&](int top) {
     // |motion at the top of record `top` / motion at the top of the base|
-    const double q = std::abs(motion[top]) / std::abs(motion[n]) * std::exp(logScale[top] - logScale[n]);
+    const double q = std::abs(motion[top]) / baseMotion * std::exp(logScale[top] - logScale[n]);
     return checked::StoreSingle(q);
   };
   for (int m = 0; m < n; ++m) values[m] = ratio(m);
@@ -422,19 +404,18 @@ bool AllSamplesAtOnce(Column& col, const SoilProfile& profile, const Amplificati
   try {
     std::feclearexcept(kFaultFlags);
     if (!viscous && col.constantsFinite && lanes) {
-      // One column for every sample: several samples side by side. The
-      // last group repeats its last sample in the lanes left over.
+      // One column for every sample: four samples side by side. The last
+      // group repeats its last sample in the lanes left over.
       for (int j = 0; j < points; ++j) {
         pass[j].omega = checked::StoreSingle(kTwoPi * samples.frequency[j]);
         pass[j].lossOverH = col.lossOverH;
       }
-      const int width = lane_pass::Width(*lanes);
       lane_pass::Out out;
-      for (int j = 0; j < points; j += width) {
-        float omega[lane_pass::kMostLanes];
-        for (int k = 0; k < width; ++k) omega[k] = pass[std::min(j + k, points - 1)].omega;
-        lane_pass::SomeSamples(*lanes, col, omega, out);
-        for (int k = 0; k < width && j + k < points; ++k) {
+      for (int j = 0; j < points; j += 4) {
+        float omega[4];
+        for (int k = 0; k < 4; ++k) omega[k] = pass[std::min(j + k, points - 1)].omega;
+        lane_pass::FourSamples(*lanes, col, omega, out);
+        for (int k = 0; k < 4 && j + k < points; ++k) {
           pass[j + k].cancellation = out.cancellation[k];
           std::copy_n(out.values[k], n, pass[j + k].values.begin());
         }
