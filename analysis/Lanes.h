@@ -243,10 +243,25 @@ TOVALK_LANE void SinCos(V y, V& sine, V& cosine) {
 // Lanes where the float32 rounding of v might differ from that of a value
 // within a relative 2^-44 of it: far more than the kernels' error and the
 // library's together, so elsewhere both round to the same float.
+// Lanes whose float32 roundings of a and b differ: Single(a) != Single(b).
+template <class Isa>
+TOVALK_LANE I4 RoundDifferently(D4 a, D4 b) {
+  return Single<Isa>(a) != Single<Isa>(b);
+}
+#if defined(__x86_64__)
+// The same compared as float32 values (widening is exact, so the same
+// lanes), without the conversions back.
+template <>
+[[gnu::target("avx2,fma")]] inline I4 RoundDifferently<Avx2>(D4 a, D4 b) {
+  const __m128 differ = _mm_cmp_ps(_mm256_cvtpd_ps((__m256d)a), _mm256_cvtpd_ps((__m256d)b), _CMP_NEQ_UQ);
+  return (I4)_mm256_cvtepi32_epi64(_mm_castps_si128(differ));
+}
+#endif
+
 template <class Isa, class V>
 TOVALK_LANE MaskOf<V> Ambiguous(V v) {
   constexpr double kSlack = 0x1p-44;
-  return Single<Isa>(v * (1.0 - kSlack)) != Single<Isa>(v * (1.0 + kSlack));
+  return RoundDifferently<Isa>(v * (1.0 - kSlack), v * (1.0 + kSlack));
 }
 
 template <class V>

@@ -45,7 +45,11 @@ void LaneExpPairs(const Complex* theta, ExpPair* out) {
   e = lanes::Exp<lanes::Avx2>(x);
   lanes::SinCos<lanes::Avx2>(y, s, c);
 }
+[[gnu::target("avx2,fma"), gnu::flatten]] void WideAmbiguous(const lanes::D4& v, lanes::I4& out) {
+  out = lanes::Ambiguous<lanes::Avx2>(v);
+}
 #else
+void WideAmbiguous(const lanes::D4& v, lanes::I4& out) { out = lanes::Ambiguous<lanes::Baseline>(v); }
 void WideExpPairs(const Complex* theta, ExpPair* out) { LaneExpPairs<lanes::Baseline>(theta, out); }
 void FmaKernels(const lanes::D4&, const lanes::D4&, lanes::D4&, lanes::D4&, lanes::D4&) {}
 #endif
@@ -171,6 +175,17 @@ TEST(FourLanes, RoundingsNearAHalfwayPointAreUnsure) {
     EXPECT_EQ(unsure[k], -1) << k;
     EXPECT_EQ(near[k], -1) << k;
     EXPECT_EQ(sure[k], 0) << k;
+  }
+  // The AVX2 build compares the float32 values themselves: the same lanes.
+  if (!HasWideLanes()) return;
+  const lanes::D4 cases[] = {{half, -half * 0x1p100, tiny, 0.5 * 0x1p-149},
+                             {half + 0x1p-46, half - 0x1p-46, -(half + 0x1p-46) * 0x1p-90, tiny * (1.0 + 0x1p-46)},
+                             {half + 0x1p-42, half - 0x1p-42, 1.0, tiny * (1.0 + 0x1p-42)}};
+  const int64_t want[] = {-1, -1, 0};
+  for (int c = 0; c < 3; ++c) {
+    lanes::I4 got;
+    WideAmbiguous(cases[c], got);
+    for (int k = 0; k < 4; ++k) EXPECT_EQ(got[k], want[c]) << c << " " << k;
   }
 }
 
