@@ -45,7 +45,6 @@ struct DoubleColumn {
   double lossOverH = std::numeric_limits<double>::quiet_NaN();
   std::array<std::complex<double>, kMax + 1> vstar{};
   std::array<std::complex<double>, kMax> alpha{};
-  std::array<std::complex<double>, kMax> onePlusAlpha{}, oneMinusAlpha{};
 };
 
 // The per-record values shared by every way of computing a sample.
@@ -327,23 +326,19 @@ void RenormalisedSample(const Column& col, float omega, std::array<float, kMax>&
     for (int m = 0; m < n; ++m) {
       dc.alpha[m] = (static_cast<double>(rec[m].density) * dc.vstar[m]) /
                     (static_cast<double>(rec[m + 1].density) * dc.vstar[m + 1]);
-      dc.onePlusAlpha[m] = 1.0 + dc.alpha[m];
-      dc.oneMinusAlpha[m] = 1.0 - dc.alpha[m];
     }
     dc.lossOverH = col.lossOverH;
   }
   for (int m = 0; m < n; ++m) {
     const C vstar = dc.vstar[m];
-    const C onePlus = dc.onePlusAlpha[m], oneMinus = dc.oneMinusAlpha[m];
+    const C alpha = dc.alpha[m];
     const C theta = C(0.0, static_cast<double>(omega) * col.thickness[m]) / vstar;
-    // e^θ = e^r·e^{iy}; the factor e^r goes into the logarithm, e^-θ keeps
-    // e^-2r. std::polar(1, -y) is conj(std::polar(1, y)) bit for bit: the
-    // library's sine and cosine work on |y| and restore the sign.
+    // e^θ = e^r·e^{iy}; the factor e^r goes into the logarithm, e^-θ keeps e^-2r.
     const double r = theta.real();
     const C up = std::polar(1.0, theta.imag());
-    const C down = std::exp(-2.0 * r) * std::conj(up);
-    const C nextE = 0.5 * (onePlus * up * e + oneMinus * down * f);
-    const C nextF = 0.5 * (oneMinus * up * e + onePlus * down * f);
+    const C down = std::exp(-2.0 * r) * std::polar(1.0, -theta.imag());
+    const C nextE = 0.5 * ((1.0 + alpha) * up * e + (1.0 - alpha) * down * f);
+    const C nextF = 0.5 * ((1.0 - alpha) * up * e + (1.0 + alpha) * down * f);
     const double size = std::max(std::abs(nextE), std::abs(nextF));
     const double norm = size > 0.0 ? size : 1.0;
     e = nextE / norm;
@@ -352,10 +347,9 @@ void RenormalisedSample(const Column& col, float omega, std::array<float, kMax>&
     motion[m + 1] = e + f;
     logScale[m + 1] = logE;
   }
-  const double baseMotion = std::abs(motion[n]);
   auto ratio = [&](int top) {
     // |motion at the top of record `top` / motion at the top of the base|
-    const double q = std::abs(motion[top]) / baseMotion * std::exp(logScale[top] - logScale[n]);
+    const double q = std::abs(motion[top]) / std::abs(motion[n]) * std::exp(logScale[top] - logScale[n]);
     return checked::StoreSingle(q);
   };
   for (int m = 0; m < n; ++m) values[m] = ratio(m);
