@@ -35,6 +35,15 @@ void TransferMatrixAmplification(const SoilProfile& profile, const AnalysisSetti
 void TransferMatrixAmplificationOneByOne(const SoilProfile& profile, const AnalysisSettings& settings,
                                          const AmplificationResult& samples, const NaturalModes& modes,
                                          LayerAmplifications& table);
+// The side-by-side passes there are, by instruction set: SSE2, and AVX2 with
+// FMA. TransferMatrixAmplification takes the faster one the processor runs.
+enum class LanePath { kSse2, kAvx2 };
+bool LanePathRuns(LanePath path);
+// TransferMatrixAmplification with the given side-by-side pass, which the
+// processor must run.
+void TransferMatrixAmplificationInLanes(const SoilProfile& profile, const AnalysisSettings& settings,
+                                        const AmplificationResult& samples, const NaturalModes& modes, LanePath path,
+                                        LayerAmplifications& table);
 
 struct MethodResult {
   NaturalModes modes;

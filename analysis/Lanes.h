@@ -4,6 +4,8 @@
 // add, subtract, multiply, divide and conversion is the IEEE operation a
 // scalar double would do, so a lane gives the scalar's bits and raises the
 // same floating-point flags. The compiler uses SSE2 pairs or one AVX register.
+// (Eight lanes, as two AVX registers or one AVX-512 register, measured no
+// faster: the pass is bound by the conversions' throughput, not by latency.)
 #include <cstdint>
 #include <cstring>
 
@@ -26,17 +28,44 @@ using D4 = double __attribute__((vector_size(32)));
 using F4 = float __attribute__((vector_size(16)));
 using I4 = int64_t __attribute__((vector_size(32)));  // lane masks: 0 or -1
 
-TOVALK_LANE D4 Splat(double x) { return D4{x, x, x, x}; }
+template <class V>
+struct Traits;
+template <>
+struct Traits<D4> {
+  using Mask = I4;
+  static constexpr int kWidth = 4;
+};
+template <class V>
+using MaskOf = typename Traits<V>::Mask;
+template <class V>
+constexpr int kWidthOf = Traits<V>::kWidth;
+
+template <class V = D4>
+TOVALK_LANE V Splat(double x) {
+  return V{} + x;
+}
 
 // The instruction sets the pass is built for: SSE2, which every x86-64 has
-// (elsewhere the compiler's own), and AVX2, chosen when the processor has it.
-struct Baseline {};
-struct Avx2 {};
+// (elsewhere the compiler's own), and AVX2 with FMA, chosen when the
+// processor has both.
+struct Baseline {
+  static constexpr bool kFma = false;
+};
+struct Avx2 {
+  static constexpr bool kFma = true;
+};
 
 // Rounded to float32 and back, as a scalar store and reload. (The compiler's
-// generic conversion of four lanes goes through the stack.)
+// generic conversion of the lanes goes through the stack.) The functions of
+// an instruction set are not forced inline: the functions between them and
+// the pass have no target of their own; the pass built for that set takes
+// them in (flatten).
 template <class Isa>
 D4 Single(D4 x);
+// a * b + c rounded once, for the kernels only (never the float32 steps).
+template <class Isa>
+D4 Fma(D4 a, D4 b, D4 c);
+
 #if defined(__x86_64__)
 template <>
 TOVALK_LANE D4 Single<Baseline>(D4 x) {
@@ -46,11 +75,13 @@ TOVALK_LANE D4 Single<Baseline>(D4 x) {
   hi = (D2)_mm_cvtps_pd(_mm_cvtpd_ps((__m128d)hi));
   return __builtin_shufflevector(lo, hi, 0, 1, 2, 3);
 }
-// Not forced inline: the functions between it and the pass have no target
-// of their own; the pass built for AVX2 takes it in (flatten).
 template <>
-[[gnu::target("avx2")]] inline D4 Single<Avx2>(D4 x) {
+[[gnu::target("avx2,fma")]] inline D4 Single<Avx2>(D4 x) {
   return (D4)_mm256_cvtps_pd(_mm256_cvtpd_ps((__m256d)x));
+}
+template <>
+[[gnu::target("avx2,fma")]] inline D4 Fma<Avx2>(D4 a, D4 b, D4 c) {
+  return (D4)_mm256_fmadd_pd((__m256d)a, (__m256d)b, (__m256d)c);
 }
 #else
 template <>
@@ -59,121 +90,212 @@ TOVALK_LANE D4 Single<Baseline>(D4 x) {
 }
 #endif
 
-TOVALK_LANE D4 Bits(I4 x) { return (D4)x; }
+template <class V>
+TOVALK_LANE V Bits(MaskOf<V> x) {
+  return (V)x;
+}
 TOVALK_LANE I4 Bits(D4 x) { return (I4)x; }
-TOVALK_LANE D4 Select(I4 mask, D4 a, D4 b) { return Bits((Bits(a) & mask) | (Bits(b) & ~mask)); }
-TOVALK_LANE D4 Abs(D4 x) { return Bits(Bits(x) & (I4{} + INT64_MAX)); }
+template <class V>
+TOVALK_LANE V Select(MaskOf<V> mask, V a, V b) {
+  return Bits<V>((Bits(a) & mask) | (Bits(b) & ~mask));
+}
+template <class V>
+TOVALK_LANE V Abs(V x) {
+  return Bits<V>(Bits(x) & (MaskOf<V>{} + INT64_MAX));
+}
 // std::max(a, b) lane by lane: b where a < b, else a.
-TOVALK_LANE D4 Max(D4 a, D4 b) { return Select(a < b, b, a); }
-TOVALK_LANE bool Any(I4 mask) { return (mask[0] | mask[1] | mask[2] | mask[3]) != 0; }
+template <class V>
+TOVALK_LANE V Max(V a, V b) {
+  return Select<V>(a < b, b, a);
+}
+template <class M>
+TOVALK_LANE bool Any(M mask) {
+  int64_t any = 0;
+  for (int k = 0; k < static_cast<int>(sizeof(M) / sizeof(int64_t)); ++k) any |= mask[k];
+  return any != 0;
+}
 
 // Round-to-nearest integer of |x| < 2^51, as an exact double and as an integer.
 constexpr double kShifter = 0x1.8p52;
 
-// e^x for |x| <= 80: relative error a few units of the last place.
-// x = k ln 2 + r with |r| <= ln2 / 2 (ln 2 in two parts, k ln2hi exact),
-// e^r by its Taylor series to r^13 (the rest below 2^-57).
-TOVALK_LANE D4 Exp(D4 x) {
+// The Taylor coefficients 1/i! of e^r, rounded to double.
+constexpr double kInverseFactorial[] = {1.0,
+                                        1.0,
+                                        0.5,
+                                        1.0 / 6.0,
+                                        1.0 / 24.0,
+                                        1.0 / 120.0,
+                                        1.0 / 720.0,
+                                        1.0 / 5040.0,
+                                        1.0 / 40320.0,
+                                        1.0 / 362880.0,
+                                        1.0 / 3628800.0,
+                                        1.0 / 39916800.0,
+                                        1.0 / 479001600.0,
+                                        1.0 / 6227020800.0,
+                                        1.0 / 87178291200.0,
+                                        1.0 / 1307674368000.0,
+                                        1.0 / 20922789888000.0,
+                                        1.0 / 355687428096000.0};
+
+// e^x for |x| <= 80: x = k ln 2 + r with |r| <= ln2 / 2 (ln 2 in two parts,
+// k ln2hi exact), e^r by its Taylor series to r^13 (the rest below 2^-57).
+// Without FMA by Horner's rule, relative error a few units of the last place.
+// With FMA by Estrin's scheme: the seven pairs c_i + c_(i+1) r, then powers
+// r^2, r^4, r^8 joining them, 5 dependent steps instead of 14. Its error:
+// every partial sum stays below 1.5 times the result (the terms of e^r with
+// r >= -0.35 shrink by 3 or more from the second on), so each of the 14
+// roundings adds at most 1.5 * 2^-53, with the coefficients' own roundings
+// and the reduction's (2^-55 absolute in r) below 2^-48.5 in all; measured
+// below 2^-51 against the long double library.
+template <class Isa = Baseline, class V>
+TOVALK_LANE V Exp(V x) {
   constexpr double kInvLn2 = 0x1.71547652b82fep0;
   constexpr double kLn2Hi = 0x1.62e42fee00000p-1;
   constexpr double kLn2Lo = 0x1.a39ef35793c76p-33;
-  const D4 t = x * kInvLn2 + kShifter;
-  const D4 k = t - kShifter;
-  const D4 r = (x - k * kLn2Hi) - k * kLn2Lo;
-  D4 p = Splat(1.0 / 6227020800.0);
-  p = p * r + 1.0 / 479001600.0;
-  p = p * r + 1.0 / 39916800.0;
-  p = p * r + 1.0 / 3628800.0;
-  p = p * r + 1.0 / 362880.0;
-  p = p * r + 1.0 / 40320.0;
-  p = p * r + 1.0 / 5040.0;
-  p = p * r + 1.0 / 720.0;
-  p = p * r + 1.0 / 120.0;
-  p = p * r + 1.0 / 24.0;
-  p = p * r + 1.0 / 6.0;
-  p = p * r + 0.5;
-  p = p * r + 1.0;
-  p = p * r + 1.0;
-  const I4 power = (Bits(t) - Bits(Splat(kShifter)) + 1023) << 52;  // 2^k
-  return p * Bits(power);
+  const auto& c = kInverseFactorial;
+  V t, k, r, p;
+  if constexpr (Isa::kFma) {
+    t = Fma<Isa>(x, Splat<V>(kInvLn2), Splat<V>(kShifter));
+    k = t - kShifter;
+    r = Fma<Isa>(-k, Splat<V>(kLn2Hi), x);
+    r = Fma<Isa>(-k, Splat<V>(kLn2Lo), r);
+    auto pair = [&](int i) { return Fma<Isa>(Splat<V>(c[i + 1]), r, Splat<V>(c[i])); };
+    const V r2 = r * r, r4 = r2 * r2, r8 = r4 * r4;
+    const V q0 = pair(0), q1 = pair(2), q2 = pair(4), q3 = pair(6), q4 = pair(8), q5 = pair(10), q6 = pair(12);
+    const V s0 = Fma<Isa>(q1, r2, q0), s1 = Fma<Isa>(q3, r2, q2), s2 = Fma<Isa>(q5, r2, q4);
+    const V u0 = Fma<Isa>(s1, r4, s0), u1 = Fma<Isa>(q6, r4, s2);
+    p = Fma<Isa>(u1, r8, u0);
+  } else {
+    t = x * kInvLn2 + kShifter;
+    k = t - kShifter;
+    r = (x - k * kLn2Hi) - k * kLn2Lo;
+    p = Splat<V>(c[13]);
+    for (int i = 12; i >= 0; --i) p = p * r + c[i];
+  }
+  const MaskOf<V> power = (Bits(t) - Bits(Splat<V>(kShifter)) + 1023) << 52;  // 2^k
+  return p * Bits<V>(power);
 }
 
 // sin y and cos y for |y| <= 1e5: y = k π/2 + r (π/2 in three parts, the
 // first two short enough that k times them is exact), then the Taylor series
-// of sin r and cos r for |r| <= π/4 and the quadrant k mod 4.
-TOVALK_LANE void SinCos(D4 y, D4& sine, D4& cosine) {
+// of sin r to r^17 and of cos r to r^16 for |r| <= π/4, and the quadrant
+// k mod 4. Without FMA by Horner's rule in r^2; with FMA by Estrin's scheme
+// in z = r^2 (pairs, then z^2 and z^4 joining them: 4 dependent steps
+// instead of 8), each partial sum below 1.1 times its result (the series
+// alternate with terms shrinking by 6 or more), so the roundings add below
+// 2^-49 together; measured below 2^-51 against the long double library.
+template <class Isa = Baseline, class V>
+TOVALK_LANE void SinCos(V y, V& sine, V& cosine) {
   constexpr double kTwoOverPi = 0x1.45f306dc9c883p-1;
   constexpr double kPio2_1 = 0x1.921fb54400000p0;
   constexpr double kPio2_2 = 0x1.0b4611a600000p-34;
   constexpr double kPio2_3 = 0x1.3198a2e037073p-69;
-  const D4 t = y * kTwoOverPi + kShifter;
-  const D4 k = t - kShifter;
-  const D4 r = ((y - k * kPio2_1) - k * kPio2_2) - k * kPio2_3;
-  const D4 r2 = r * r;
-  D4 s = Splat(1.0 / 355687428096000.0);
-  s = s * r2 - 1.0 / 1307674368000.0;
-  s = s * r2 + 1.0 / 6227020800.0;
-  s = s * r2 - 1.0 / 39916800.0;
-  s = s * r2 + 1.0 / 362880.0;
-  s = s * r2 - 1.0 / 5040.0;
-  s = s * r2 + 1.0 / 120.0;
-  s = s * r2 - 1.0 / 6.0;
-  s = r + r * r2 * s;
-  D4 c = Splat(1.0 / 20922789888000.0);
-  c = c * r2 - 1.0 / 87178291200.0;
-  c = c * r2 + 1.0 / 479001600.0;
-  c = c * r2 - 1.0 / 3628800.0;
-  c = c * r2 + 1.0 / 40320.0;
-  c = c * r2 - 1.0 / 720.0;
-  c = c * r2 + 1.0 / 24.0;
-  c = c * r2 - 0.5;
-  c = 1.0 + r2 * c;
-  const I4 q = Bits(t) - Bits(Splat(kShifter));
-  const I4 swap = -(q & 1);
-  const I4 sineSign = (q & 2) << 62;
-  const I4 cosineSign = ((q + 1) & 2) << 62;
-  sine = Bits(Bits(Select(swap, c, s)) ^ sineSign);
-  cosine = Bits(Bits(Select(swap, s, c)) ^ cosineSign);
+  const auto& f = kInverseFactorial;
+  const V t = y * kTwoOverPi + kShifter;
+  const V k = t - kShifter;
+  const V r = ((y - k * kPio2_1) - k * kPio2_2) - k * kPio2_3;
+  const V r2 = r * r;
+  V s, c;
+  if constexpr (Isa::kFma) {
+    // sin r = r + r^3 (a0 + a1 z + ... + a7 z^7), a_i = (-1)^(i+1) / (2i+3)!;
+    // cos r = 1 + z (b0 + b1 z + ... + b7 z^7), b_i = (-1)^(i+1) / (2i+2)!.
+    auto a = [&](int i) { return Splat<V>(i % 2 ? f[2 * i + 3] : -f[2 * i + 3]); };
+    auto b = [&](int i) { return Splat<V>(i % 2 ? f[2 * i + 2] : -f[2 * i + 2]); };
+    const V z = r2, z2 = z * z, z4 = z2 * z2;
+    const V s01 = Fma<Isa>(a(1), z, a(0)), s23 = Fma<Isa>(a(3), z, a(2)), s45 = Fma<Isa>(a(5), z, a(4)),
+            s67 = Fma<Isa>(a(7), z, a(6));
+    const V c01 = Fma<Isa>(b(1), z, b(0)), c23 = Fma<Isa>(b(3), z, b(2)), c45 = Fma<Isa>(b(5), z, b(4)),
+            c67 = Fma<Isa>(b(7), z, b(6));
+    const V sLow = Fma<Isa>(s23, z2, s01), sHigh = Fma<Isa>(s67, z2, s45);
+    const V cLow = Fma<Isa>(c23, z2, c01), cHigh = Fma<Isa>(c67, z2, c45);
+    s = Fma<Isa>(r * z, Fma<Isa>(sHigh, z4, sLow), r);
+    c = Fma<Isa>(z, Fma<Isa>(cHigh, z4, cLow), Splat<V>(1.0));
+  } else {
+    s = Splat<V>(f[17]);
+    s = s * r2 - f[15];
+    s = s * r2 + f[13];
+    s = s * r2 - f[11];
+    s = s * r2 + f[9];
+    s = s * r2 - f[7];
+    s = s * r2 + f[5];
+    s = s * r2 - f[3];
+    s = r + r * r2 * s;
+    c = Splat<V>(f[16]);
+    c = c * r2 - f[14];
+    c = c * r2 + f[12];
+    c = c * r2 - f[10];
+    c = c * r2 + f[8];
+    c = c * r2 - f[6];
+    c = c * r2 + f[4];
+    c = c * r2 - f[2];
+    c = 1.0 + r2 * c;
+  }
+  using M = MaskOf<V>;
+  const M q = Bits(t) - Bits(Splat<V>(kShifter));
+  const M swap = -(q & 1);
+  const M sineSign = (q & 2) << 62;
+  const M cosineSign = ((q + 1) & 2) << 62;
+  sine = Bits<V>(Bits(Select<V>(swap, c, s)) ^ sineSign);
+  cosine = Bits<V>(Bits(Select<V>(swap, s, c)) ^ cosineSign);
 }
 
 // Lanes where the float32 rounding of v might differ from that of a value
 // within a relative 2^-44 of it: far more than the kernels' error and the
 // library's together, so elsewhere both round to the same float.
+// Lanes whose float32 roundings of a and b differ: Single(a) != Single(b).
 template <class Isa>
-TOVALK_LANE I4 Ambiguous(D4 v) {
+TOVALK_LANE I4 RoundDifferently(D4 a, D4 b) {
+  return Single<Isa>(a) != Single<Isa>(b);
+}
+#if defined(__x86_64__)
+// The same compared as float32 values (widening is exact, so the same
+// lanes), without the conversions back.
+template <>
+[[gnu::target("avx2,fma")]] inline I4 RoundDifferently<Avx2>(D4 a, D4 b) {
+  const __m128 differ = _mm_cmp_ps(_mm256_cvtpd_ps((__m256d)a), _mm256_cvtpd_ps((__m256d)b), _CMP_NEQ_UQ);
+  return (I4)_mm256_cvtepi32_epi64(_mm_castps_si128(differ));
+}
+#endif
+
+template <class Isa, class V>
+TOVALK_LANE MaskOf<V> Ambiguous(V v) {
   constexpr double kSlack = 0x1p-44;
-  return Single<Isa>(v * (1.0 - kSlack)) != Single<Isa>(v * (1.0 + kSlack));
+  return RoundDifferently<Isa>(v * (1.0 - kSlack), v * (1.0 + kSlack));
 }
 
-struct Complex4 {
-  D4 re, im;
+template <class V>
+struct ComplexOf {
+  V re, im;
 };
+using Complex4 = ComplexOf<D4>;
 
-// e^θ and e^-θ of four θ whose parts are float32 values: lane for lane the
-// bits FastExpPair gives, and its floating-point flags. The kernels serve
+// e^θ and e^-θ of four θ whose parts are float32 values: lane for lane
+// the bits FastExpPair gives, and its floating-point flags. The kernels serve
 // |Re θ| <= 80 (e^±Re θ a normal float32), 0 < |Im θ| <= 1e5, and products
 // whose rounding the kernels' error cannot change; any other lane is handed
 // to FastExpPair itself.
-template <class Isa>
-TOVALK_LANE void ExpPairs(Complex4 theta, Complex4& plus, Complex4& minus) {
-  const I4 inRange = (Abs(theta.re) <= 80.0) & (Abs(theta.im) <= 1e5) & (theta.im != 0.0);
+template <class Isa, class V>
+TOVALK_LANE void ExpPairs(ComplexOf<V> theta, ComplexOf<V>& plus, ComplexOf<V>& minus) {
+  using M = MaskOf<V>;
+  const M inRange = (Abs(theta.re) <= 80.0) & (Abs(theta.im) <= 1e5) & (theta.im != 0.0);
   // Out-of-range lanes compute harmless values, so they raise no flag here.
-  const D4 x = Select(inRange, theta.re, Splat(0.0));
-  const D4 y = Select(inRange, theta.im, Splat(1.0));
-  const D4 ePlus = Exp(x);
-  const D4 eMinus = 1.0 / ePlus;
-  D4 sine, cosine;
-  SinCos(y, sine, cosine);
-  const D4 mPlus = Single<Isa>(ePlus);
-  const D4 mMinus = Single<Isa>(eMinus);
-  const D4 cPlus = cosine * mPlus, sPlus = sine * mPlus;
-  const D4 cMinus = cosine * mMinus, sMinus = -sine * mMinus;
-  const I4 fallback = ~inRange | Ambiguous<Isa>(ePlus) | Ambiguous<Isa>(eMinus) | Ambiguous<Isa>(cPlus) |
-                      Ambiguous<Isa>(sPlus) | Ambiguous<Isa>(cMinus) | Ambiguous<Isa>(sMinus);
+  const V x = Select<V>(inRange, theta.re, Splat<V>(0.0));
+  const V y = Select<V>(inRange, theta.im, Splat<V>(1.0));
+  const V ePlus = Exp<Isa>(x);
+  const V eMinus = 1.0 / ePlus;
+  V sine, cosine;
+  SinCos<Isa>(y, sine, cosine);
+  const V mPlus = Single<Isa>(ePlus);
+  const V mMinus = Single<Isa>(eMinus);
+  const V cPlus = cosine * mPlus, sPlus = sine * mPlus;
+  const V cMinus = cosine * mMinus, sMinus = -sine * mMinus;
+  const M fallback = ~inRange | Ambiguous<Isa>(ePlus) | Ambiguous<Isa>(eMinus) | Ambiguous<Isa>(cPlus) |
+                     Ambiguous<Isa>(sPlus) | Ambiguous<Isa>(cMinus) | Ambiguous<Isa>(sMinus);
   plus = {Single<Isa>(cPlus), Single<Isa>(sPlus)};
   minus = {Single<Isa>(cMinus), Single<Isa>(sMinus)};
   if (!Any(fallback)) return;
-  for (int k = 0; k < 4; ++k) {
+  for (int k = 0; k < kWidthOf<V>; ++k) {
     if (!fallback[k]) continue;
     const ExpPair pair = FastExpPair(MakeComplex(static_cast<float>(theta.re[k]), static_cast<float>(theta.im[k])));
     plus.re[k] = pair.plus.re;

@@ -19,6 +19,7 @@
 #include <cmath>
 #include <complex>
 #include <limits>
+#include <optional>
 
 #include "analysis/Calculators.h"
 #include "analysis/ExpPair.h"
@@ -181,35 +182,37 @@ double Float32Sample(const Column& col, float omega, std::array<float, kMax>& va
 // operations in the same order, so each lane has that sample's bits and
 // raises its flags. Needs the column's constants finite.
 namespace lane_pass {
-using lanes::Complex4;
-using lanes::D4;
+using lanes::ComplexOf;
 using lanes::Splat;
 
-template <class Isa>
-[[gnu::always_inline]] inline Complex4 Add(Complex4 a, Complex4 b) {
+template <class Isa, class V>
+[[gnu::always_inline]] inline ComplexOf<V> Add(ComplexOf<V> a, ComplexOf<V> b) {
   return {lanes::Single<Isa>(a.re + b.re), lanes::Single<Isa>(a.im + b.im)};
 }
-template <class Isa>
-[[gnu::always_inline]] inline Complex4 Mul(Complex4 a, Complex4 b) {
+template <class Isa, class V>
+[[gnu::always_inline]] inline ComplexOf<V> Mul(ComplexOf<V> a, ComplexOf<V> b) {
   return {lanes::Single<Isa>(a.re * b.re - a.im * b.im), lanes::Single<Isa>(a.im * b.re + a.re * b.im)};
 }
-template <class Isa>
-[[gnu::always_inline]] inline Complex4 Half(Complex4 z) {
+template <class Isa, class V>
+[[gnu::always_inline]] inline ComplexOf<V> Half(ComplexOf<V> z) {
   return {lanes::Single<Isa>(0.5 * z.re), lanes::Single<Isa>(0.5 * z.im)};
 }
-[[gnu::always_inline]] inline Complex4 Splat(Complex z) { return {Splat(z.re), Splat(z.im)}; }
-template <class Isa>
-[[gnu::always_inline]] inline Complex4 DivByNorm(Complex4 a, Complex4 b, D4 d) {
-  const D4 p = lanes::Single<Isa>(a.re * b.re + a.im * b.im);
-  const D4 q = lanes::Single<Isa>(a.im * b.re - a.re * b.im);
+template <class V>
+[[gnu::always_inline]] inline ComplexOf<V> Splat(Complex z) {
+  return {Splat<V>(z.re), Splat<V>(z.im)};
+}
+template <class Isa, class V>
+[[gnu::always_inline]] inline ComplexOf<V> DivByNorm(ComplexOf<V> a, ComplexOf<V> b, V d) {
+  const V p = lanes::Single<Isa>(a.re * b.re + a.im * b.im);
+  const V q = lanes::Single<Isa>(a.im * b.re - a.re * b.im);
   return {lanes::Single<Isa>(p / d), lanes::Single<Isa>(q / d)};
 }
-template <class Isa>
-[[gnu::always_inline]] inline Complex4 Div(Complex4 a, Complex4 b) {
+template <class Isa, class V>
+[[gnu::always_inline]] inline ComplexOf<V> Div(ComplexOf<V> a, ComplexOf<V> b) {
   return DivByNorm<Isa>(a, b, lanes::Single<Isa>(b.re * b.re + b.im * b.im));
 }
-template <class Isa>
-[[gnu::always_inline]] inline D4 SquaredAbs(Complex4 z) {
+template <class Isa, class V>
+[[gnu::always_inline]] inline V SquaredAbs(ComplexOf<V> z) {
   return lanes::Single<Isa>(z.re * z.re + z.im * z.im);
 }
 
@@ -218,65 +221,86 @@ struct Out {
   float values[4][kMax];
 };
 
-template <class Isa>
+template <class Isa, class V>
 [[gnu::always_inline]] inline void Samples(const Column& col, const float* omega, Out& out) {
+  using C = ComplexOf<V>;
+  constexpr int kWidth = lanes::kWidthOf<V>;
   const int n = col.n;
-  const D4 w = {omega[0], omega[1], omega[2], omega[3]};
-  Complex4 pa{}, pb{}, pc{}, pd{};  // the product P_m
-  D4 cancellation = Splat(1.0);
-  std::array<Complex4, kMax> surfaceOver;
+  V w;
+  for (int k = 0; k < kWidth; ++k) w[k] = omega[k];
+  // The layer matrices T_m depend on ω alone: all of them first, so the
+  // chain of products below waits for nothing else.
+  std::array<C, kMax> ta, tb, tc, td;
   for (int m = 0; m < n; ++m) {
-    const D4 omegaH = lanes::Single<Isa>(w * static_cast<double>(col.thickness[m]));
-    const Complex4 vstar = Splat(col.vstar[m]);
-    const Complex4 theta = DivByNorm<Isa>({Splat(0.0), omegaH}, vstar, Splat(col.vstarNorm[m]));
-    Complex4 ePlus, eMinus;
+    const V omegaH = lanes::Single<Isa>(w * static_cast<double>(col.thickness[m]));
+    const C vstar = Splat<V>(col.vstar[m]);
+    const C theta = DivByNorm<Isa>(C{Splat<V>(0.0), omegaH}, vstar, Splat<V>(col.vstarNorm[m]));
+    C ePlus, eMinus;
     lanes::ExpPairs<Isa>(theta, ePlus, eMinus);
-    const Complex4 sPlus = Splat(col.onePlusAlpha[m]);
-    const Complex4 sMinus = Splat(col.oneMinusAlpha[m]);
-    const Complex4 ta = Half<Isa>(Mul<Isa>(sPlus, ePlus)), tb = Half<Isa>(Mul<Isa>(sMinus, eMinus));
-    const Complex4 tc = Half<Isa>(Mul<Isa>(sMinus, ePlus)), td = Half<Isa>(Mul<Isa>(sPlus, eMinus));
+    const C sPlus = Splat<V>(col.onePlusAlpha[m]);
+    const C sMinus = Splat<V>(col.oneMinusAlpha[m]);
+    ta[m] = Half<Isa>(Mul<Isa>(sPlus, ePlus)), tb[m] = Half<Isa>(Mul<Isa>(sMinus, eMinus));
+    tc[m] = Half<Isa>(Mul<Isa>(sMinus, ePlus)), td[m] = Half<Isa>(Mul<Isa>(sPlus, eMinus));
+  }
+  C pa{}, pb{}, pc{}, pd{};  // the product P_m
+  V cancellation = Splat<V>(1.0);
+  std::array<C, kMax> surfaceOver;
+  for (int m = 0; m < n; ++m) {
     if (m == 0) {
-      pa = ta, pb = tb, pc = tc, pd = td;
+      pa = ta[0], pb = tb[0], pc = tc[0], pd = td[0];
     } else {
-      const Complex4 na = Add<Isa>(Mul<Isa>(ta, pa), Mul<Isa>(tb, pc)),
-                     nb = Add<Isa>(Mul<Isa>(ta, pb), Mul<Isa>(tb, pd));
-      const Complex4 nc = Add<Isa>(Mul<Isa>(tc, pa), Mul<Isa>(td, pc)),
-                     nd = Add<Isa>(Mul<Isa>(tc, pb), Mul<Isa>(td, pd));
+      const C na = Add<Isa>(Mul<Isa>(ta[m], pa), Mul<Isa>(tb[m], pc)),
+              nb = Add<Isa>(Mul<Isa>(ta[m], pb), Mul<Isa>(tb[m], pd));
+      const C nc = Add<Isa>(Mul<Isa>(tc[m], pa), Mul<Isa>(td[m], pc)),
+              nd = Add<Isa>(Mul<Isa>(tc[m], pb), Mul<Isa>(td[m], pd));
       pa = na, pb = nb, pc = nc, pd = nd;
     }
-    const Complex4 motion = Add<Isa>(Add<Isa>(pa, pb), Add<Isa>(pc, pd));
-    surfaceOver[m] = Div<Isa>({Splat(2.0), Splat(0.0)}, motion);
+    const C motion = Add<Isa>(Add<Isa>(pa, pb), Add<Isa>(pc, pd));
+    surfaceOver[m] = Div<Isa>(C{Splat<V>(2.0), Splat<V>(0.0)}, motion);
     using lanes::Abs;
-    const D4 sizes =
+    const V sizes =
         Abs(pa.re) + Abs(pa.im) + Abs(pb.re) + Abs(pb.im) + Abs(pc.re) + Abs(pc.im) + Abs(pd.re) + Abs(pd.im);
     cancellation = lanes::Max(cancellation, sizes / (Abs(motion.re) + Abs(motion.im)));
   }
-  const Complex4 base = surfaceOver[n - 1];
+  const C base = surfaceOver[n - 1];
   // No lambda here: a vector argument must never cross a call.
   for (int m = 0; m < n; ++m) {
-    const D4 squared = SquaredAbs<Isa>(m == 0 ? base : Div<Isa>(base, surfaceOver[m - 1]));
-    for (int k = 0; k < 4; ++k) out.values[k][m] = static_cast<float>(std::sqrt(squared[k]));
+    const V squared = SquaredAbs<Isa>(m == 0 ? base : Div<Isa>(base, surfaceOver[m - 1]));
+    for (int k = 0; k < kWidth; ++k) out.values[k][m] = static_cast<float>(std::sqrt(squared[k]));
   }
-  for (int k = 0; k < 4; ++k) out.cancellation[k] = cancellation[k];
+  for (int k = 0; k < kWidth; ++k) out.cancellation[k] = cancellation[k];
 }
 
+// The instruction sets the pass is built for, each chosen only where the
+// processor has it. Every one gives the same bits and flags.
 #if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
-[[gnu::target("avx2"), gnu::flatten]] void SamplesAvx2(const Column& col, const float* omega, Out& out) {
-  Samples<lanes::Avx2>(col, omega, out);
+[[gnu::target("avx2,fma"), gnu::flatten]] void SamplesAvx2(const Column& col, const float* omega, Out& out) {
+  Samples<lanes::Avx2, lanes::D4>(col, omega, out);
 }
-void SamplesSse2(const Column& col, const float* omega, Out& out) { Samples<lanes::Baseline>(col, omega, out); }
-// The same operations with wider registers: chosen once, by the processor.
-void FourSamples(const Column& col, const float* omega, Out& out) {
-  static const bool avx2 = __builtin_cpu_supports("avx2");
-  if (avx2) {
+void SamplesSse2(const Column& col, const float* omega, Out& out) {
+  Samples<lanes::Baseline, lanes::D4>(col, omega, out);
+}
+bool Runs(LanePath path) {
+  static const bool avx2 = __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma");
+  return path == LanePath::kSse2 || avx2;
+}
+void FourSamples(LanePath path, const Column& col, const float* omega, Out& out) {
+  if (path == LanePath::kAvx2) {
     SamplesAvx2(col, omega, out);
   } else {
     SamplesSse2(col, omega, out);
   }
 }
 #else
-void FourSamples(const Column& col, const float* omega, Out& out) { Samples<lanes::Baseline>(col, omega, out); }
+bool Runs(LanePath path) { return path == LanePath::kSse2; }
+void FourSamples(LanePath, const Column& col, const float* omega, Out& out) {
+  Samples<lanes::Baseline, lanes::D4>(col, omega, out);
+}
 #endif
+LanePath Fastest() {
+  static const LanePath path = Runs(LanePath::kAvx2) ? LanePath::kAvx2 : LanePath::kSse2;
+  return path;
+}
 }  // namespace lane_pass
 
 // One sample by the wave amplitudes in double: (E, F) carried down with the
@@ -359,7 +383,7 @@ void ComputeSample(const Column& col, float omega, std::array<float, kMax>& valu
 // sample as one by one would, a sharp resonance again in double, so a fault
 // there leaves the table as that would too.
 bool AllSamplesAtOnce(Column& col, const SoilProfile& profile, const AmplificationResult& samples, bool viscous,
-                      double omega1, bool lanesAllowed, LayerAmplifications& table) {
+                      double omega1, const std::optional<LanePath>& lanes, LayerAmplifications& table) {
   const int n = col.n;
   const int points = samples.pointCount;
   if (points < 0 || points > kMaxPoints) return false;
@@ -373,7 +397,7 @@ bool AllSamplesAtOnce(Column& col, const SoilProfile& profile, const Amplificati
   thread_local std::array<Sample, kMaxPoints> pass;
   try {
     std::feclearexcept(kFaultFlags);
-    if (!viscous && col.constantsFinite && lanesAllowed) {
+    if (!viscous && col.constantsFinite && lanes) {
       // One column for every sample: four samples side by side. The last
       // group repeats its last sample in the lanes left over.
       for (int j = 0; j < points; ++j) {
@@ -384,7 +408,7 @@ bool AllSamplesAtOnce(Column& col, const SoilProfile& profile, const Amplificati
       for (int j = 0; j < points; j += 4) {
         float omega[4];
         for (int k = 0; k < 4; ++k) omega[k] = pass[std::min(j + k, points - 1)].omega;
-        lane_pass::FourSamples(col, omega, out);
+        lane_pass::FourSamples(*lanes, col, omega, out);
         for (int k = 0; k < 4 && j + k < points; ++k) {
           pass[j + k].cancellation = out.cancellation[k];
           std::copy_n(out.values[k], n, pass[j + k].values.begin());
@@ -419,7 +443,7 @@ bool AllSamplesAtOnce(Column& col, const SoilProfile& profile, const Amplificati
 }
 
 void Amplification(const SoilProfile& profile, const AnalysisSettings& settings, const AmplificationResult& samples,
-                   const NaturalModes& modes, bool lanesAllowed, LayerAmplifications& table) {
+                   const NaturalModes& modes, const std::optional<LanePath>& lanes, LayerAmplifications& table) {
   // The faults of a profile with no layers or too many come with the model.
   const int n = BuildLumpedMassModel(profile).n;
   const int points = samples.pointCount;
@@ -442,7 +466,7 @@ void Amplification(const SoilProfile& profile, const AnalysisSettings& settings,
     SetVelocities(col, profile, 2.0);
   }
 
-  if (!AllSamplesAtOnce(col, profile, samples, viscous, omega1, lanesAllowed, table)) {
+  if (!AllSamplesAtOnce(col, profile, samples, viscous, omega1, lanes, table)) {
     std::array<float, kMax> values{};
     for (int j = 0; j < points; ++j) {
       const float omega = checked::StoreSingle(kTwoPi * samples.frequency[j]);
@@ -459,13 +483,21 @@ void Amplification(const SoilProfile& profile, const AnalysisSettings& settings,
 void TransferMatrixAmplification(const SoilProfile& profile, const AnalysisSettings& settings,
                                  const AmplificationResult& samples, const NaturalModes& modes,
                                  LayerAmplifications& table) {
-  Amplification(profile, settings, samples, modes, true, table);
+  Amplification(profile, settings, samples, modes, lane_pass::Fastest(), table);
 }
 
 void TransferMatrixAmplificationOneByOne(const SoilProfile& profile, const AnalysisSettings& settings,
                                          const AmplificationResult& samples, const NaturalModes& modes,
                                          LayerAmplifications& table) {
-  Amplification(profile, settings, samples, modes, false, table);
+  Amplification(profile, settings, samples, modes, std::nullopt, table);
+}
+
+bool LanePathRuns(LanePath path) { return lane_pass::Runs(path); }
+
+void TransferMatrixAmplificationInLanes(const SoilProfile& profile, const AnalysisSettings& settings,
+                                        const AmplificationResult& samples, const NaturalModes& modes, LanePath path,
+                                        LayerAmplifications& table) {
+  Amplification(profile, settings, samples, modes, path, table);
 }
 
 MethodResult CalculateTransferMatrix(const SoilProfile& profile, const AnalysisSettings& settings,

@@ -52,6 +52,24 @@ void BM_TransferMatrix(benchmark::State& state) {
   }
 }
 
+// The transfer matrix table alone, by each side-by-side pass the processor
+// runs (0 SSE2, 1 AVX2 with FMA).
+void BM_TransferMatrixLanes(benchmark::State& state) {
+  Rig rig(20, 400);
+  const auto path = static_cast<LanePath>(state.range(0));
+  if (!LanePathRuns(path)) {
+    state.SkipWithError("not on this processor");
+    return;
+  }
+  const NaturalModes modes = SolveNaturalModes(rig.profile);
+  LayerAmplifications table;
+  for (auto _ : state) {
+    TransferMatrixAmplificationInLanes(rig.profile, rig.settings, rig.result, modes, path, table);
+    benchmark::DoNotOptimize(table[0].data());
+  }
+}
+BENCHMARK(BM_TransferMatrixLanes)->DenseRange(0, 1)->Unit(benchmark::kMicrosecond);
+
 void BM_LumpedMass(benchmark::State& state) {
   Rig rig(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
   for (auto _ : state) {
