@@ -90,6 +90,49 @@ TOVALK_LANE D4 Single<Baseline>(D4 x) {
 }
 #endif
 
+// The lanes' float32 values in float form, and back: narrowing rounds as a
+// scalar store does (and raises its flags); widening is exact. A float32
+// add, subtract, multiply or divide of two float32 values gives exactly the
+// double operation's result rounded to float32 (double has more than twice
+// float32's precision), with the same overflow, division-by-zero and
+// invalid flags: those steps can stay in float form, without converting
+// each result back.
+template <class Isa>
+F4 Narrow(D4 x);
+template <class Isa>
+D4 Widen(F4 x);
+#if defined(__x86_64__)
+template <>
+TOVALK_LANE F4 Narrow<Baseline>(D4 x) {
+  using D2 = double __attribute__((vector_size(16)));
+  const D2 lo = __builtin_shufflevector(x, x, 0, 1), hi = __builtin_shufflevector(x, x, 2, 3);
+  return (F4)_mm_movelh_ps(_mm_cvtpd_ps((__m128d)lo), _mm_cvtpd_ps((__m128d)hi));
+}
+template <>
+TOVALK_LANE D4 Widen<Baseline>(F4 x) {
+  using D2 = double __attribute__((vector_size(16)));
+  const D2 lo = (D2)_mm_cvtps_pd((__m128)x), hi = (D2)_mm_cvtps_pd(_mm_movehl_ps((__m128)x, (__m128)x));
+  return __builtin_shufflevector(lo, hi, 0, 1, 2, 3);
+}
+template <>
+[[gnu::target("avx2,fma")]] inline F4 Narrow<Avx2>(D4 x) {
+  return (F4)_mm256_cvtpd_ps((__m256d)x);
+}
+template <>
+[[gnu::target("avx2,fma")]] inline D4 Widen<Avx2>(F4 x) {
+  return (D4)_mm256_cvtps_pd((__m128)x);
+}
+#else
+template <>
+TOVALK_LANE F4 Narrow<Baseline>(D4 x) {
+  return __builtin_convertvector(x, F4);
+}
+template <>
+TOVALK_LANE D4 Widen<Baseline>(F4 x) {
+  return __builtin_convertvector(x, D4);
+}
+#endif
+
 template <class V>
 TOVALK_LANE V Bits(MaskOf<V> x) {
   return (V)x;

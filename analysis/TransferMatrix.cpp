@@ -19,6 +19,7 @@
 #include <cmath>
 #include <complex>
 #include <limits>
+#include <type_traits>
 #include <optional>
 
 #include "analysis/Calculators.h"
@@ -216,6 +217,33 @@ template <class Isa, class V>
   return lanes::Single<Isa>(z.re * z.re + z.im * z.im);
 }
 
+// The same steps where a result is only added or halved next: the float32
+// value in float form (see lanes::Narrow), and the add and the halving in
+// float32 itself, which give the double steps' rounded results exactly.
+using Float4 = ComplexOf<lanes::F4>;
+template <class Isa>
+[[gnu::always_inline]] inline Float4 MulToFloat(ComplexOf<lanes::D4> a, ComplexOf<lanes::D4> b) {
+  return {lanes::Narrow<Isa>(a.re * b.re - a.im * b.im), lanes::Narrow<Isa>(a.im * b.re + a.re * b.im)};
+}
+[[gnu::always_inline]] inline Float4 AddFloat(Float4 a, Float4 b) { return {a.re + b.re, a.im + b.im}; }
+[[gnu::always_inline]] inline Float4 HalfFloat(Float4 z) { return {0.5f * z.re, 0.5f * z.im}; }
+template <class Isa>
+[[gnu::always_inline]] inline Float4 ToFloat(ComplexOf<lanes::D4> z) {
+  return {lanes::Narrow<Isa>(z.re), lanes::Narrow<Isa>(z.im)};
+}
+template <class Isa>
+[[gnu::always_inline]] inline ComplexOf<lanes::D4> ToDouble(Float4 z) {
+  return {lanes::Widen<Isa>(z.re), lanes::Widen<Isa>(z.im)};
+}
+// DivByNorm with the two last divisions in float32.
+template <class Isa>
+[[gnu::always_inline]] inline ComplexOf<lanes::D4> DivByNormFloat(ComplexOf<lanes::D4> a, ComplexOf<lanes::D4> b,
+                                                                  lanes::F4 d) {
+  const lanes::F4 p = lanes::Narrow<Isa>(a.re * b.re + a.im * b.im);
+  const lanes::F4 q = lanes::Narrow<Isa>(a.im * b.re - a.re * b.im);
+  return {lanes::Widen<Isa>(p / d), lanes::Widen<Isa>(q / d)};
+}
+
 struct Out {
   double cancellation[4];
   float values[4][kMax];
@@ -223,6 +251,7 @@ struct Out {
 
 template <class Isa, class V>
 [[gnu::always_inline]] inline void Samples(const Column& col, const float* omega, Out& out) {
+  static_assert(std::is_same_v<V, lanes::D4>, "the float form is four lanes");
   using C = ComplexOf<V>;
   constexpr int kWidth = lanes::kWidthOf<V>;
   const int n = col.n;
@@ -234,29 +263,37 @@ template <class Isa, class V>
   for (int m = 0; m < n; ++m) {
     const V omegaH = lanes::Single<Isa>(w * static_cast<double>(col.thickness[m]));
     const C vstar = Splat<V>(col.vstar[m]);
-    const C theta = DivByNorm<Isa>(C{Splat<V>(0.0), omegaH}, vstar, Splat<V>(col.vstarNorm[m]));
+    const C theta = DivByNormFloat<Isa>(C{Splat<V>(0.0), omegaH}, vstar, lanes::F4{} + col.vstarNorm[m]);
     C ePlus, eMinus;
     lanes::ExpPairs<Isa>(theta, ePlus, eMinus);
     const C sPlus = Splat<V>(col.onePlusAlpha[m]);
     const C sMinus = Splat<V>(col.oneMinusAlpha[m]);
-    ta[m] = Half<Isa>(Mul<Isa>(sPlus, ePlus)), tb[m] = Half<Isa>(Mul<Isa>(sMinus, eMinus));
-    tc[m] = Half<Isa>(Mul<Isa>(sMinus, ePlus)), td[m] = Half<Isa>(Mul<Isa>(sPlus, eMinus));
+    ta[m] = ToDouble<Isa>(HalfFloat(MulToFloat<Isa>(sPlus, ePlus)));
+    tb[m] = ToDouble<Isa>(HalfFloat(MulToFloat<Isa>(sMinus, eMinus)));
+    tc[m] = ToDouble<Isa>(HalfFloat(MulToFloat<Isa>(sMinus, ePlus)));
+    td[m] = ToDouble<Isa>(HalfFloat(MulToFloat<Isa>(sPlus, eMinus)));
   }
-  C pa{}, pb{}, pc{}, pd{};  // the product P_m
+  // The product P_m, in double for the next products and the sizes, in
+  // float form for the sums.
+  C pa{}, pb{}, pc{}, pd{};
+  Float4 fa{}, fb{}, fc{}, fd{};
   V cancellation = Splat<V>(1.0);
   std::array<C, kMax> surfaceOver;
   for (int m = 0; m < n; ++m) {
     if (m == 0) {
       pa = ta[0], pb = tb[0], pc = tc[0], pd = td[0];
+      fa = ToFloat<Isa>(pa), fb = ToFloat<Isa>(pb), fc = ToFloat<Isa>(pc), fd = ToFloat<Isa>(pd);
     } else {
-      const C na = Add<Isa>(Mul<Isa>(ta[m], pa), Mul<Isa>(tb[m], pc)),
-              nb = Add<Isa>(Mul<Isa>(ta[m], pb), Mul<Isa>(tb[m], pd));
-      const C nc = Add<Isa>(Mul<Isa>(tc[m], pa), Mul<Isa>(td[m], pc)),
-              nd = Add<Isa>(Mul<Isa>(tc[m], pb), Mul<Isa>(td[m], pd));
-      pa = na, pb = nb, pc = nc, pd = nd;
+      fa = AddFloat(MulToFloat<Isa>(ta[m], pa), MulToFloat<Isa>(tb[m], pc));
+      fb = AddFloat(MulToFloat<Isa>(ta[m], pb), MulToFloat<Isa>(tb[m], pd));
+      fc = AddFloat(MulToFloat<Isa>(tc[m], pa), MulToFloat<Isa>(td[m], pc));
+      fd = AddFloat(MulToFloat<Isa>(tc[m], pb), MulToFloat<Isa>(td[m], pd));
+      pa = ToDouble<Isa>(fa), pb = ToDouble<Isa>(fb), pc = ToDouble<Isa>(fc), pd = ToDouble<Isa>(fd);
     }
-    const C motion = Add<Isa>(Add<Isa>(pa, pb), Add<Isa>(pc, pd));
-    surfaceOver[m] = Div<Isa>(C{Splat<V>(2.0), Splat<V>(0.0)}, motion);
+    const C motion = ToDouble<Isa>(AddFloat(AddFloat(fa, fb), AddFloat(fc, fd)));
+    surfaceOver[m] =
+        DivByNormFloat<Isa>(C{Splat<V>(2.0), Splat<V>(0.0)}, motion,
+                            lanes::Narrow<Isa>(motion.re * motion.re + motion.im * motion.im));
     using lanes::Abs;
     const V sizes =
         Abs(pa.re) + Abs(pa.im) + Abs(pb.re) + Abs(pb.im) + Abs(pc.re) + Abs(pc.im) + Abs(pd.re) + Abs(pd.im);

@@ -88,6 +88,37 @@ void ExpectSameAsOneByOne(const Complex* theta) {
   std::feclearexcept(FE_ALL_EXCEPT);
 }
 
+// The float form's premise: a float32 add, multiply or divide of float32
+// values gives the double step rounded to float32, bits and fault flags
+// alike, over random bit patterns (overflow, zeros, subnormals, infinities).
+TEST(FourLanes, Float32StepsAreTheDoubleStepsRounded) {
+  std::mt19937 random(20261209);
+  auto anyFloat = [&] {
+    float v;
+    do {
+      v = std::bit_cast<float>(static_cast<uint32_t>(random()));
+    } while (std::isnan(v));
+    return v;
+  };
+  // Volatile: each step is the one instruction written, never folded.
+  for (int i = 0; i < 300000; ++i) {
+    volatile float a = anyFloat(), b = i % 3 == 0 ? anyFloat() : a * std::ldexp(1.0f, static_cast<int>(random() % 60) - 30);
+    for (int op = 0; op < 3; ++op) {
+      std::feclearexcept(FE_ALL_EXCEPT);
+      const volatile float single = op == 0 ? a + b : op == 1 ? 0.5f * a : a / b;
+      const int singleFlags = std::fetestexcept(kFaults);
+      std::feclearexcept(FE_ALL_EXCEPT);
+      const volatile double wide = op == 0 ? static_cast<double>(a) + b : op == 1 ? 0.5 * a : static_cast<double>(a) / b;
+      const volatile float rounded = static_cast<float>(wide);
+      const int doubleFlags = std::fetestexcept(kFaults);
+      ASSERT_EQ(std::bit_cast<uint32_t>(static_cast<float>(single)), std::bit_cast<uint32_t>(static_cast<float>(rounded)))
+          << a << " op " << op << " " << b;
+      ASSERT_EQ(singleFlags, doubleFlags) << a << " op " << op << " " << b;
+    }
+  }
+  std::feclearexcept(FE_ALL_EXCEPT);
+}
+
 TEST(FourLanes, KernelsStayFarWithinTheRoundingSlack) {
   // The fallback decision allows a relative 2^-44 between the kernels and the
   // library; the kernels must be well inside it everywhere they serve.
