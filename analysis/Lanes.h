@@ -203,9 +203,12 @@ TOVALK_LANE V Exp(V x) {
     k = t - kShifter;
     r = Fma<Isa>(-k, Splat<V>(kLn2Hi), x);
     r = Fma<Isa>(-k, Splat<V>(kLn2Lo), r);
-    auto pair = [&](int i) { return Fma<Isa>(Splat<V>(c[i + 1]), r, Splat<V>(c[i])); };
+    // No lambda here: a vector must never cross a call that is not inlined.
     const V r2 = r * r, r4 = r2 * r2, r8 = r4 * r4;
-    const V q0 = pair(0), q1 = pair(2), q2 = pair(4), q3 = pair(6), q4 = pair(8), q5 = pair(10), q6 = pair(12);
+    const V q0 = Fma<Isa>(Splat<V>(c[1]), r, Splat<V>(c[0])), q1 = Fma<Isa>(Splat<V>(c[3]), r, Splat<V>(c[2]));
+    const V q2 = Fma<Isa>(Splat<V>(c[5]), r, Splat<V>(c[4])), q3 = Fma<Isa>(Splat<V>(c[7]), r, Splat<V>(c[6]));
+    const V q4 = Fma<Isa>(Splat<V>(c[9]), r, Splat<V>(c[8])), q5 = Fma<Isa>(Splat<V>(c[11]), r, Splat<V>(c[10]));
+    const V q6 = Fma<Isa>(Splat<V>(c[13]), r, Splat<V>(c[12]));
     const V s0 = Fma<Isa>(q1, r2, q0), s1 = Fma<Isa>(q3, r2, q2), s2 = Fma<Isa>(q5, r2, q4);
     const V u0 = Fma<Isa>(s1, r4, s0), u1 = Fma<Isa>(q6, r4, s2);
     p = Fma<Isa>(u1, r8, u0);
@@ -243,13 +246,14 @@ TOVALK_LANE void SinCos(V y, V& sine, V& cosine) {
   if constexpr (Isa::kFma) {
     // sin r = r + r^3 (a0 + a1 z + ... + a7 z^7), a_i = (-1)^(i+1) / (2i+3)!;
     // cos r = 1 + z (b0 + b1 z + ... + b7 z^7), b_i = (-1)^(i+1) / (2i+2)!.
-    auto a = [&](int i) { return Splat<V>(i % 2 ? f[2 * i + 3] : -f[2 * i + 3]); };
-    auto b = [&](int i) { return Splat<V>(i % 2 ? f[2 * i + 2] : -f[2 * i + 2]); };
+    // The lambdas give scalars only: a vector must never cross a call.
+    auto a = [&](int i) { return i % 2 ? f[2 * i + 3] : -f[2 * i + 3]; };
+    auto b = [&](int i) { return i % 2 ? f[2 * i + 2] : -f[2 * i + 2]; };
     const V z = r2, z2 = z * z, z4 = z2 * z2;
-    const V s01 = Fma<Isa>(a(1), z, a(0)), s23 = Fma<Isa>(a(3), z, a(2)), s45 = Fma<Isa>(a(5), z, a(4)),
-            s67 = Fma<Isa>(a(7), z, a(6));
-    const V c01 = Fma<Isa>(b(1), z, b(0)), c23 = Fma<Isa>(b(3), z, b(2)), c45 = Fma<Isa>(b(5), z, b(4)),
-            c67 = Fma<Isa>(b(7), z, b(6));
+    const V s01 = Fma<Isa>(Splat<V>(a(1)), z, Splat<V>(a(0))), s23 = Fma<Isa>(Splat<V>(a(3)), z, Splat<V>(a(2)));
+    const V s45 = Fma<Isa>(Splat<V>(a(5)), z, Splat<V>(a(4))), s67 = Fma<Isa>(Splat<V>(a(7)), z, Splat<V>(a(6)));
+    const V c01 = Fma<Isa>(Splat<V>(b(1)), z, Splat<V>(b(0))), c23 = Fma<Isa>(Splat<V>(b(3)), z, Splat<V>(b(2)));
+    const V c45 = Fma<Isa>(Splat<V>(b(5)), z, Splat<V>(b(4))), c67 = Fma<Isa>(Splat<V>(b(7)), z, Splat<V>(b(6)));
     const V sLow = Fma<Isa>(s23, z2, s01), sHigh = Fma<Isa>(s67, z2, s45);
     const V cLow = Fma<Isa>(c23, z2, c01), cHigh = Fma<Isa>(c67, z2, c45);
     s = Fma<Isa>(r * z, Fma<Isa>(sHigh, z4, sLow), r);

@@ -340,6 +340,22 @@ LanePath Fastest() {
 }
 }  // namespace lane_pass
 
+// std::max(|a|, |b|) with one hypot where the squared sizes already tell
+// which is larger: a relative 2^-30 between them is far beyond the squares'
+// rounding and the library's error of below an ulp, so the other's |.| can
+// only be the smaller one. Near a tie, with a square too small to be exact
+// to that margin (below the normal range) or not finite, both as ever.
+double LargerAbs(std::complex<double> a, std::complex<double> b) {
+  constexpr double kMargin = 1.0 + 0x1p-30;
+  constexpr double kSmallest = std::numeric_limits<double>::min();
+  const double a2 = a.real() * a.real() + a.imag() * a.imag();
+  const double b2 = b.real() * b.real() + b.imag() * b.imag();
+  const bool normal = a2 >= kSmallest && b2 >= kSmallest && std::isfinite(a2) && std::isfinite(b2);
+  if (normal && a2 > b2 * kMargin) return std::abs(a);
+  if (normal && b2 > a2 * kMargin) return std::abs(b);
+  return std::max(std::abs(a), std::abs(b));
+}
+
 // One sample by the wave amplitudes in double: (E, F) carried down with the
 // growth e^Re θ taken out into a logarithm, so nothing overflows; ratios
 // below the float32 range become 0.
@@ -376,7 +392,7 @@ void RenormalisedSample(const Column& col, float omega, std::array<float, kMax>&
     const C down = std::exp(-2.0 * r) * std::polar(1.0, -theta.imag());
     const C nextE = 0.5 * ((1.0 + alpha) * up * e + (1.0 - alpha) * down * f);
     const C nextF = 0.5 * ((1.0 - alpha) * up * e + (1.0 + alpha) * down * f);
-    const double size = std::max(std::abs(nextE), std::abs(nextF));
+    const double size = LargerAbs(nextE, nextF);
     const double norm = size > 0.0 ? size : 1.0;
     e = nextE / norm;
     f = nextF / norm;

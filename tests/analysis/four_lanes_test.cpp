@@ -22,8 +22,11 @@ namespace {
 
 constexpr int kFaults = FE_OVERFLOW | FE_DIVBYZERO | FE_INVALID;
 
+// Forced inline, so the lanes' functions of an instruction set are taken in
+// by the caller built for it even unoptimised: a vector must never cross a
+// call between code built for different instruction sets.
 template <class Isa>
-void LaneExpPairs(const Complex* theta, ExpPair* out) {
+[[gnu::always_inline]] inline void LaneExpPairs(const Complex* theta, ExpPair* out) {
   lanes::Complex4 z{{theta[0].re, theta[1].re, theta[2].re, theta[3].re},
                     {theta[0].im, theta[1].im, theta[2].im, theta[3].im}};
   lanes::Complex4 plus, minus;
