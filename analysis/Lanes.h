@@ -259,23 +259,14 @@ TOVALK_LANE void SinCos(V y, V& sine, V& cosine) {
     s = Fma<Isa>(r * z, Fma<Isa>(sHigh, z4, sLow), r);
     c = Fma<Isa>(z, Fma<Isa>(cHigh, z4, cLow), Splat<V>(1.0));
   } else {
+    // The terms alternate in sign (adding -t is subtracting t, bit for bit).
     s = Splat<V>(f[17]);
-    s = s * r2 - f[15];
-    s = s * r2 + f[13];
-    s = s * r2 - f[11];
-    s = s * r2 + f[9];
-    s = s * r2 - f[7];
-    s = s * r2 + f[5];
-    s = s * r2 - f[3];
-    s = r + r * r2 * s;
     c = Splat<V>(f[16]);
-    c = c * r2 - f[14];
-    c = c * r2 + f[12];
-    c = c * r2 - f[10];
-    c = c * r2 + f[8];
-    c = c * r2 - f[6];
-    c = c * r2 + f[4];
-    c = c * r2 - f[2];
+    for (int i = 15, sign = -1; i >= 3; i -= 2, sign = -sign) {
+      s = s * r2 + sign * f[i];
+      c = c * r2 + sign * f[i - 1];
+    }
+    s = r + r * r2 * s;
     c = 1.0 + r2 * c;
   }
   using M = MaskOf<V>;
