@@ -28,22 +28,9 @@ using D4 = double __attribute__((vector_size(32)));
 using F4 = float __attribute__((vector_size(16)));
 using I4 = int64_t __attribute__((vector_size(32)));  // lane masks: 0 or -1
 
-template <class V>
-struct Traits;
-template <>
-struct Traits<D4> {
-  using Mask = I4;
-  static constexpr int kWidth = 4;
-};
-template <class V>
-using MaskOf = typename Traits<V>::Mask;
-template <class V>
-constexpr int kWidthOf = Traits<V>::kWidth;
+constexpr int kLanes = 4;
 
-template <class V = D4>
-TOVALK_LANE V Splat(double x) {
-  return V{} + x;
-}
+TOVALK_LANE D4 Splat(double x) { return D4{} + x; }
 
 // The instruction sets the pass is built for: SSE2, which every x86-64 has
 // (elsewhere the compiler's own), and AVX2 with FMA, chosen when the
@@ -133,30 +120,13 @@ TOVALK_LANE D4 Widen<Baseline>(F4 x) {
 }
 #endif
 
-template <class V>
-TOVALK_LANE V Bits(MaskOf<V> x) {
-  return (V)x;
-}
+TOVALK_LANE D4 Bits(I4 x) { return (D4)x; }
 TOVALK_LANE I4 Bits(D4 x) { return (I4)x; }
-template <class V>
-TOVALK_LANE V Select(MaskOf<V> mask, V a, V b) {
-  return Bits<V>((Bits(a) & mask) | (Bits(b) & ~mask));
-}
-template <class V>
-TOVALK_LANE V Abs(V x) {
-  return Bits<V>(Bits(x) & (MaskOf<V>{} + INT64_MAX));
-}
+TOVALK_LANE D4 Select(I4 mask, D4 a, D4 b) { return Bits((Bits(a) & mask) | (Bits(b) & ~mask)); }
+TOVALK_LANE D4 Abs(D4 x) { return Bits(Bits(x) & (I4{} + INT64_MAX)); }
 // std::max(a, b) lane by lane: b where a < b, else a.
-template <class V>
-TOVALK_LANE V Max(V a, V b) {
-  return Select<V>(a < b, b, a);
-}
-template <class M>
-TOVALK_LANE bool Any(M mask) {
-  int64_t any = 0;
-  for (int k = 0; k < static_cast<int>(sizeof(M) / sizeof(int64_t)); ++k) any |= mask[k];
-  return any != 0;
-}
+TOVALK_LANE D4 Max(D4 a, D4 b) { return Select(a < b, b, a); }
+TOVALK_LANE bool Any(I4 mask) { return (mask[0] | mask[1] | mask[2] | mask[3]) != 0; }
 
 // Round-to-nearest integer of |x| < 2^51, as an exact double and as an integer.
 constexpr double kShifter = 0x1.8p52;
@@ -191,36 +161,36 @@ constexpr double kInverseFactorial[] = {1.0,
 // roundings adds at most 1.5 * 2^-53, with the coefficients' own roundings
 // and the reduction's (2^-55 absolute in r) below 2^-48.5 in all; measured
 // below 2^-51 against the long double library.
-template <class Isa = Baseline, class V>
-TOVALK_LANE V Exp(V x) {
+template <class Isa = Baseline>
+TOVALK_LANE D4 Exp(D4 x) {
   constexpr double kInvLn2 = 0x1.71547652b82fep0;
   constexpr double kLn2Hi = 0x1.62e42fee00000p-1;
   constexpr double kLn2Lo = 0x1.a39ef35793c76p-33;
   const auto& c = kInverseFactorial;
-  V t, k, r, p;
+  D4 t, k, r, p;
   if constexpr (Isa::kFma) {
-    t = Fma<Isa>(x, Splat<V>(kInvLn2), Splat<V>(kShifter));
+    t = Fma<Isa>(x, Splat(kInvLn2), Splat(kShifter));
     k = t - kShifter;
-    r = Fma<Isa>(-k, Splat<V>(kLn2Hi), x);
-    r = Fma<Isa>(-k, Splat<V>(kLn2Lo), r);
+    r = Fma<Isa>(-k, Splat(kLn2Hi), x);
+    r = Fma<Isa>(-k, Splat(kLn2Lo), r);
     // No lambda here: a vector must never cross a call that is not inlined.
-    const V r2 = r * r, r4 = r2 * r2, r8 = r4 * r4;
-    const V q0 = Fma<Isa>(Splat<V>(c[1]), r, Splat<V>(c[0])), q1 = Fma<Isa>(Splat<V>(c[3]), r, Splat<V>(c[2]));
-    const V q2 = Fma<Isa>(Splat<V>(c[5]), r, Splat<V>(c[4])), q3 = Fma<Isa>(Splat<V>(c[7]), r, Splat<V>(c[6]));
-    const V q4 = Fma<Isa>(Splat<V>(c[9]), r, Splat<V>(c[8])), q5 = Fma<Isa>(Splat<V>(c[11]), r, Splat<V>(c[10]));
-    const V q6 = Fma<Isa>(Splat<V>(c[13]), r, Splat<V>(c[12]));
-    const V s0 = Fma<Isa>(q1, r2, q0), s1 = Fma<Isa>(q3, r2, q2), s2 = Fma<Isa>(q5, r2, q4);
-    const V u0 = Fma<Isa>(s1, r4, s0), u1 = Fma<Isa>(q6, r4, s2);
+    const D4 r2 = r * r, r4 = r2 * r2, r8 = r4 * r4;
+    const D4 q0 = Fma<Isa>(Splat(c[1]), r, Splat(c[0])), q1 = Fma<Isa>(Splat(c[3]), r, Splat(c[2]));
+    const D4 q2 = Fma<Isa>(Splat(c[5]), r, Splat(c[4])), q3 = Fma<Isa>(Splat(c[7]), r, Splat(c[6]));
+    const D4 q4 = Fma<Isa>(Splat(c[9]), r, Splat(c[8])), q5 = Fma<Isa>(Splat(c[11]), r, Splat(c[10]));
+    const D4 q6 = Fma<Isa>(Splat(c[13]), r, Splat(c[12]));
+    const D4 s0 = Fma<Isa>(q1, r2, q0), s1 = Fma<Isa>(q3, r2, q2), s2 = Fma<Isa>(q5, r2, q4);
+    const D4 u0 = Fma<Isa>(s1, r4, s0), u1 = Fma<Isa>(q6, r4, s2);
     p = Fma<Isa>(u1, r8, u0);
   } else {
     t = x * kInvLn2 + kShifter;
     k = t - kShifter;
     r = (x - k * kLn2Hi) - k * kLn2Lo;
-    p = Splat<V>(c[13]);
+    p = Splat(c[13]);
     for (int i = 12; i >= 0; --i) p = p * r + c[i];
   }
-  const MaskOf<V> power = (Bits(t) - Bits(Splat<V>(kShifter)) + 1023) << 52;  // 2^k
-  return p * Bits<V>(power);
+  const I4 power = (Bits(t) - Bits(Splat(kShifter)) + 1023) << 52;  // 2^k
+  return p * Bits(power);
 }
 
 // sin y and cos y for |y| <= 1e5: y = k π/2 + r (π/2 in three parts, the
@@ -231,37 +201,37 @@ TOVALK_LANE V Exp(V x) {
 // instead of 8), each partial sum below 1.1 times its result (the series
 // alternate with terms shrinking by 6 or more), so the roundings add below
 // 2^-49 together; measured below 2^-51 against the long double library.
-template <class Isa = Baseline, class V>
-TOVALK_LANE void SinCos(V y, V& sine, V& cosine) {
+template <class Isa = Baseline>
+TOVALK_LANE void SinCos(D4 y, D4& sine, D4& cosine) {
   constexpr double kTwoOverPi = 0x1.45f306dc9c883p-1;
   constexpr double kPio2_1 = 0x1.921fb54400000p0;
   constexpr double kPio2_2 = 0x1.0b4611a600000p-34;
   constexpr double kPio2_3 = 0x1.3198a2e037073p-69;
   const auto& f = kInverseFactorial;
-  const V t = y * kTwoOverPi + kShifter;
-  const V k = t - kShifter;
-  const V r = ((y - k * kPio2_1) - k * kPio2_2) - k * kPio2_3;
-  const V r2 = r * r;
-  V s, c;
+  const D4 t = y * kTwoOverPi + kShifter;
+  const D4 k = t - kShifter;
+  const D4 r = ((y - k * kPio2_1) - k * kPio2_2) - k * kPio2_3;
+  const D4 r2 = r * r;
+  D4 s, c;
   if constexpr (Isa::kFma) {
     // sin r = r + r^3 (a0 + a1 z + ... + a7 z^7), a_i = (-1)^(i+1) / (2i+3)!;
     // cos r = 1 + z (b0 + b1 z + ... + b7 z^7), b_i = (-1)^(i+1) / (2i+2)!.
     // The lambdas give scalars only: a vector must never cross a call.
     auto a = [&](int i) { return i % 2 ? f[2 * i + 3] : -f[2 * i + 3]; };
     auto b = [&](int i) { return i % 2 ? f[2 * i + 2] : -f[2 * i + 2]; };
-    const V z = r2, z2 = z * z, z4 = z2 * z2;
-    const V s01 = Fma<Isa>(Splat<V>(a(1)), z, Splat<V>(a(0))), s23 = Fma<Isa>(Splat<V>(a(3)), z, Splat<V>(a(2)));
-    const V s45 = Fma<Isa>(Splat<V>(a(5)), z, Splat<V>(a(4))), s67 = Fma<Isa>(Splat<V>(a(7)), z, Splat<V>(a(6)));
-    const V c01 = Fma<Isa>(Splat<V>(b(1)), z, Splat<V>(b(0))), c23 = Fma<Isa>(Splat<V>(b(3)), z, Splat<V>(b(2)));
-    const V c45 = Fma<Isa>(Splat<V>(b(5)), z, Splat<V>(b(4))), c67 = Fma<Isa>(Splat<V>(b(7)), z, Splat<V>(b(6)));
-    const V sLow = Fma<Isa>(s23, z2, s01), sHigh = Fma<Isa>(s67, z2, s45);
-    const V cLow = Fma<Isa>(c23, z2, c01), cHigh = Fma<Isa>(c67, z2, c45);
+    const D4 z = r2, z2 = z * z, z4 = z2 * z2;
+    const D4 s01 = Fma<Isa>(Splat(a(1)), z, Splat(a(0))), s23 = Fma<Isa>(Splat(a(3)), z, Splat(a(2)));
+    const D4 s45 = Fma<Isa>(Splat(a(5)), z, Splat(a(4))), s67 = Fma<Isa>(Splat(a(7)), z, Splat(a(6)));
+    const D4 c01 = Fma<Isa>(Splat(b(1)), z, Splat(b(0))), c23 = Fma<Isa>(Splat(b(3)), z, Splat(b(2)));
+    const D4 c45 = Fma<Isa>(Splat(b(5)), z, Splat(b(4))), c67 = Fma<Isa>(Splat(b(7)), z, Splat(b(6)));
+    const D4 sLow = Fma<Isa>(s23, z2, s01), sHigh = Fma<Isa>(s67, z2, s45);
+    const D4 cLow = Fma<Isa>(c23, z2, c01), cHigh = Fma<Isa>(c67, z2, c45);
     s = Fma<Isa>(r * z, Fma<Isa>(sHigh, z4, sLow), r);
-    c = Fma<Isa>(z, Fma<Isa>(cHigh, z4, cLow), Splat<V>(1.0));
+    c = Fma<Isa>(z, Fma<Isa>(cHigh, z4, cLow), Splat(1.0));
   } else {
     // The terms alternate in sign (adding -t is subtracting t, bit for bit).
-    s = Splat<V>(f[17]);
-    c = Splat<V>(f[16]);
+    s = Splat(f[17]);
+    c = Splat(f[16]);
     for (int i = 15, sign = -1; i >= 3; i -= 2, sign = -sign) {
       s = s * r2 + sign * f[i];
       c = c * r2 + sign * f[i - 1];
@@ -269,18 +239,15 @@ TOVALK_LANE void SinCos(V y, V& sine, V& cosine) {
     s = r + r * r2 * s;
     c = 1.0 + r2 * c;
   }
-  using M = MaskOf<V>;
-  const M q = Bits(t) - Bits(Splat<V>(kShifter));
+  using M = I4;
+  const M q = Bits(t) - Bits(Splat(kShifter));
   const M swap = -(q & 1);
   const M sineSign = (q & 2) << 62;
   const M cosineSign = ((q + 1) & 2) << 62;
-  sine = Bits<V>(Bits(Select<V>(swap, c, s)) ^ sineSign);
-  cosine = Bits<V>(Bits(Select<V>(swap, s, c)) ^ cosineSign);
+  sine = Bits(Bits(Select(swap, c, s)) ^ sineSign);
+  cosine = Bits(Bits(Select(swap, s, c)) ^ cosineSign);
 }
 
-// Lanes where the float32 rounding of v might differ from that of a value
-// within a relative 2^-44 of it: far more than the kernels' error and the
-// library's together, so elsewhere both round to the same float.
 // Lanes whose float32 roundings of a and b differ: Single(a) != Single(b).
 template <class Isa>
 TOVALK_LANE I4 RoundDifferently(D4 a, D4 b) {
@@ -296,8 +263,11 @@ template <>
 }
 #endif
 
-template <class Isa, class V>
-TOVALK_LANE MaskOf<V> Ambiguous(V v) {
+// Lanes where the float32 rounding of v might differ from that of a value
+// within a relative 2^-44 of it: far more than the kernels' error and the
+// library's together, so elsewhere both round to the same float.
+template <class Isa>
+TOVALK_LANE I4 Ambiguous(D4 v) {
   constexpr double kSlack = 0x1p-44;
   return RoundDifferently<Isa>(v * (1.0 - kSlack), v * (1.0 + kSlack));
 }
@@ -313,27 +283,27 @@ using Complex4 = ComplexOf<D4>;
 // |Re θ| <= 80 (e^±Re θ a normal float32), 0 < |Im θ| <= 1e5, and products
 // whose rounding the kernels' error cannot change; any other lane is handed
 // to FastExpPair itself.
-template <class Isa, class V>
-TOVALK_LANE void ExpPairs(ComplexOf<V> theta, ComplexOf<V>& plus, ComplexOf<V>& minus) {
-  using M = MaskOf<V>;
+template <class Isa>
+TOVALK_LANE void ExpPairs(Complex4 theta, Complex4& plus, Complex4& minus) {
+  using M = I4;
   const M inRange = (Abs(theta.re) <= 80.0) & (Abs(theta.im) <= 1e5) & (theta.im != 0.0);
   // Out-of-range lanes compute harmless values, so they raise no flag here.
-  const V x = Select<V>(inRange, theta.re, Splat<V>(0.0));
-  const V y = Select<V>(inRange, theta.im, Splat<V>(1.0));
-  const V ePlus = Exp<Isa>(x);
-  const V eMinus = 1.0 / ePlus;
-  V sine, cosine;
+  const D4 x = Select(inRange, theta.re, Splat(0.0));
+  const D4 y = Select(inRange, theta.im, Splat(1.0));
+  const D4 ePlus = Exp<Isa>(x);
+  const D4 eMinus = 1.0 / ePlus;
+  D4 sine, cosine;
   SinCos<Isa>(y, sine, cosine);
-  const V mPlus = Single<Isa>(ePlus);
-  const V mMinus = Single<Isa>(eMinus);
-  const V cPlus = cosine * mPlus, sPlus = sine * mPlus;
-  const V cMinus = cosine * mMinus, sMinus = -sine * mMinus;
+  const D4 mPlus = Single<Isa>(ePlus);
+  const D4 mMinus = Single<Isa>(eMinus);
+  const D4 cPlus = cosine * mPlus, sPlus = sine * mPlus;
+  const D4 cMinus = cosine * mMinus, sMinus = -sine * mMinus;
   const M fallback = ~inRange | Ambiguous<Isa>(ePlus) | Ambiguous<Isa>(eMinus) | Ambiguous<Isa>(cPlus) |
                      Ambiguous<Isa>(sPlus) | Ambiguous<Isa>(cMinus) | Ambiguous<Isa>(sMinus);
   plus = {Single<Isa>(cPlus), Single<Isa>(sPlus)};
   minus = {Single<Isa>(cMinus), Single<Isa>(sMinus)};
   if (!Any(fallback)) return;
-  for (int k = 0; k < kWidthOf<V>; ++k) {
+  for (int k = 0; k < kLanes; ++k) {
     if (!fallback[k]) continue;
     const ExpPair pair = FastExpPair(MakeComplex(static_cast<float>(theta.re[k]), static_cast<float>(theta.im[k])));
     plus.re[k] = pair.plus.re;

@@ -19,7 +19,6 @@
 #include <cmath>
 #include <complex>
 #include <limits>
-#include <type_traits>
 #include <optional>
 
 #include "analysis/Calculators.h"
@@ -183,64 +182,50 @@ double Float32Sample(const Column& col, float omega, std::array<float, kMax>& va
 // operations in the same order, so each lane has that sample's bits and
 // raises its flags. Needs the column's constants finite.
 namespace lane_pass {
-using lanes::ComplexOf;
+using lanes::Complex4;
+using lanes::D4;
+using lanes::F4;
 using lanes::Splat;
 
-template <class Isa, class V>
-[[gnu::always_inline]] inline ComplexOf<V> Add(ComplexOf<V> a, ComplexOf<V> b) {
-  return {lanes::Single<Isa>(a.re + b.re), lanes::Single<Isa>(a.im + b.im)};
-}
-template <class Isa, class V>
-[[gnu::always_inline]] inline ComplexOf<V> Mul(ComplexOf<V> a, ComplexOf<V> b) {
-  return {lanes::Single<Isa>(a.re * b.re - a.im * b.im), lanes::Single<Isa>(a.im * b.re + a.re * b.im)};
-}
-template <class Isa, class V>
-[[gnu::always_inline]] inline ComplexOf<V> Half(ComplexOf<V> z) {
-  return {lanes::Single<Isa>(0.5 * z.re), lanes::Single<Isa>(0.5 * z.im)};
-}
-template <class V>
-[[gnu::always_inline]] inline ComplexOf<V> Splat(Complex z) {
-  return {Splat<V>(z.re), Splat<V>(z.im)};
-}
-template <class Isa, class V>
-[[gnu::always_inline]] inline ComplexOf<V> DivByNorm(ComplexOf<V> a, ComplexOf<V> b, V d) {
-  const V p = lanes::Single<Isa>(a.re * b.re + a.im * b.im);
-  const V q = lanes::Single<Isa>(a.im * b.re - a.re * b.im);
+[[gnu::always_inline]] inline Complex4 Splat(Complex z) { return {Splat(z.re), Splat(z.im)}; }
+template <class Isa>
+[[gnu::always_inline]] inline Complex4 DivByNorm(Complex4 a, Complex4 b, D4 d) {
+  const D4 p = lanes::Single<Isa>(a.re * b.re + a.im * b.im);
+  const D4 q = lanes::Single<Isa>(a.im * b.re - a.re * b.im);
   return {lanes::Single<Isa>(p / d), lanes::Single<Isa>(q / d)};
 }
-template <class Isa, class V>
-[[gnu::always_inline]] inline ComplexOf<V> Div(ComplexOf<V> a, ComplexOf<V> b) {
+template <class Isa>
+[[gnu::always_inline]] inline Complex4 Div(Complex4 a, Complex4 b) {
   return DivByNorm<Isa>(a, b, lanes::Single<Isa>(b.re * b.re + b.im * b.im));
 }
-template <class Isa, class V>
-[[gnu::always_inline]] inline V SquaredAbs(ComplexOf<V> z) {
+template <class Isa>
+[[gnu::always_inline]] inline D4 SquaredAbs(Complex4 z) {
   return lanes::Single<Isa>(z.re * z.re + z.im * z.im);
 }
 
-// The same steps where a result is only added or halved next: the float32
-// value in float form (see lanes::Narrow), and the add and the halving in
-// float32 itself, which give the double steps' rounded results exactly.
-using Float4 = ComplexOf<lanes::F4>;
+// The steps whose result is only added or halved next leave the float32
+// value in float form (see lanes::Narrow); the add and the halving then run
+// in float32 itself, which gives the double steps' rounded results exactly.
+using Float4 = lanes::ComplexOf<F4>;
 template <class Isa>
-[[gnu::always_inline]] inline Float4 MulToFloat(ComplexOf<lanes::D4> a, ComplexOf<lanes::D4> b) {
+[[gnu::always_inline]] inline Float4 MulToFloat(Complex4 a, Complex4 b) {
   return {lanes::Narrow<Isa>(a.re * b.re - a.im * b.im), lanes::Narrow<Isa>(a.im * b.re + a.re * b.im)};
 }
 [[gnu::always_inline]] inline Float4 AddFloat(Float4 a, Float4 b) { return {a.re + b.re, a.im + b.im}; }
 [[gnu::always_inline]] inline Float4 HalfFloat(Float4 z) { return {0.5f * z.re, 0.5f * z.im}; }
 template <class Isa>
-[[gnu::always_inline]] inline Float4 ToFloat(ComplexOf<lanes::D4> z) {
+[[gnu::always_inline]] inline Float4 ToFloat(Complex4 z) {
   return {lanes::Narrow<Isa>(z.re), lanes::Narrow<Isa>(z.im)};
 }
 template <class Isa>
-[[gnu::always_inline]] inline ComplexOf<lanes::D4> ToDouble(Float4 z) {
+[[gnu::always_inline]] inline Complex4 ToDouble(Float4 z) {
   return {lanes::Widen<Isa>(z.re), lanes::Widen<Isa>(z.im)};
 }
 // DivByNorm with the two last divisions in float32.
 template <class Isa>
-[[gnu::always_inline]] inline ComplexOf<lanes::D4> DivByNormFloat(ComplexOf<lanes::D4> a, ComplexOf<lanes::D4> b,
-                                                                  lanes::F4 d) {
-  const lanes::F4 p = lanes::Narrow<Isa>(a.re * b.re + a.im * b.im);
-  const lanes::F4 q = lanes::Narrow<Isa>(a.im * b.re - a.re * b.im);
+[[gnu::always_inline]] inline Complex4 DivByNormFloat(Complex4 a, Complex4 b, F4 d) {
+  const F4 p = lanes::Narrow<Isa>(a.re * b.re + a.im * b.im);
+  const F4 q = lanes::Narrow<Isa>(a.im * b.re - a.re * b.im);
   return {lanes::Widen<Isa>(p / d), lanes::Widen<Isa>(q / d)};
 }
 
@@ -249,25 +234,21 @@ struct Out {
   float values[4][kMax];
 };
 
-template <class Isa, class V>
+template <class Isa>
 [[gnu::always_inline]] inline void Samples(const Column& col, const float* omega, Out& out) {
-  static_assert(std::is_same_v<V, lanes::D4>, "the float form is four lanes");
-  using C = ComplexOf<V>;
-  constexpr int kWidth = lanes::kWidthOf<V>;
   const int n = col.n;
-  V w;
-  for (int k = 0; k < kWidth; ++k) w[k] = omega[k];
+  const D4 w = {omega[0], omega[1], omega[2], omega[3]};
   // The layer matrices T_m depend on ω alone: all of them first, so the
   // chain of products below waits for nothing else.
-  std::array<C, kMax> ta, tb, tc, td;
+  std::array<Complex4, kMax> ta, tb, tc, td;
   for (int m = 0; m < n; ++m) {
-    const V omegaH = lanes::Single<Isa>(w * static_cast<double>(col.thickness[m]));
-    const C vstar = Splat<V>(col.vstar[m]);
-    const C theta = DivByNormFloat<Isa>(C{Splat<V>(0.0), omegaH}, vstar, lanes::F4{} + col.vstarNorm[m]);
-    C ePlus, eMinus;
+    const D4 omegaH = lanes::Single<Isa>(w * static_cast<double>(col.thickness[m]));
+    const Complex4 vstar = Splat(col.vstar[m]);
+    const Complex4 theta = DivByNormFloat<Isa>(Complex4{Splat(0.0), omegaH}, vstar, F4{} + col.vstarNorm[m]);
+    Complex4 ePlus, eMinus;
     lanes::ExpPairs<Isa>(theta, ePlus, eMinus);
-    const C sPlus = Splat<V>(col.onePlusAlpha[m]);
-    const C sMinus = Splat<V>(col.oneMinusAlpha[m]);
+    const Complex4 sPlus = Splat(col.onePlusAlpha[m]);
+    const Complex4 sMinus = Splat(col.oneMinusAlpha[m]);
     ta[m] = ToDouble<Isa>(HalfFloat(MulToFloat<Isa>(sPlus, ePlus)));
     tb[m] = ToDouble<Isa>(HalfFloat(MulToFloat<Isa>(sMinus, eMinus)));
     tc[m] = ToDouble<Isa>(HalfFloat(MulToFloat<Isa>(sMinus, ePlus)));
@@ -275,10 +256,10 @@ template <class Isa, class V>
   }
   // The product P_m, in double for the next products and the sizes, in
   // float form for the sums.
-  C pa{}, pb{}, pc{}, pd{};
+  Complex4 pa{}, pb{}, pc{}, pd{};
   Float4 fa{}, fb{}, fc{}, fd{};
-  V cancellation = Splat<V>(1.0);
-  std::array<C, kMax> surfaceOver;
+  D4 cancellation = Splat(1.0);
+  std::array<Complex4, kMax> surfaceOver;
   for (int m = 0; m < n; ++m) {
     if (m == 0) {
       pa = ta[0], pb = tb[0], pc = tc[0], pd = td[0];
@@ -290,32 +271,32 @@ template <class Isa, class V>
       fd = AddFloat(MulToFloat<Isa>(tc[m], pb), MulToFloat<Isa>(td[m], pd));
       pa = ToDouble<Isa>(fa), pb = ToDouble<Isa>(fb), pc = ToDouble<Isa>(fc), pd = ToDouble<Isa>(fd);
     }
-    const C motion = ToDouble<Isa>(AddFloat(AddFloat(fa, fb), AddFloat(fc, fd)));
+    const Complex4 motion = ToDouble<Isa>(AddFloat(AddFloat(fa, fb), AddFloat(fc, fd)));
     surfaceOver[m] =
-        DivByNormFloat<Isa>(C{Splat<V>(2.0), Splat<V>(0.0)}, motion,
+        DivByNormFloat<Isa>(Complex4{Splat(2.0), Splat(0.0)}, motion,
                             lanes::Narrow<Isa>(motion.re * motion.re + motion.im * motion.im));
     using lanes::Abs;
-    const V sizes =
+    const D4 sizes =
         Abs(pa.re) + Abs(pa.im) + Abs(pb.re) + Abs(pb.im) + Abs(pc.re) + Abs(pc.im) + Abs(pd.re) + Abs(pd.im);
     cancellation = lanes::Max(cancellation, sizes / (Abs(motion.re) + Abs(motion.im)));
   }
-  const C base = surfaceOver[n - 1];
+  const Complex4 base = surfaceOver[n - 1];
   // No lambda here: a vector argument must never cross a call.
   for (int m = 0; m < n; ++m) {
-    const V squared = SquaredAbs<Isa>(m == 0 ? base : Div<Isa>(base, surfaceOver[m - 1]));
-    for (int k = 0; k < kWidth; ++k) out.values[k][m] = static_cast<float>(std::sqrt(squared[k]));
+    const D4 squared = SquaredAbs<Isa>(m == 0 ? base : Div<Isa>(base, surfaceOver[m - 1]));
+    for (int k = 0; k < lanes::kLanes; ++k) out.values[k][m] = static_cast<float>(std::sqrt(squared[k]));
   }
-  for (int k = 0; k < kWidth; ++k) out.cancellation[k] = cancellation[k];
+  for (int k = 0; k < lanes::kLanes; ++k) out.cancellation[k] = cancellation[k];
 }
 
 // The instruction sets the pass is built for, each chosen only where the
 // processor has it. Every one gives the same bits and flags.
 #if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
 [[gnu::target("avx2,fma"), gnu::flatten]] void SamplesAvx2(const Column& col, const float* omega, Out& out) {
-  Samples<lanes::Avx2, lanes::D4>(col, omega, out);
+  Samples<lanes::Avx2>(col, omega, out);
 }
 void SamplesSse2(const Column& col, const float* omega, Out& out) {
-  Samples<lanes::Baseline, lanes::D4>(col, omega, out);
+  Samples<lanes::Baseline>(col, omega, out);
 }
 bool Runs(LanePath path) {
   static const bool avx2 = __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma");
@@ -331,7 +312,7 @@ void FourSamples(LanePath path, const Column& col, const float* omega, Out& out)
 #else
 bool Runs(LanePath path) { return path == LanePath::kSse2; }
 void FourSamples(LanePath, const Column& col, const float* omega, Out& out) {
-  Samples<lanes::Baseline, lanes::D4>(col, omega, out);
+  Samples<lanes::Baseline>(col, omega, out);
 }
 #endif
 LanePath Fastest() {

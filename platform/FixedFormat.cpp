@@ -86,46 +86,25 @@ std::string FormatFixed(double value, int precision, int width) {
 
 
 namespace {
-// "000" to "999".
-struct ThreeDigits {
-  char text[1000][3];
-  constexpr ThreeDigits() : text{} {
-    for (int k = 0; k < 1000; ++k) {
-      text[k][0] = static_cast<char>('0' + k / 100);
-      text[k][1] = static_cast<char>('0' + k / 10 % 10);
-      text[k][2] = static_cast<char>('0' + k % 10);
-    }
-  }
-};
-constexpr ThreeDigits kThreeDigits;
-
-// The whole part of "%8.3f" below 1000, right-aligned in four places.
-struct PaddedWholes {
-  char text[1000][4];
-  constexpr PaddedWholes() : text{} {
-    for (int k = 0; k < 1000; ++k) {
-      int at = 3;
-      for (int v = k;; v /= 10) {
-        text[k][at--] = static_cast<char>('0' + v % 10);
-        if (v < 10) break;
-      }
-      while (at >= 0) text[k][at--] = ' ';
-    }
-  }
-};
-constexpr PaddedWholes kPaddedWholes;
-}  // namespace
-
-namespace {
 constexpr FixedParts MakeFixedParts() {
   FixedParts parts{};
   for (int k = 0; k < 1000; ++k) {
-    for (int at = 0; at < 4; ++at) parts.paddedWholes[k][at] = kPaddedWholes.text[k][at];
+    int at = 3;
+    for (int v = k;; v /= 10) {
+      parts.paddedWholes[k][at--] = static_cast<char>('0' + v % 10);
+      if (v < 10) break;
+    }
+    while (at >= 0) parts.paddedWholes[k][at--] = ' ';
     parts.pointThousandths[k][0] = '.';
-    for (int at = 0; at < 3; ++at) parts.pointThousandths[k][at + 1] = kThreeDigits.text[k][at];
+    parts.pointThousandths[k][1] = static_cast<char>('0' + k / 100);
+    parts.pointThousandths[k][2] = static_cast<char>('0' + k / 10 % 10);
+    parts.pointThousandths[k][3] = static_cast<char>('0' + k % 10);
   }
   return parts;
 }
+
+// "000" to "999": the thousandths without their point.
+const char* ThreeDigits(uint32_t k) { return kFixedParts.pointThousandths[k] + 1; }
 }  // namespace
 
 constinit const FixedParts kFixedParts = MakeFixedParts();
@@ -146,22 +125,20 @@ char* PutFixed8_3Other(char* out, float value) {
     // The values of a result table: always eight characters.
     const uint32_t whole = units / 1000;
     if (whole < 1000) {
-      std::memcpy(out, kPaddedWholes.text[whole], 4);
+      std::memcpy(out, kFixedParts.paddedWholes[whole], 4);
     } else {
       out[0] = static_cast<char>('0' + whole / 1000);
-      std::memcpy(out + 1, kThreeDigits.text[whole % 1000], 3);
+      std::memcpy(out + 1, ThreeDigits(whole % 1000), 3);
     }
-    out[4] = '.';
-    std::memcpy(out + 5, kThreeDigits.text[units % 1000], 3);
+    std::memcpy(out + 4, kFixedParts.pointThousandths[units % 1000], 4);
     return out + 8;
   }
   // Right-aligned in a row of spaces, then copied 16 bytes at once: out has
   // room beyond the text, which the next text overwrites.
   char row[40];
   std::memset(row, ' ', 24);
-  char* start = row + 24 - 3;
-  std::memcpy(start, kThreeDigits.text[units % 1000], 3);
-  *--start = '.';
+  char* start = row + 24 - 4;
+  std::memcpy(start, kFixedParts.pointThousandths[units % 1000], 4);
   uint32_t whole = units / 1000;
   do {
     *--start = static_cast<char>('0' + whole % 10);

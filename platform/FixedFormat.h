@@ -16,11 +16,6 @@ void AppendFixed(std::string& text, double value, int precision, int width = 0);
 inline constexpr int kPutFixedRoom = 96;
 char* PutFixed(char* out, double value, int precision, int width);
 
-// printf "%8.3f" of a finite float32 at out, which has room for 48 chars
-// whatever the text's length; returns the end of the text. The result
-// file's sample columns: inline for the values of a table, 0 to 999.999.
-char* PutFixed8_3(char* out, float value);
-
 // The parts of "%8.3f" below 1000: the whole part right-aligned in four
 // places ("   0" to " 999"), and the point with the thousandths (".000" to
 // ".999").
@@ -33,6 +28,9 @@ extern const FixedParts kFixedParts;
 // PutFixed8_3 of any other value: negative, -0, 999.9995 and above.
 char* PutFixed8_3Other(char* out, float value);
 
+// printf "%8.3f" of a finite float32 at out, which has room for 48 chars
+// whatever the text's length; returns the end of the text. The result
+// file's sample columns: inline for the values of a table, 0 to 999.999.
 inline char* PutFixed8_3(char* out, float value) {
   // The bits of +0 up to below 1000.0f; -0, negatives and NaN are above.
   if (std::bit_cast<uint32_t>(value) < 0x447A0000u) {

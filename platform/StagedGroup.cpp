@@ -3,40 +3,30 @@
 #include <system_error>
 #include <utility>
 
-struct StagedGroup::Handed {
-  std::vector<StagedFile> files;
-  std::vector<std::function<void(bool)>> done;
-
-  void Report(const std::vector<bool>& committed) {
-    for (size_t k = 0; k < done.size(); ++k) done[k](committed[k]);
-  }
-};
 
 StagedGroup::StagedGroup(size_t mostFiles, std::chrono::milliseconds mostWait, Commits where)
     : mostFiles_(mostFiles), mostWait_(mostWait), where_(where) {}
 
 StagedGroup::~StagedGroup() {
   if (underWay_.valid()) underWay_.wait();
-  for (StagedFile& file : files_) AbandonStagedFile(file);
+  for (StagedFile& file : adding_.files) AbandonStagedFile(file);
 }
 
 void StagedGroup::Add(StagedFile file, std::function<void(bool committed)> done) {
-  if (files_.empty()) firstAdded_ = std::chrono::steady_clock::now();
-  files_.push_back(std::move(file));
-  done_.push_back(std::move(done));
+  if (adding_.files.empty()) firstAdded_ = std::chrono::steady_clock::now();
+  adding_.files.push_back(std::move(file));
+  adding_.done.push_back(std::move(done));
 }
 
 bool StagedGroup::Due() const {
-  return !files_.empty() &&
-         (files_.size() >= mostFiles_ || std::chrono::steady_clock::now() - firstAdded_ >= mostWait_);
+  return !adding_.files.empty() &&
+         (adding_.files.size() >= mostFiles_ || std::chrono::steady_clock::now() - firstAdded_ >= mostWait_);
 }
 
 void StagedGroup::Commit() {
   if (where_ == Commits::InBackground) Settle();
-  if (files_.empty()) return;
-  auto group = std::make_shared<Handed>();
-  group->files.swap(files_);
-  group->done.swap(done_);
+  if (adding_.files.empty()) return;
+  auto group = std::make_shared<Group>(std::exchange(adding_, {}));
   if (where_ == Commits::InBackground) {
     try {
       underWay_ = std::async(std::launch::async, [group] { return CommitStagedFiles(group->files); });
@@ -46,12 +36,13 @@ void StagedGroup::Commit() {
       // No thread to be had: the group is committed here instead.
     }
   }
-  group->Report(CommitStagedFiles(group->files));
+  const std::vector<bool> committed = CommitStagedFiles(group->files);
+  for (size_t k = 0; k < group->done.size(); ++k) group->done[k](committed[k]);
 }
 
 void StagedGroup::Settle() {
   if (!underWay_.valid()) return;
   const std::vector<bool> committed = underWay_.get();
-  const std::shared_ptr<Handed> group = std::move(handed_);
-  group->Report(committed);
+  const std::shared_ptr<Group> group = std::move(handed_);
+  for (size_t k = 0; k < group->done.size(); ++k) group->done[k](committed[k]);
 }

@@ -42,13 +42,15 @@ class StagedGroup {
   void Settle();
 
  private:
-  struct Handed;
+  struct Group {
+    std::vector<StagedFile> files;
+    std::vector<std::function<void(bool)>> done;  // one per file
+  };
   size_t mostFiles_;
   std::chrono::milliseconds mostWait_;
   Commits where_;
   std::chrono::steady_clock::time_point firstAdded_;
-  std::vector<StagedFile> files_;
-  std::vector<std::function<void(bool)>> done_;
-  std::shared_ptr<Handed> handed_;        // the group committed in the background
+  Group adding_;                             // the files added since the last commit
+  std::shared_ptr<Group> handed_;            // the group committed in the background
   std::future<std::vector<bool>> underWay_;  // its commit
 };
