@@ -168,6 +168,19 @@ class WindowsInFront : public ::testing::Test {
     };
   }
 
+  // The emblem lies under the centred windows; the click is given to it
+  // directly.
+  void ClickEmblem() {
+    QWidget* emblem = Find<QWidget>(windows->Open, "Image3");
+    const QPointF at(10, 10);
+    QMouseEvent press(QEvent::MouseButtonPress, at, emblem->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, at, emblem->mapToGlobal(at), Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
+    QApplication::sendEvent(emblem, &press);
+    QApplication::sendEvent(emblem, &release);
+  }
+
   TempFolder folder;
   QtMessagePort messages;
   QtFileDialogPort dialogs;
@@ -231,19 +244,7 @@ TEST_F(WindowsInFront, RequestedWindowsComeAboveTheStayOnTopWindows) {
   auto* checkBox1 = Find<QCheckBox>(windows->Open, "CheckBox1");
   const std::vector<Request> requests = {
       {"使い方", &windows->HowTo, [&] { Find<QAction>(windows->Open, "MenuHowTo")->trigger(); }},
-      {"バージョン情報 (emblem)", &windows->Version,
-       [&] {
-         // The emblem lies under the centred windows; the click is given
-         // to it directly.
-         QWidget* emblem = Find<QWidget>(windows->Open, "Image3");
-         const QPointF at(10, 10);
-         QMouseEvent press(QEvent::MouseButtonPress, at, emblem->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
-                           Qt::NoModifier);
-         QMouseEvent release(QEvent::MouseButtonRelease, at, emblem->mapToGlobal(at), Qt::LeftButton,
-                             Qt::NoButton, Qt::NoModifier);
-         QApplication::sendEvent(emblem, &press);
-         QApplication::sendEvent(emblem, &release);
-       }},
+      {"バージョン情報 (emblem)", &windows->Version, [&] { ClickEmblem(); }},
       {"バージョン情報 (menu)", &windows->Version, [&] { Find<QAction>(windows->Open, "MenuVersion")->trigger(); }},
       {"増幅率リスト", &windows->AmpList, [&] { checkBox1->click(); }},
   };
@@ -255,7 +256,12 @@ TEST_F(WindowsInFront, RequestedWindowsComeAboveTheStayOnTopWindows) {
     }
     ASSERT_TRUE(SettleUntil(stayOnTopInFront)) << request.what;
     request.ask();
-    const bool inFront = SettleUntil([&] { return request.window->isVisible() && OnTop(request.window); });
+    // Until the program has heard of its activation too: the user's next
+    // step comes after the window has opened, not amid its mapping.
+    const bool inFront = SettleUntil([&] {
+      return request.window->isVisible() && OnTop(request.window) &&
+             QApplication::activeWindow() == request.window;
+    });
     EXPECT_TRUE(inFront) << request.what << " opened under another window";
     EXPECT_TRUE(IsViewable(Id(request.window))) << request.what;
     EXPECT_EQ(ActiveWindow(), Id(request.window)) << request.what;
@@ -269,6 +275,35 @@ TEST_F(WindowsInFront, RequestedWindowsComeAboveTheStayOnTopWindows) {
   // restack, so wait for that event rather than read the flag at once.
   EXPECT_TRUE(SettleUntil([&] { return !(windows->AmpList.windowFlags() & Qt::WindowStaysOnTopHint); }))
       << "the list stayed in the stay-on-top layer";
+}
+
+TEST_F(WindowsInFront, VersionWindowAskedForAgainAndAgainComesInFrontEachTime) {
+  OpenExample("five-layers.csv");
+  windows->Profile.show();
+  ASSERT_TRUE(SettleUntil([&] { return IsViewable(Id(&windows->Profile)); }));
+  QWidget& version = windows->Version;
+  const auto inFront = [&] {
+    return SettleUntil([&] {
+      return version.isVisible() && OnTop(&version) && ActiveWindow() == Id(&version) &&
+             QApplication::activeWindow() == &version;
+    });
+  };
+
+  ClickEmblem();
+  EXPECT_TRUE(inFront()) << "from the emblem";
+  // Closed (as a click on it does) and asked for again at once.
+  version.close();
+  Find<QAction>(windows->Open, "MenuVersion")->trigger();
+  EXPECT_TRUE(inFront()) << "from the menu, right after closing it";
+  // Left open behind the editor: the user works in the editor, then asks
+  // for the window again.
+  Xdotool({QStringLiteral("windowactivate"), QString::number(Id(&windows->Profile))});
+  ASSERT_TRUE(SettleUntil([&] { return OnTop(&windows->Profile) && ActiveWindow() == Id(&windows->Profile); }));
+  ClickEmblem();
+  EXPECT_TRUE(inFront()) << "from the emblem, while it was open behind the editor";
+  version.close();
+  ClickEmblem();
+  EXPECT_TRUE(inFront()) << "from the emblem, right after closing it";
 }
 
 TEST_F(WindowsInFront, InstructionNoteLeavesTheGridAndButtonsFreeAndTheFocusInTheGrid) {

@@ -37,17 +37,42 @@ void SetStaysOnTop(QWidget* window, bool onTop) {
   if (QWindow* native = window->windowHandle()) native->setFlags(flags);
 }
 
-// Takes the window out of the stay-on-top layer again once the user has
-// moved on to another window.
-class InFrontUntilLeft : public QObject {
+// Puts an active window at the top of the stay-on-top layer. The state is
+// sent again even where the native window believes it has it: a window
+// manager forgets the state of a window that was unmapped and mapped again
+// quickly. A change of layer does not restack, so the raise follows it.
+void RaiseAboveStayOnTop(QWidget* window) {
+  QWindow* native = window->windowHandle();
+  if (native && (native->flags() & Qt::WindowStaysOnTopHint))
+    native->setFlags(native->flags() & ~Qt::WindowStaysOnTopHint);
+  SetStaysOnTop(window, true);
+  window->raise();
+}
+
+// Keeps a window the user asked for above the stay-on-top windows while it
+// is the active window, and takes it out of that layer when another window
+// becomes active or it is hidden. It follows the activation state rather
+// than reacting to single events: after a hide and a quick new request, the
+// old request's activation and deactivation still arrive, late; only the
+// last event tells where the window manager has left the focus.
+class InFrontWhileActive : public QObject {
  public:
-  explicit InFrontUntilLeft(QWidget* window) : QObject(window) { window->installEventFilter(this); }
+  explicit InFrontWhileActive(QWidget* window) : QObject(window) {
+    setObjectName(QStringLiteral("InFrontWhileActive"));
+    window->installEventFilter(this);
+  }
   bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() == QEvent::WindowDeactivate || event->type() == QEvent::Hide) {
-      auto* window = static_cast<QWidget*>(watched);
-      window->removeEventFilter(this);
-      SetStaysOnTop(window, false);
-      deleteLater();
+    auto* window = static_cast<QWidget*>(watched);
+    switch (event->type()) {
+      case QEvent::WindowActivate:
+        if (window->isVisible()) RaiseAboveStayOnTop(window);
+        break;
+      case QEvent::WindowDeactivate:
+      case QEvent::Hide:
+        if (window->windowFlags() & Qt::WindowStaysOnTopHint) SetStaysOnTop(window, false);
+        break;
+      default:
+        break;
     }
     return false;
   }
@@ -57,9 +82,11 @@ class InFrontUntilLeft : public QObject {
 
 void ShowInFront(QWidget* window) {
   const bool activates = !window->testAttribute(Qt::WA_ShowWithoutActivating);
-  if (activates && !(window->windowFlags() & Qt::WindowStaysOnTopHint)) {
-    SetStaysOnTop(window, true);
-    new InFrontUntilLeft(window);
+  const bool guarded = window->findChild<InFrontWhileActive*>(QStringLiteral("InFrontWhileActive"),
+                                                              Qt::FindDirectChildrenOnly) != nullptr;
+  if (activates && (guarded || !(window->windowFlags() & Qt::WindowStaysOnTopHint))) {
+    if (!guarded) new InFrontWhileActive(window);
+    if (!(window->windowFlags() & Qt::WindowStaysOnTopHint)) SetStaysOnTop(window, true);
   }
   window->show();
   window->raise();

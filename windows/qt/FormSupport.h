@@ -18,9 +18,11 @@ void CentreOnScreen(QWidget* window);
 
 // Shows a window the user asked for in front of all of the program's
 // windows, the stay-on-top ones included, and gives it the focus. A window
-// that does not stay on top by itself stays in front only until the user
-// moves on to another window. A window shown without activating (the
-// instruction note) leaves the focus where it is.
+// that does not stay on top by itself is above the stay-on-top ones while it
+// is the active window: it goes behind them when the user moves on to
+// another window, and comes above them again when the user comes back to it.
+// A window shown without activating (the instruction note) leaves the focus
+// where it is.
 void ShowInFront(QWidget* window);
 
 // Where a note of `note`'s size goes beside `owner` so that it covers none
