@@ -422,15 +422,12 @@ bool ProfileFiles::LoadProfileFile() {
     profile.layers[i].density = data.layers[i].density;
     profile.layers[i].vs = data.layers[i].vs;
   }
-  // An empty base field keeps the value the record had; a missing base line
-  // leaves no velocity, which the next take-over of the grid reports.
+  // A base value the file does not give (an empty field, no base line) is
+  // none: the record may hold a layer of an earlier, longer profile, which
+  // would pass the checks below unseen.
   SoilLayer& base = profile.layers[n];
-  if (data.hasBaseLine) {
-    if (data.baseDensity) base.density = *data.baseDensity;
-    if (data.baseVs) base.vs = *data.baseVs;
-  } else {
-    base.vs = 0.0f;
-  }
+  base.density = data.baseDensity.value_or(0.0f);
+  base.vs = data.baseVs.value_or(0.0f);
   ComputeDerivedValues(profile);  // may raise an overflow, before any change
 
   // The grid is filled in a copy first: the editor's own checks judge it

@@ -466,24 +466,24 @@ TEST_F(ProfileFilesTest, ReadingFillsProfileGridAndLabels) {
   EXPECT_EQ(g.Label7, "ﾌｧｲﾙ名 : two.csv");
 }
 
-TEST_F(ProfileFilesTest, AMissingOrEmptyBaseFieldKeepsTheStoredValue) {
+TEST_F(ProfileFilesTest, ABaseValueTheFileDoesNotGiveIsNotTakenFromAnEarlierProfile) {
   ws.profile.layers[2].density = 1.95f;  // left from an earlier, longer profile
   ws.profile.layers[2].vs = 500.0f;
   const std::string head = "サイト名,B\r\n層数,2\r\n層番号\r\n1,2,1.7,120\r\n2,8,1.9,300\r\n";
-  // A missing base line leaves no velocity, which the editor's own check
-  // names before the file replaces anything.
-  const std::string nobase = folder.Write("nobase.csv", Sjis(head));
-  EXPECT_FALSE(Load(nobase));
-  EXPECT_EQ(messages.shown,
-            std::vector<MessageBox>{ErrorBox("ファイル " + nobase + " の基盤層（第3層）のＳ波速度が与えられていません！",
-                                             "データエラー")});
-  EXPECT_EQ(ws.profile.layers[2].vs, 500.0f);
-  EXPECT_EQ(ws.profile.layerCount, 0);
-
-  ASSERT_TRUE(Load(folder.Write("novs.csv", Sjis(head + ",,2.20,\r\n"))));
+  // No base line, or an empty velocity field: the editor's own check names
+  // the missing velocity before the file replaces anything.
+  for (const std::string& base : {std::string(), std::string(",,2.20,\r\n")}) {
+    const std::string path = folder.Write("nobase.csv", Sjis(head + base));
+    messages.shown.clear();
+    EXPECT_FALSE(Load(path));
+    EXPECT_EQ(messages.shown, std::vector<MessageBox>{ErrorBox(
+                                  "ファイル " + path + " の基盤層（第3層）のＳ波速度が与えられていません！", "データエラー")});
+    EXPECT_EQ(ws.profile.layers[2].vs, 500.0f);
+    EXPECT_EQ(ws.profile.layerCount, 0);
+  }
+  ASSERT_TRUE(Load(folder.Write("base.csv", Sjis(head + ",,2.20,600\r\n"))));
   EXPECT_EQ(ws.profile.layers[2].density, 2.2f);
-  EXPECT_EQ(ws.profile.layers[2].vs, 500.0f);
-  EXPECT_EQ(ws.grid.Cell(3, 3), "   500");
+  EXPECT_EQ(ws.profile.layers[2].vs, 600.0f);
 }
 
 TEST_F(ProfileFilesTest, RefusedFilesLeaveEverythingAsItWas) {
