@@ -1,6 +1,7 @@
 #include "analysis/AnalysisDriver.h"
 
 #include "analysis/LumpedMassModel.h"
+#include "platform/Conversion.h"
 #include "platform/Errors.h"
 
 AnalysisDriver::AnalysisDriver(SoilProfile& profile, AmplificationResult& result,
@@ -11,6 +12,23 @@ AnalysisDriver::AnalysisDriver(SoilProfile& profile, AmplificationResult& result
 void AnalysisDriver::RefuseOversizedProfile() const {
   if (profile_.layerCount > kMaxLayers) {
     throw ReportedFailure(ErrorBox(kTooManyLayers, kUnsupportedCaption));
+  }
+}
+
+void AnalysisDriver::RefuseUnanalysableInput() const {
+  if (const std::optional<std::string> velocity = NonPositiveVelocity(profile_)) {
+    throw ReportedFailure(ErrorBox(*velocity, kDataErrorCaption));
+  }
+  if (NegativeDampingRatio(settings_.dampingText)) {
+    throw ReportedFailure(ErrorBox(kNegativeDampingRatio, kDampingErrorCaption));
+  }
+}
+
+bool NegativeDampingRatio(const std::string& dampingText) {
+  try {
+    return StrToSingle(dampingText) < 0.0f;
+  } catch (const UserActionError&) {
+    return false;
   }
 }
 
@@ -43,6 +61,7 @@ NaturalModes AnalysisDriver::ShowNaturalModes() {
 // matrix method hides nothing from the user.
 void AnalysisDriver::RunTransferMatrix() {
   RefuseOversizedProfile();
+  RefuseUnanalysableInput();
   result_.complete = false;
   BuildFrequencySamples();
   windows_.EnableNaturalModes(true);
@@ -56,6 +75,7 @@ void AnalysisDriver::RunTransferMatrix() {
 
 void AnalysisDriver::RunLumpedMass() {
   RefuseOversizedProfile();
+  RefuseUnanalysableInput();
   result_.complete = false;
   BuildFrequencySamples();
   windows_.EnableNaturalModes(true);
@@ -78,6 +98,11 @@ void AnalysisDriver::AnalyseLumpedMass() {
 
 void AnalysisDriver::BtnAmplitudeClick() {
   RefuseOversizedProfile();
+  // Refused before anything changes; the method that computes nothing has
+  // nothing to refuse.
+  if (settings_.method == AnalysisMethod::TransferMatrix || settings_.method == AnalysisMethod::LumpedMass) {
+    RefuseUnanalysableInput();
+  }
   // The chart reports an empty choice itself, once, when it is drawn below.
   const bool anyLayer = windows_.CollectDisplayLayers();
   ReplaceAmplificationSlots();

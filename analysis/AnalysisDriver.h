@@ -55,6 +55,10 @@ class AnalysisDriver {
   // Refuses (before anything changes) a profile with more layers than the
   // working arrays hold.
   void RefuseOversizedProfile() const;
+  // Refuses (before anything changes) an S-wave velocity of 0 or below and
+  // a negative damping ratio, which the methods cannot compute or would
+  // compute without meaning.
+  void RefuseUnanalysableInput() const;
   // The sample count N; only 2..400 can be sampled.
   int SampleCount() const;
   void ReplaceAmplificationSlots();

@@ -76,3 +76,8 @@ inline std::optional<int32_t> ChosenPointCount(PointChoice choice) {
   if (index < 0 || index >= static_cast<int>(kPointCounts.size())) return std::nullopt;
   return kPointCounts[static_cast<size_t>(index)];
 }
+
+// True when the damping text is a number below 0, which no analysis takes. A
+// text that is not a number is false here: the consumer that converts it
+// reports it in its own way.
+bool NegativeDampingRatio(const std::string& dampingText);

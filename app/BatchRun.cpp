@@ -43,6 +43,7 @@ const char* const kBatchUsage =
     "  --summary FILE    one line per analysed file: sum H, Vs30, 4H/Vs, T1, peak\n"
     "  --jobs N          files analysed in parallel (default: the number of cores)\n"
     "  --modes           also write STEM-modes.csv   (natural periods and mode shapes)\n"
+    "  --version         print the program name and version\n"
     "Exit status: 0 all written, 1 a file failed, 2 bad options or settings.\n";
 
 namespace {
@@ -129,6 +130,7 @@ bool SetOption(BatchOptions& o, const std::string& name, const std::string& valu
     const std::optional<PictureFormat> format = ParsePictureFormat(value);
     if (!format) error = "bad value '" + value + "' for --chart-format";
     o.chartFormat = format.value_or(PictureFormat::Png);
+    o.chartFormatGiven = true;
     return format.has_value();
   }
   if (name == "--summary") {
@@ -197,14 +199,15 @@ std::optional<std::string> CheckSettings(const AnalysisSettings& s) {
   BatchMessages messages;
   try {
     StrToSingle(s.dampingText);
-    if (CheckScale(s.xScale, StrToSingle(s.xUpper), StrToSingle(s.xLower), messages) &&
-        CheckScale(s.yScale, StrToSingle(s.yUpper), StrToSingle(s.yLower), messages)) {
-      return std::nullopt;
+    if (!CheckAppliedSettings(s, messages)) {
+      return messages.shown.empty() ? std::string("bad settings") : messages.shown.front();
     }
   } catch (const UserActionError& e) {
     return e.what();
   }
-  return messages.shown.empty() ? std::string("bad settings") : messages.shown.front();
+  // The method that computes nothing would only say so for every file.
+  if (s.method == AnalysisMethod::Reflection) return std::string(kReflectionNotice);
+  return std::nullopt;
 }
 
 }  // namespace
@@ -224,6 +227,10 @@ std::optional<BatchOptions> ParseBatchArguments(const std::vector<std::string>& 
     }
     if (arg == "-h" || arg == "--help") {
       o.help = true;
+      continue;
+    }
+    if (arg == "--version") {
+      o.version = true;
       continue;
     }
     if (arg == "--chart" || arg == "--diagram") {
@@ -251,7 +258,7 @@ std::optional<BatchOptions> ParseBatchArguments(const std::vector<std::string>& 
     }
     if (!SetOption(o, name, value, error)) return std::nullopt;
   }
-  if (o.inputs.empty() && !o.help) {
+  if (o.inputs.empty() && !o.help && !o.version) {
     error = "no profile file given";
     return std::nullopt;
   }
@@ -442,7 +449,14 @@ int RunBatch(const std::vector<std::string>& args, const std::string& workingDir
     out << kBatchUsage;
     return 0;
   }
+  if (options->version) {
+    out << "tovalk-batch " << TOVALK_VERSION << "\n";
+    return 0;
+  }
   const bool wantsPictures = options->chart || options->diagram;
+  if (options->chartFormatGiven && !wantsPictures) {
+    err << "tovalk-batch: --chart-format has no effect without --chart or --diagram\n";
+  }
   if ((options->chart && !pictures.chart) || (options->diagram && !pictures.diagram)) {
     err << "tovalk-batch: this build cannot draw pictures (--chart, --diagram)\n";
     return 2;

@@ -17,9 +17,11 @@ struct BatchOptions {
   std::optional<std::string> settingsFile;  // else ./tovalk.ini when present
   std::optional<std::string> outputDir;     // else beside each input
   bool help = false;
+  bool version = false;  // --version: the program name and version
   bool chart = false;    // --chart: also STEM-chart.png
   bool diagram = false;  // --diagram: also STEM-stratum.png
   PictureFormat chartFormat = PictureFormat::Png;  // --chart-format png|svg|pdf
+  bool chartFormatGiven = false;                   // said only when no picture is asked for
   std::optional<std::string> summaryFile;          // --summary FILE
   std::optional<unsigned> jobs;                    // --jobs N; else the number of cores
   bool modes = false;    // --modes: also STEM-modes.csv

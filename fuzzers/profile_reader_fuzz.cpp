@@ -55,6 +55,11 @@ bool Same(const Outcome& a, const Outcome& b) {
     case ProfileFileProblem::None: return SameData(a.parse.data, b.parse.data);
     case ProfileFileProblem::LayerCountOutOfRange: return a.parse.layerCount == b.parse.layerCount;
     case ProfileFileProblem::LineTooLong: return a.parse.lineNumber == b.parse.lineNumber;
+    case ProfileFileProblem::NotAnInteger:
+    case ProfileFileProblem::NotANumber:
+    case ProfileFileProblem::BlankBeforeComma:
+      return a.parse.lineNumber == b.parse.lineNumber && a.parse.field == b.parse.field;
+    case ProfileFileProblem::TooFewLayerLines: return a.parse.layerLines == b.parse.layerLines;
     default: return true;
   }
 }

@@ -14,6 +14,7 @@ inline constexpr const char* kClearCaption = "編集データクリア";
 inline constexpr const char* kExitCaption = "プログラムの終了";
 inline constexpr const char* kUnsupportedCaption = "解析処理未対応";
 inline constexpr const char* kScaleErrorCaption = "軸目盛り設定エラー";
+inline constexpr const char* kDampingErrorCaption = "減衰比設定エラー";
 inline constexpr const char* kLayerChoiceErrorCaption = "表示層選択エラー";
 inline constexpr const char* kEigenErrorCaption = "Eigen Error";
 inline constexpr const char* kJacobiErrorCaption = "Jacobi Error";

@@ -10,6 +10,7 @@
 #include "platform/AtomicFile.h"
 #include "platform/Conversion.h"
 #include "platform/Cp932.h"
+#include "platform/Errors.h"
 #include "platform/FileSystem.h"
 #include "platform/FileText.h"
 #include "platform/FixedFormat.h"
@@ -67,6 +68,28 @@ std::string ValuesTooLong(int layerNumber, int layerCount) {
   return which + "の数値が大きすぎてファイルに保存できません";
 }
 
+std::string NotANumber(const std::string& path, int lineNumber, const std::string& field) {
+  return "ファイル " + path + " の " + std::to_string(lineNumber) + " 行目: '" + field + "' は浮動小数点数ではありません";
+}
+
+std::string NotAnInteger(const std::string& path, int lineNumber, const std::string& field) {
+  return "ファイル " + path + " の " + std::to_string(lineNumber) + " 行目: '" + field + "' は整数ではありません";
+}
+
+std::string BlankBeforeComma(const std::string& path, int lineNumber, const std::string& field) {
+  return "ファイル " + path + " の " + std::to_string(lineNumber) + " 行目: '" + field +
+         "' の後の空白で値が次の欄にずれています（コンマの前に空白は置けません）";
+}
+
+std::string TooFewLayerLines(const std::string& path, int32_t layerCount, int32_t layerLines) {
+  return "ファイル " + path + " の 2 行目: 層数 " + std::to_string(layerCount) + " に対して層の行が " +
+         std::to_string(layerLines) + " 行しかありません";
+}
+
+std::string RefusedValue(const std::string& path, const std::string& text) {
+  return "ファイル " + path + " の" + text;
+}
+
 }  // namespace file_messages
 
 // ---------------------------------------------------------------------------
@@ -89,8 +112,42 @@ bool CutInsideCharacter(std::string_view line, bool cut) {
          Cp932ToUtf8(line.substr(0, line.size() - 1)).has_value();
 }
 
-float FieldToSingle(const std::vector<std::string>& tokens, size_t index) {
-  return StrToSingle(AsText(Field(tokens, index)));
+bool IsSeparatorBlank(char c) { return c == ' ' || c == '\t' || c == '\n'; }
+
+// Where the first tokens of a line come from: for each, the stretch of the
+// line between its commas, as the user typed it, and whether the token is
+// empty although that stretch holds text - the splitter's empty field after
+// a blank that ended the field before it. Follows SplitTokens' rules.
+struct TokenSource {
+  std::string_view typed;
+  bool shifted = false;
+};
+
+std::vector<TokenSource> TokenSources(std::string_view line, size_t count) {
+  line = line.substr(0, std::min(line.find('\0'), line.size()));
+  std::vector<TokenSource> sources;
+  // The typed field from `begin` to the next comma, without the line end.
+  auto typedField = [&](size_t begin) {
+    std::string_view field = line.substr(begin, line.find(',', begin) - begin);
+    while (!field.empty() && field.back() == '\n') field.remove_suffix(1);
+    return field;
+  };
+  size_t fieldBegin = 0;  // just after the last comma
+  size_t i = 0;
+  while (sources.size() < count) {
+    while (i < line.size() && IsSeparatorBlank(line[i])) ++i;
+    if (i >= line.size()) break;
+    if (line[i] == ',') {
+      const std::string_view field = typedField(fieldBegin);
+      sources.push_back({field, field.find_first_not_of(" \t") != std::string_view::npos});
+      fieldBegin = ++i;
+      continue;
+    }
+    sources.push_back({typedField(fieldBegin), false});
+    while (i < line.size() && line[i] != ',' && !IsSeparatorBlank(line[i])) ++i;
+    if (i < line.size() && line[i] == ',') fieldBegin = ++i;
+  }
+  return sources;
 }
 
 }  // namespace
@@ -105,39 +162,96 @@ ProfileFileParse ParseProfileFile(std::string_view bytes) {
   const FileText text = TakeFileText(bytes, bytes.size() >= kProfileReadLimit);
   if (!text.representable) return fail(ProfileFileProblem::NotRepresentable);
   TextLineReader reader(text.cp932, kLineBufferBytes);
+  std::string_view line;
   std::vector<std::string> tokens;
 
-  // The next line split into tokens; a problem when there is none or when it
-  // is not CP932 text.
+  // The next line split into tokens; a problem when there is none, when it
+  // is not CP932 text, or when the buffer cut it (its rest would be read as
+  // the next line and shift every value after it).
   auto nextLine = [&]() -> ProfileFileProblem {
-    const std::optional<std::string_view> line = reader.Next();
-    if (!line) return ProfileFileProblem::EndsEarly;
+    const std::optional<std::string_view> next = reader.Next();
+    if (!next) return ProfileFileProblem::EndsEarly;
     ++parse.lineNumber;
-    if (!Cp932ToUtf8(*line)) {
-      return CutInsideCharacter(*line, reader.LastLineWasCut()) ? ProfileFileProblem::LineTooLong
-                                                               : ProfileFileProblem::NotCp932;
+    line = *next;
+    if (!Cp932ToUtf8(line)) {
+      return CutInsideCharacter(line, reader.LastLineWasCut()) ? ProfileFileProblem::LineTooLong
+                                                              : ProfileFileProblem::NotCp932;
     }
-    SplitTokens(*line, tokens);
+    if (reader.LastLineWasCut()) return ProfileFileProblem::LineTooLong;
+    SplitTokens(line, tokens);
     return ProfileFileProblem::None;
+  };
+  // Field `index` of the line as a number; a problem names the field as the
+  // line has it, not as the splitter left it.
+  auto badField = [&](size_t index, ProfileFileProblem problem) {
+    const std::vector<TokenSource> sources = TokenSources(line, index + 1);
+    parse.field = index < sources.size() ? AsText(std::string(sources[index].typed)) : std::string();
+    parse.problem = problem;
+  };
+  auto real = [&](size_t index) -> std::optional<float> {
+    try {
+      return StrToSingle(AsText(Field(tokens, index)));
+    } catch (const ConversionError&) {
+      badField(index, ProfileFileProblem::NotANumber);
+      return std::nullopt;
+    }
+  };
+  auto integer = [&](size_t index) -> std::optional<int32_t> {
+    try {
+      return StrToInt(AsText(Field(tokens, index)));
+    } catch (const ConversionError&) {
+      badField(index, ProfileFileProblem::NotAnInteger);
+      return std::nullopt;
+    }
+  };
+  // A blank before a comma gives an extra empty field; when that moves a
+  // value the reader takes, say so rather than convert the wrong field.
+  auto shifted = [&](size_t first, size_t last) {
+    const std::vector<TokenSource> sources = TokenSources(line, last + 1);
+    for (size_t k = first; k < sources.size(); ++k) {
+      if (!sources[k].shifted) continue;
+      parse.field = AsText(std::string(sources[k].typed));
+      return true;
+    }
+    return false;
   };
 
   if (const auto problem = nextLine(); problem != ProfileFileProblem::None) return fail(problem);
   parse.data.siteName = AsText(Field(tokens, 1));
 
   if (const auto problem = nextLine(); problem != ProfileFileProblem::None) return fail(problem);
-  const int32_t count = StrToInt(AsText(Field(tokens, 1)));
-  parse.layerCount = count;
-  if (count < 1 || count > kMaxLayers) return fail(ProfileFileProblem::LayerCountOutOfRange);
-  parse.data.layerCount = count;
+  const std::optional<int32_t> count = integer(1);
+  if (!count) return parse;
+  parse.layerCount = *count;
+  if (*count < 1 || *count > kMaxLayers) return fail(ProfileFileProblem::LayerCountOutOfRange);
+  parse.data.layerCount = *count;
 
   if (const auto problem = nextLine(); problem != ProfileFileProblem::None) return fail(problem);
 
-  for (int32_t i = 0; i < count; ++i) {
+  for (int32_t i = 0; i < *count; ++i) {
     if (const auto problem = nextLine(); problem != ProfileFileProblem::None) return fail(problem);
+    // The base line, with the file ending after it, where a layer belongs:
+    // the count is larger than the layer lines.
+    if (Field(tokens, 0).empty() && Field(tokens, 1).empty()) {
+      TextLineReader rest = reader;
+      int32_t linesAfter = 0;
+      while (const std::optional<std::string_view> after = rest.Next()) {
+        if (after->find_first_not_of(" \t\n") != std::string_view::npos) ++linesAfter;
+      }
+      if (linesAfter < *count - i) {
+        parse.layerLines = i;
+        return fail(ProfileFileProblem::TooFewLayerLines);
+      }
+    }
+    if (shifted(1, 3)) return fail(ProfileFileProblem::BlankBeforeComma);
     ProfileLayerValues& layer = parse.data.layers[i];
-    layer.thickness = FieldToSingle(tokens, 1);
-    layer.density = FieldToSingle(tokens, 2);
-    layer.vs = FieldToSingle(tokens, 3);
+    const std::optional<float> thickness = real(1);
+    if (!thickness) return parse;
+    const std::optional<float> density = real(2);
+    if (!density) return parse;
+    const std::optional<float> vs = real(3);
+    if (!vs) return parse;
+    layer = {*thickness, *density, *vs};
   }
 
   // The base line may be missing; a result file's conditions and table after
@@ -147,8 +261,15 @@ ProfileFileParse ParseProfileFile(std::string_view bytes) {
       break;
     case ProfileFileProblem::None:
       parse.data.hasBaseLine = true;
-      if (!Field(tokens, 2).empty()) parse.data.baseDensity = FieldToSingle(tokens, 2);
-      if (!Field(tokens, 3).empty()) parse.data.baseVs = FieldToSingle(tokens, 3);
+      if (shifted(2, 3)) return fail(ProfileFileProblem::BlankBeforeComma);
+      if (!Field(tokens, 2).empty()) {
+        parse.data.baseDensity = real(2);
+        if (!parse.data.baseDensity) return parse;
+      }
+      if (!Field(tokens, 3).empty()) {
+        parse.data.baseVs = real(3);
+        if (!parse.data.baseVs) return parse;
+      }
       break;
     default:
       return fail(problem);
@@ -278,6 +399,17 @@ bool ProfileFiles::LoadProfileFile() {
     case ProfileFileProblem::NotRepresentable:
       messages_.Show(ErrorBox(NotRepresentable(path), kFileErrorCaption));
       return false;
+    case ProfileFileProblem::BlankBeforeComma:
+      messages_.Show(ErrorBox(BlankBeforeComma(path, parse.lineNumber, parse.field), kFileErrorCaption));
+      return false;
+    case ProfileFileProblem::TooFewLayerLines:
+      messages_.Show(ErrorBox(TooFewLayerLines(path, parse.layerCount, parse.layerLines), kFileErrorCaption));
+      return false;
+    // A bad number ends the action as every conversion error does.
+    case ProfileFileProblem::NotAnInteger:
+      throw ConversionError(NotAnInteger(path, parse.lineNumber, parse.field));
+    case ProfileFileProblem::NotANumber:
+      throw ConversionError(NotANumber(path, parse.lineNumber, parse.field));
   }
 
   const ProfileFileData& data = parse.data;
@@ -290,18 +422,17 @@ bool ProfileFiles::LoadProfileFile() {
     profile.layers[i].density = data.layers[i].density;
     profile.layers[i].vs = data.layers[i].vs;
   }
-  // An empty base field keeps the value the record had; a missing base line
-  // leaves no velocity, which the next take-over of the grid reports.
+  // A base value the file does not give (an empty field, no base line) is
+  // none: the record may hold a layer of an earlier, longer profile, which
+  // would pass the checks below unseen.
   SoilLayer& base = profile.layers[n];
-  if (data.hasBaseLine) {
-    if (data.baseDensity) base.density = *data.baseDensity;
-    if (data.baseVs) base.vs = *data.baseVs;
-  } else {
-    base.vs = 0.0f;
-  }
+  base.density = data.baseDensity.value_or(0.0f);
+  base.vs = data.baseVs.value_or(0.0f);
   ComputeDerivedValues(profile);  // may raise an overflow, before any change
 
-  ProfileGrid& grid = document_.grid;
+  // The grid is filled in a copy first: the editor's own checks judge it
+  // there, so a refused file leaves the editor as it was.
+  ProfileGrid grid = document_.grid;
   for (int row = 1; row < ProfileGrid::kRows; ++row) {
     for (int col = 1; col < ProfileGrid::kColumns; ++col) grid.SetCell(col, row, {});
   }
@@ -317,10 +448,18 @@ bool ProfileFiles::LoadProfileFile() {
   grid.SetCell(4, 1, FormatLength(0.0f));
   for (int i = 0; i < n; ++i) grid.SetCell(4, i + 2, FormatLength(profile.layers[i].bottomDepth));
 
+  std::optional<std::string> refused = grid.MissingValue();
+  if (!refused) refused = NonPositiveVelocity(profile);
+  if (refused) {
+    messages_.Show(ErrorBox(RefusedValue(path, *refused), kDataErrorCaption));
+    return false;
+  }
+
+  document_.grid = std::move(grid);
   document_.profile = std::move(profile);
   document_.fileName = ExtractFileName(path);
   document_.Label3 = ProfileGrid::kFileLabelPrefix + document_.fileName;
-  grid.Label7 = document_.Label3;
+  document_.grid.Label7 = document_.Label3;
   return true;
 }
 

@@ -51,22 +51,28 @@ enum class ProfileFileProblem {
   NotCp932,             // bytes that are not CP932 text in a line that is read
   LineTooLong,          // a line that is read was cut inside a double-byte character
   NotRepresentable,     // a UTF-8 file with a character CP932 cannot hold
+  NotAnInteger,         // the layer count field is not a whole number
+  NotANumber,           // a layer or base value field is not a number
+  BlankBeforeComma,     // a blank before a comma moved the values into the next fields
+  TooFewLayerLines,     // the base line (or the end) stands where a layer line belongs
 };
 
 struct ProfileFileParse {
   ProfileFileProblem problem = ProfileFileProblem::None;
   int32_t layerCount = 0;  // the count read, also for the out-of-range message
-  int lineNumber = 0;      // the line (1 = site) a LineTooLong problem is in
+  int lineNumber = 0;      // the line (1 = site) a problem is in
+  std::string field;       // UTF-8: the field as it stands in the line, for the field problems
+  int32_t layerLines = 0;  // TooFewLayerLines: the layer lines the file has
   ProfileFileData data;    // meaningful when problem is None
 };
 
 // Reads the profile from a file's bytes; changes nothing else. The bytes are
 // CP932, or UTF-8 as TakeFileText takes them; a UTF-8 file is read as its
 // CP932 twin would be, line lengths included. Values are taken by line and
-// field position only. A field that is not a number throws
-// ConversionError with the system's text ("'%s' は整数ではありません" for the
-// count, "'%s' は浮動小数点数ではありません" for a value); a value beyond the
-// float32 range throws FloatingPointFault.
+// field position only. A line the buffer cuts is LineTooLong, whatever comes
+// after the cut; a field that is not a number is NotAnInteger or NotANumber
+// with the field as the line has it. A value beyond the float32 range throws
+// FloatingPointFault.
 ProfileFileParse ParseProfileFile(std::string_view bytes);
 
 // ---------------------------------------------------------------------------
@@ -114,10 +120,12 @@ class ProfileFiles {
                ProfileAcceptedListener* accepted = nullptr);
 
   // Reads a profile or result file chosen in the open dialog into the profile
-  // and the editor's grid, and names it in both file labels. False when the
-  // user cancelled or a message box reported a failure; a field that is not a
-  // number throws as ParseProfileFile does. Whatever fails, the document is
-  // left exactly as it was.
+  // and the editor's grid, and names it in both file labels. The editor's
+  // checks of the values, and the refusal of a velocity no analysis can use,
+  // come before anything is replaced. False when the user cancelled or a
+  // message box reported a failure; a field that is not a number throws
+  // ConversionError naming the file and the line. Whatever fails, the
+  // document is left exactly as it was.
   bool LoadProfileFile();
 
   // Takes the grid over (StoreProfile) and writes the profile file under the
@@ -162,4 +170,11 @@ std::string NotRepresentable(const std::string& path);
 // lineNumber counts from 1 (the site line); layerCount names the layer lines.
 std::string LineTooLong(const std::string& path, int lineNumber, int32_t layerCount);
 std::string ValuesTooLong(int layerNumber, int layerCount);
+// "ファイル %s の %d 行目: '%s' は浮動小数点数ではありません" and the like.
+std::string NotANumber(const std::string& path, int lineNumber, const std::string& field);
+std::string NotAnInteger(const std::string& path, int lineNumber, const std::string& field);
+std::string BlankBeforeComma(const std::string& path, int lineNumber, const std::string& field);
+std::string TooFewLayerLines(const std::string& path, int32_t layerCount, int32_t layerLines);
+// A value the editor's checks refuse, in a file: "ファイル %s の" and its text.
+std::string RefusedValue(const std::string& path, const std::string& text);
 }  // namespace file_messages

@@ -105,24 +105,24 @@ void ProfileGrid::BtnClearClick(MessagePort& messages) {
   EdSite.clear();
 }
 
+std::optional<std::string> ProfileGrid::MissingValue() const {
+  const int n = position_;
+  const int baseRow = n + 1;
+  for (int row = 1; row <= n; ++row) {
+    for (int col = 1; col <= 3; ++col) {
+      if (cells_[col][row].empty()) return "数値の入っていないセルがあります！";
+    }
+  }
+  if (cells_[3][baseRow].empty()) return BaseMessage(baseRow, "Ｓ波速度");
+  if (cells_[2][baseRow].empty()) return BaseMessage(baseRow, "密度");
+  return std::nullopt;
+}
+
 bool ProfileGrid::StoreProfile(SoilProfile& profile, MessagePort& messages) {
   const int n = position_;
   const int baseRow = n + 1;
-
-  for (int row = 1; row <= n; ++row) {
-    for (int col = 1; col <= 3; ++col) {
-      if (cells_[col][row].empty()) {
-        messages.Show(ErrorBox("数値の入っていないセルがあります！", kDataErrorCaption));
-        return false;
-      }
-    }
-  }
-  if (cells_[3][baseRow].empty()) {
-    messages.Show(ErrorBox(BaseMessage(baseRow, "Ｓ波速度"), kDataErrorCaption));
-    return false;
-  }
-  if (cells_[2][baseRow].empty()) {
-    messages.Show(ErrorBox(BaseMessage(baseRow, "密度"), kDataErrorCaption));
+  if (const std::optional<std::string> missing = MissingValue()) {
+    messages.Show(ErrorBox(*missing, kDataErrorCaption));
     return false;
   }
 

@@ -3,6 +3,7 @@
 // a profile that StoreProfile makes the current one. The form shows it and
 // forwards its events here.
 #include <array>
+#include <optional>
 #include <string>
 
 #include "platform/MessageBox.h"
@@ -76,6 +77,13 @@ class ProfileGrid {
   // on OK empties columns 1..4 of rows 1..21 and the site name. DataCleared
   // tells which happened.
   void BtnClearClick(MessagePort& messages);
+
+  // The editor's checks of the values for n = UpDown1Position() layers, in
+  // its order: an empty layer cell, then the base row's S-wave velocity, then
+  // its density. The text of the first refusal, or nothing when the grid is
+  // complete. Also applied to a profile read from a file before it is
+  // analysed.
+  std::optional<std::string> MissingValue() const;
 
   // Checks the grid for n = UpDown1Position() layers and, when it is
   // complete, makes it the current profile and rewrites the grid in its

@@ -14,3 +14,16 @@ void ComputeDerivedValues(SoilProfile& profile) {
     if (profile.layers[i].vs > profile.maxVs) profile.maxVs = profile.layers[i].vs;
   }
 }
+
+std::optional<std::string> NonPositiveVelocity(const SoilProfile& profile) {
+  const int n = profile.layerCount;
+  if (n < 1 || n >= kLayerRecords) return std::nullopt;
+  for (int i = 0; i <= n; ++i) {
+    // Negated so that a value that is not a number counts too.
+    if (!(profile.layers[i].vs > 0.0f)) {
+      const std::string number = std::to_string(i + 1);
+      return (i == n ? "基盤層（第" + number + "層）" : "第" + number + "層") + "のＳ波速度に0以下の値は設定できません！";
+    }
+  }
+  return std::nullopt;
+}

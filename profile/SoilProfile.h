@@ -2,6 +2,7 @@
 // The current soil profile: 1 to 20 layers over a base layer.
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 struct SoilLayer {
@@ -32,3 +33,8 @@ struct SoilProfile {
 // totalDepth and maxVs. The one routine that both the editor's take-over and
 // the file reader use.
 void ComputeDerivedValues(SoilProfile& profile);
+
+// A profile no analysis can compute because an S-wave velocity (of a layer
+// or of the base) is 0 or below: the text naming the first such layer, or
+// nothing. A profile of no layers is left to the analysis to refuse.
+std::optional<std::string> NonPositiveVelocity(const SoilProfile& profile);

@@ -5,7 +5,6 @@
 #include <optional>
 
 #include "graphics/ChartSettings.h"
-#include "platform/Conversion.h"
 #include "platform/FixedTexts.h"
 #include "windows/SettingsFile.h"
 #include "windows/SettingsRules.h"
@@ -72,8 +71,7 @@ bool SettingsController::CollectDisplayLayers() {
 
 void SettingsController::Button2Click() {
   const AnalysisSettings& s = settings_;
-  if (!CheckScale(s.xScale, StrToSingle(s.xUpper), StrToSingle(s.xLower), messages_)) return;
-  if (!CheckScale(s.yScale, StrToSingle(s.yUpper), StrToSingle(s.yLower), messages_)) return;
+  if (!CheckAppliedSettings(s, messages_)) return;
 
   ApplySettings(s, &preview_, SubDivisions::FromSettings, nullptr);
   preview_.DrawWaku();

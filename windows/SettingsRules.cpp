@@ -1,6 +1,8 @@
 #include "windows/SettingsRules.h"
 
+#include "analysis/AnalysisTexts.h"
 #include "platform/CheckedFloat.h"
+#include "platform/Conversion.h"
 
 bool CheckScale(ScaleKind scale, float upper, float lower, MessagePort& messages) {
   const char* text = nullptr;
@@ -16,6 +18,18 @@ bool CheckScale(ScaleKind scale, float upper, float lower, MessagePort& messages
   if (text == nullptr) return true;
   messages.Show(ErrorBox(text, kScaleErrorCaption));
   return false;
+}
+
+bool CheckDampingRatio(const std::string& dampingText, MessagePort& messages) {
+  if (!NegativeDampingRatio(dampingText)) return true;
+  messages.Show(ErrorBox(kNegativeDampingRatio, kDampingErrorCaption));
+  return false;
+}
+
+bool CheckAppliedSettings(const AnalysisSettings& s, MessagePort& messages) {
+  return CheckScale(s.xScale, StrToSingle(s.xUpper), StrToSingle(s.xLower), messages) &&
+         CheckScale(s.yScale, StrToSingle(s.yUpper), StrToSingle(s.yLower), messages) &&
+         CheckDampingRatio(s.dampingText, messages);
 }
 
 std::array<bool, kLayerBoxCount> EnableLayerBoxes(int n) {

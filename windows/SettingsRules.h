@@ -1,6 +1,7 @@
 #pragma once
 // The checks and derived values of the settings window that need no window.
 #include <array>
+#include <string>
 
 #include "analysis/AnalysisSettings.h"
 #include "platform/MessageBox.h"
@@ -15,6 +16,17 @@ inline constexpr int kLayerBoxCount = kMaxLayers;
 //   Linear (None, from a hand-edited file, included) is logarithmic, as the
 //   charts draw it.
 bool CheckScale(ScaleKind scale, float upper, float lower, MessagePort& messages);
+
+// Refuses a damping ratio below 0 in a box with the caption "減衰比設定エラー"
+// and the exclamation icon; true when the ratio may be analysed. A text that
+// is not a number passes here and fails where the analysis converts it.
+bool CheckDampingRatio(const std::string& dampingText, MessagePort& messages);
+
+// The checks of the settings window's apply, in its order: the horizontal
+// range, the vertical range, the damping ratio. The first failing check is
+// reported and the result is false. A limit that is not a number throws
+// ConversionError.
+bool CheckAppliedSettings(const AnalysisSettings& settings, MessagePort& messages);
 
 // The enabled state of the 20 layer boxes for a profile of n layers: boxes 1
 // to n when 1 <= n <= 20, none otherwise. Check marks are a separate matter.

@@ -154,25 +154,46 @@ TEST(AnalysisDriver, FaultsEndTheActionWithNothingDrawnListedOrShown) {
   }
 }
 
-TEST(AnalysisDriver, ProfileWithMoreLayersThanTheAnalysisHoldsIsRefusedUntouched) {
-  AnalysisRig rig;
-  rig.driver.BtnAmplitudeClick();
-  const auto before = rig.result.amplification;
-  rig.windows.calls.clear();
-
-  rig.profile.layerCount = 21;
-  try {
+TEST(AnalysisDriver, InputNoMethodCanComputeIsRefusedUntouched) {
+  struct Case {
+    const char* name;
+    void (*spoil)(AnalysisRig&);
+    MessageBox box;
+  };
+  const Case cases[] = {
+      {"21 layers", [](AnalysisRig& r) { r.profile.layerCount = 21; },
+       ErrorBox("解析できる層数は20層までです", "解析処理未対応")},
+      // Typed in the editor, which stores any number.
+      {"zero layer velocity", [](AnalysisRig& r) { r.profile.layers[1].vs = 0.0f; },
+       ErrorBox("第2層のＳ波速度に0以下の値は設定できません！", "データエラー")},
+      {"negative base velocity", [](AnalysisRig& r) { r.profile.base().vs = -700.0f; },
+       ErrorBox("基盤層（第5層）のＳ波速度に0以下の値は設定できません！", "データエラー")},
+      // Typed in the settings window but not applied.
+      {"negative ratio", [](AnalysisRig& r) { r.settings.dampingText = std::string("-0.05"); },
+       ErrorBox("減衰比に負の値は設定できません", "減衰比設定エラー")},
+  };
+  for (const Case& c : cases) {
+    AnalysisRig rig;
     rig.driver.BtnAmplitudeClick();
-    FAIL() << "a 21-layer profile was analysed";
-  } catch (const ReportedFailure& e) {
-    EXPECT_EQ(e.Box(), ErrorBox("解析できる層数は20層までです", "解析処理未対応"));
+    const auto before = rig.result.amplification;
+    const auto frequency = rig.result.frequency;
+    rig.windows.calls.clear();
+
+    c.spoil(rig);
+    try {
+      rig.driver.BtnAmplitudeClick();
+      ADD_FAILURE() << c.name << " was analysed";
+    } catch (const ReportedFailure& e) {
+      EXPECT_EQ(e.Box(), c.box) << c.name;
+    }
+    EXPECT_TRUE(rig.windows.calls.empty()) << c.name;
+    EXPECT_EQ(rig.result.amplification, before) << c.name;
+    EXPECT_EQ(rig.result.frequency, frequency) << c.name;
+    EXPECT_TRUE(rig.result.complete) << c.name;
+    EXPECT_EQ(rig.profile.layers[21].dampingRatio, 0.0f) << c.name;
+    EXPECT_THROW(rig.driver.AnalyseTransferMatrix(), ReportedFailure) << c.name;
+    EXPECT_THROW(rig.driver.AnalyseLumpedMass(), ReportedFailure) << c.name;
   }
-  EXPECT_TRUE(rig.windows.calls.empty());
-  EXPECT_EQ(rig.result.amplification, before);
-  EXPECT_TRUE(rig.result.complete);
-  EXPECT_EQ(rig.profile.layers[21].dampingRatio, 0.0f);
-  EXPECT_THROW(rig.driver.AnalyseTransferMatrix(), ReportedFailure);
-  EXPECT_THROW(rig.driver.AnalyseLumpedMass(), ReportedFailure);
 }
 
 }  // namespace

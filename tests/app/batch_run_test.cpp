@@ -89,6 +89,17 @@ TEST(BatchArguments, MistakesAreNamed) {
   const BatchRunOutput run = Batch({"--bogus", "x.csv"}, folder.path().string());
   EXPECT_EQ(run.status, 2);
   EXPECT_EQ(run.err.substr(0, run.err.find('\n')), "tovalk-batch: unknown option --bogus");
+
+  const BatchRunOutput version = Batch({"--version"}, folder.path().string());
+  EXPECT_EQ(version.status, 0);
+  EXPECT_EQ(version.out, "tovalk-batch 1.0\n");
+  EXPECT_EQ(version.err, "");
+  // A picture format with no picture asked for is said, and changes nothing else.
+  const std::string input = folder.Write("p.csv", TempFolder::Read(kExamples + "single-layer.csv"));
+  const BatchRunOutput format = Batch({"--chart-format", "svg", input}, folder.path().string());
+  EXPECT_EQ(format.status, 0);
+  EXPECT_EQ(format.err, "tovalk-batch: --chart-format has no effect without --chart or --diagram\n");
+  EXPECT_EQ(format.out, (folder / "p-result.csv") + "\n");
 }
 
 TEST(BatchOutputPath, StemResultBesideTheInputOrInTheOutputFolder) {
@@ -182,24 +193,29 @@ TEST(BatchRun, ABadFileIsReportedAndSkippedWhileTheOthersRun) {
   const std::string number = folder.Write("number.csv", Sjis("サイト名,X\r\n層数,1\r\nh\r\n1,2,abc,100\r\n,,2,400\r\n"));
   const std::string good = folder.Write("good.csv", TempFolder::Read(kExamples + "single-layer.csv"));
   const std::string missing = folder / "missing.csv";
+  // The typing mistakes that would otherwise end in a floating-point fault.
+  const std::string head = Sjis("サイト名,X\r\n層数,2\r\nh\r\n1,2,1.8,150\r\n");
+  const std::string nobase = folder.Write("nobase.csv", head + "2,3,1.9,250\r\n");
+  const std::string commas = folder.Write("commas.csv", head + "2,3,1.9,250\r\n2.00,400\r\n");
+  const std::string zero = folder.Write("zero.csv", head + "2,3,1.9,0\r\n,,2.0,400\r\n");
+  const std::string blank = folder.Write("blank.csv", head + "2,3 ,1.9,250\r\n,,2.0,400\r\n");
 
-  const BatchRunOutput run = Batch({count, good, number, missing}, folder.path().string());
+  const BatchRunOutput run =
+      Batch({count, good, number, missing, nobase, commas, zero, blank}, folder.path().string());
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.err, count + ": ファイル " + count + " の層数 25 は 1～20 の範囲にありません\n" +
-                         number + ": 'abc' は浮動小数点数ではありません\n" +
-                         missing + ": ファイル " + missing + " はありません\n");
+                         number + ": ファイル " + number + " の 4 行目: 'abc' は浮動小数点数ではありません\n" +
+                         missing + ": ファイル " + missing + " はありません\n" +
+                         nobase + ": ファイル " + nobase + " の基盤層（第3層）のＳ波速度が与えられていません！\n" +
+                         commas + ": ファイル " + commas + " の基盤層（第3層）のＳ波速度が与えられていません！\n" +
+                         zero + ": ファイル " + zero + " の第2層のＳ波速度に0以下の値は設定できません！\n" +
+                         blank + ": ファイル " + blank +
+                         " の 5 行目: '3 ' の後の空白で値が次の欄にずれています（コンマの前に空白は置けません）\n");
   EXPECT_EQ(run.out, (folder / "good-result.csv") + "\n");
   EXPECT_TRUE(fs::exists(folder / "good-result.csv"));
-  EXPECT_FALSE(fs::exists(folder / "count-result.csv"));
-  EXPECT_FALSE(fs::exists(folder / "number-result.csv"));
-
-  // The one method that computes nothing fails every file with its notice,
-  // and the run goes no further for that file.
-  fs::remove(folder / "good-result.csv");
-  const BatchRunOutput reflection = Batch({"--method", "reflection", good}, folder.path().string());
-  EXPECT_EQ(reflection.status, 1);
-  EXPECT_EQ(reflection.err, good + ": 重複反射による増幅特性の計算は用意されていません　　　\n");
-  EXPECT_FALSE(fs::exists(folder / "good-result.csv"));
+  for (const char* stem : {"count", "number", "nobase", "commas", "zero", "blank"}) {
+    EXPECT_FALSE(fs::exists(folder / (std::string(stem) + "-result.csv"))) << stem;
+  }
 }
 
 TEST(BatchRun, SettingsComeFromTheIniFileAndOptionsOverrideThem) {
@@ -241,6 +257,8 @@ TEST(BatchRun, SettingsThatWouldFailEveryFileStopTheRunOnce) {
       {{"--y-scale", "log"}, "対数目盛りの原点に0を設定できません"},
       {{"--x-lower", "-1", "--y-lower", "5", "--y-upper", "1"}, "縦横軸の目盛りに負の値は設定できません"},
       {{"--ratio", "abc"}, "'abc' は浮動小数点数ではありません"},
+      {{"--ratio", "-0.05"}, "減衰比に負の値は設定できません"},
+      {{"--method", "reflection"}, "重複反射による増幅特性の計算は用意されていません　　　"},
   };
   for (auto [args, message] : cases) {
     args.push_back(input);
@@ -250,6 +268,14 @@ TEST(BatchRun, SettingsThatWouldFailEveryFileStopTheRunOnce) {
     EXPECT_EQ(run.err, "tovalk-batch: " + message + "\n");
     EXPECT_FALSE(fs::exists(folder / "p-result.csv"));
   }
+  // The same from the settings file.
+  AnalysisSettings ini;
+  ini.dampingText = "-0.05";
+  ASSERT_TRUE(SaveSettings(folder / "tovalk.ini", ini));
+  const BatchRunOutput run = Batch({input}, folder.path().string());
+  EXPECT_EQ(run.status, 2);
+  EXPECT_EQ(run.err, "tovalk-batch: 減衰比に負の値は設定できません\n");
+  EXPECT_FALSE(fs::exists(folder / "p-result.csv"));
 }
 
 TEST(BatchRun, ProgressOnATerminalAndNoResultWrittenTwice) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "FakeWindows.h"
 #include "TempFolder.h"
 #include "platform/Cp932.h"
@@ -308,6 +310,66 @@ TEST_F(MainWindowTest, AUtf8ProfileLoadedAndSavedGivesTheResultOfItsCp932Twin) {
   ASSERT_GT(results[0].size(), 1000u);
   EXPECT_EQ(results[1], results[0]);
   EXPECT_EQ(results[2], results[0]);
+}
+
+TEST_F(MainWindowTest, MistypedFilesAndANegativeRatioAreRefusedAndTheLoadedProfileStays) {
+  p.dialogs.AnswerOpen(FileDialogAnswer{ExampleFile("five-layers.csv"), kCsvFilter});
+  p.main.Button2Click();
+  ASSERT_TRUE(p.messages.shown.empty());
+  const SoilProfile profile = p.ws().profile;
+  const ProfileGrid grid = p.ws().grid;
+  const auto amplification = p.ws().result.amplification;
+  const auto chartOps = p.chart.ops().size();
+  auto unchanged = [&](const std::string& what) {
+    EXPECT_EQ(p.ws().profile.layerCount, 5) << what;
+    EXPECT_EQ(std::memcmp(&p.ws().profile.layers, &profile.layers, sizeof profile.layers), 0) << what;
+    for (int row = 0; row < ProfileGrid::kRows; ++row)
+      for (int col = 0; col < ProfileGrid::kColumns; ++col)
+        EXPECT_EQ(p.ws().grid.Cell(col, row), grid.Cell(col, row)) << what << " " << col << "," << row;
+    EXPECT_EQ(p.mainView.labels[MainLabel::Label3], "ﾌｧｲﾙ名 : five-layers.csv") << what;
+    EXPECT_EQ(p.ws().grid.Label7, "ﾌｧｲﾙ名 : five-layers.csv") << what;
+    EXPECT_EQ(p.ws().result.amplification, amplification) << what;
+    EXPECT_EQ(p.chart.ops().size(), chartOps) << what;  // nothing drawn
+  };
+
+  // The base record of a three-layer file is a layer of the five loaded, so
+  // an empty base field must not borrow its values.
+  TempFolder files;
+  const std::string head = "サイト名,X\r\n層数,3\r\nh\r\n1,2,1.8,150\r\n2,3,1.9,250\r\n";
+  const std::pair<std::string, MessageBox> cases[] = {
+      {head + "3,5,2.0,400\r\n", ErrorBox(" の基盤層（第4層）のＳ波速度が与えられていません！", "データエラー")},
+      {head + "3,5,2.0,400\r\n2.00,400\r\n", ErrorBox(" の基盤層（第4層）のＳ波速度が与えられていません！", "データエラー")},
+      {head + "3,5,2.0,400\r\n,,,400\r\n", ErrorBox(" の基盤層（第4層）の密度が与えられていません！", "データエラー")},
+      {head + "3,5,2.0,400\r\n,,2.0,\r\n", ErrorBox(" の基盤層（第4層）のＳ波速度が与えられていません！", "データエラー")},
+      {head + "3,5,2.0,0\r\n,,2.1,700\r\n", ErrorBox(" の第3層のＳ波速度に0以下の値は設定できません！", "データエラー")},
+      {head + "3 ,5,2.0,400\r\n,,2.1,700\r\n",
+       ErrorBox(" の 6 行目: '3 ' の後の空白で値が次の欄にずれています（コンマの前に空白は置けません）", "ファイルエラー")},
+  };
+  for (const auto& [utf8, box] : cases) {
+    const std::string path = files.Write("typed.csv", Utf8ToCp932(utf8).value());
+    p.messages.shown.clear();
+    p.dialogs.AnswerOpen(FileDialogAnswer{path, kAllFilesFilter});
+    p.main.Button2Click();
+    EXPECT_EQ(p.messages.shown, std::vector<MessageBox>{ErrorBox("ファイル " + path + box.text, box.caption)});
+    unchanged(box.text);
+  }
+
+  // A negative damping ratio is refused by "設定" and by the analysis itself.
+  p.ws().settings.dampingText = "-0.05";
+  p.ws().settings.pointChoice = PointChoice::Points100;
+  p.messages.shown.clear();
+  p.settings.Button2Click();
+  EXPECT_EQ(p.ws().result.pointCount, 200);  // nothing applied
+  const MessageBox negative = ErrorBox("減衰比に負の値は設定できません", "減衰比設定エラー");
+  ASSERT_EQ(p.messages.shown.size(), 1u);
+  EXPECT_EQ(p.messages.shown[0], negative);
+  try {
+    p.main.BtnAmplitudeClick();
+    ADD_FAILURE() << "a negative ratio was analysed";
+  } catch (const UserActionError& e) {
+    EXPECT_EQ(e.Box(), negative);
+  }
+  unchanged("negative ratio");
 }
 
 }  // namespace

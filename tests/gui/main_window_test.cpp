@@ -267,10 +267,11 @@ TEST_F(MainWindowRoads, ConversionErrorLeavesTheWindowsUsableAndTheProfileIntact
                               "サイト名,不良\r\n層数,2\r\n層番号,層厚(m),密度,S波速度(m/s)\r\n"
                               "1,abc,1.80,140\r\n2,6.00,1.60,110\r\n,,2.10,500\r\n")
                               .value();
-  dialogs.AnswerOpen(FileDialogAnswer{folder.Write("bad.csv", bad), kCsvFilter});
+  const std::string badPath = folder.Write("bad.csv", bad);
+  dialogs.AnswerOpen(FileDialogAnswer{badPath, kCsvFilter});
   Execute("RadioGroup1Item1");
   ASSERT_EQ(messages.shown.size(), 1u);
-  EXPECT_EQ(messages.shown[0], StandardError("'abc' は浮動小数点数ではありません"));
+  EXPECT_EQ(messages.shown[0], StandardError("ファイル " + badPath + " の 4 行目: 'abc' は浮動小数点数ではありません"));
   EXPECT_EQ(Work().profile.layerCount, 0);
   EXPECT_TRUE(windows->main().firstExecute());
   EXPECT_FALSE(Find<QRadioButton>(Main(), "RadioGroup1Item2")->isEnabled());

@@ -466,24 +466,24 @@ TEST_F(ProfileFilesTest, ReadingFillsProfileGridAndLabels) {
   EXPECT_EQ(g.Label7, "ﾌｧｲﾙ名 : two.csv");
 }
 
-TEST_F(ProfileFilesTest, AMissingOrEmptyBaseFieldKeepsTheStoredValue) {
+TEST_F(ProfileFilesTest, ABaseValueTheFileDoesNotGiveIsNotTakenFromAnEarlierProfile) {
   ws.profile.layers[2].density = 1.95f;  // left from an earlier, longer profile
   ws.profile.layers[2].vs = 500.0f;
   const std::string head = "サイト名,B\r\n層数,2\r\n層番号\r\n1,2,1.7,120\r\n2,8,1.9,300\r\n";
-  ASSERT_TRUE(Load(folder.Write("nobase.csv", Sjis(head))));
-  EXPECT_EQ(ws.profile.layers[2].density, 1.95f);
-  EXPECT_EQ(ws.profile.layers[2].vs, 0.0f);
-  EXPECT_EQ(ws.grid.Cell(2, 3), "  1.95");
-  EXPECT_EQ(ws.grid.Cell(3, 3), "");
-  // The next take-over of the grid names the missing velocity.
-  EXPECT_FALSE(ws.grid.StoreProfile(ws.profile, messages));
-  EXPECT_EQ(messages.shown.back().text, "基盤層（第3層）のＳ波速度が与えられていません！");
-
-  ws.profile.layers[2].vs = 500.0f;
-  ASSERT_TRUE(Load(folder.Write("novs.csv", Sjis(head + ",,2.20,\r\n"))));
+  // No base line, or an empty velocity field: the editor's own check names
+  // the missing velocity before the file replaces anything.
+  for (const std::string& base : {std::string(), std::string(",,2.20,\r\n")}) {
+    const std::string path = folder.Write("nobase.csv", Sjis(head + base));
+    messages.shown.clear();
+    EXPECT_FALSE(Load(path));
+    EXPECT_EQ(messages.shown, std::vector<MessageBox>{ErrorBox(
+                                  "ファイル " + path + " の基盤層（第3層）のＳ波速度が与えられていません！", "データエラー")});
+    EXPECT_EQ(ws.profile.layers[2].vs, 500.0f);
+    EXPECT_EQ(ws.profile.layerCount, 0);
+  }
+  ASSERT_TRUE(Load(folder.Write("base.csv", Sjis(head + ",,2.20,600\r\n"))));
   EXPECT_EQ(ws.profile.layers[2].density, 2.2f);
-  EXPECT_EQ(ws.profile.layers[2].vs, 500.0f);
-  EXPECT_EQ(ws.grid.Cell(3, 3), "   500");
+  EXPECT_EQ(ws.profile.layers[2].vs, 600.0f);
 }
 
 TEST_F(ProfileFilesTest, RefusedFilesLeaveEverythingAsItWas) {
@@ -545,31 +545,67 @@ TEST_F(ProfileFilesTest, RefusedFilesLeaveEverythingAsItWas) {
   EXPECT_TRUE(Snapshot(ws) == before);
 }
 
-TEST_F(ProfileFilesTest, ABadNumberRaisesTheConversionErrorAndChangesNothing) {
+TEST_F(ProfileFilesTest, DamagedFilesAreRefusedNamingTheFileTheLineAndTheCause) {
   LoadTwoLayers();
   const Snapshot before(ws);
-  auto raises = [&](const std::string& bytes, const std::string& text) {
-    const std::string path = folder.Write("bad.csv", bytes);
-    try {
-      Load(path);
-      ADD_FAILURE() << "no error for " << text;
-    } catch (const UserActionError& e) {
-      EXPECT_EQ(std::string(e.what()), text);
-    }
-    EXPECT_TRUE(Snapshot(ws) == before) << text;
-    EXPECT_TRUE(messages.shown.empty());
+  enum Kind { DataBox, FileBox, Raises };
+  struct Case {
+    std::string bytes;
+    Kind kind;
+    std::string says;  // after "ファイル PATH"; a fault names no file
   };
   const std::string head = Sjis("サイト名,C\r\n層数,3\r\nh\r\n");
-  raises(Sjis("サイト名,C\r\n層数,x\r\n"), "'x' は整数ではありません");
-  raises(Sjis("サイト名,C\r\n層数\r\n"), "'' は整数ではありません");
-  raises(head + "1,1,1,100\r\n2,1,abc,100\r\n3,1,1,100\r\n,,2,500\r\n",
-         "'abc' は浮動小数点数ではありません");
-  raises(head + "1,1,1,100\r\n2,1,1,100\r\n3 ,2.00,1.80,150\r\n,,2,500\r\n",
-         "'' は浮動小数点数ではありません");  // the blank ends field 0; field 1 is empty
-  raises(head + "1,1,1,100\r\n2,1,1,100\r\n3,1,1,100\r\n,,2,5x\r\n", "'5x' は浮動小数点数ではありません");
-  raises(head + "1,1,1,100\r\n2,1,1e39,100\r\n3,1,1,100\r\n,,2,500\r\n", "浮動小数点数のオーバーフロー");
-  raises(head + "1,3e38,1,100\r\n2,3e38,1,100\r\n3,1,1,100\r\n,,2,500\r\n",
-         "浮動小数点数のオーバーフロー");  // the depth sum overflows
+  const std::string layers = "1,1,1,100\r\n2,1,1,100\r\n3,1,1,100\r\n";
+  std::string longHeader = Sjis("層番号,層厚(m),密度,S波速度(m/s)");
+  longHeader.resize(120, ' ');
+  const std::string shifted = "' の後の空白で値が次の欄にずれています（コンマの前に空白は置けません）";
+  const Case cases[] = {
+      // The editor's checks of the values, and a velocity no analysis takes.
+      {head + layers, DataBox, " の基盤層（第4層）のＳ波速度が与えられていません！"},
+      {head + layers + "2.00,400\r\n", DataBox, " の基盤層（第4層）のＳ波速度が与えられていません！"},
+      {head + layers + ",,2.0,\r\n", DataBox, " の基盤層（第4層）のＳ波速度が与えられていません！"},
+      {head + layers + ",,,400\r\n", DataBox, " の基盤層（第4層）の密度が与えられていません！"},
+      {head + "1,1,1,100\r\n2,1,1,0\r\n3,1,1,100\r\n,,2,500\r\n", DataBox,
+       " の第2層のＳ波速度に0以下の値は設定できません！"},
+      {head + layers + ",,2,-500\r\n", DataBox, " の基盤層（第4層）のＳ波速度に0以下の値は設定できません！"},
+      // Fields quoted as they stand, on the line they stand on.
+      {Sjis("サイト名,C\r\n層数,x\r\n"), Raises, " の 2 行目: 'x' は整数ではありません"},
+      {Sjis("サイト名,C\r\n層数\r\n"), Raises, " の 2 行目: '' は整数ではありません"},
+      {head + "1,1,1,100\r\n2,1,abc,100\r\n3,1,1,100\r\n,,2,500\r\n", Raises,
+       " の 5 行目: 'abc' は浮動小数点数ではありません"},
+      {head + "1,,1,100\r\n", Raises, " の 4 行目: '' は浮動小数点数ではありません"},
+      {head + layers + ",,2,5x\r\n", Raises, " の 7 行目: '5x' は浮動小数点数ではありません"},
+      {head + "1,1,1,100\r\n2,1,1,100\r\n3 ,2.00,1.80,150\r\n,,2,500\r\n", FileBox, " の 6 行目: '3 " + shifted},
+      {head + "1,12 ,1.8,150\r\n", FileBox, " の 4 行目: '12 " + shifted},
+      {head + layers + ",,2.1 ,700\r\n", FileBox, " の 7 行目: '2.1 " + shifted},
+      {Sjis("サイト名,C\r\n層数,3\r\n") + longHeader + "\r\n" + layers + ",,2,500\r\n", FileBox,
+       " の見出しの行が長すぎて読み込めません"},
+      {Sjis("サイト名,C\r\n層数,5\r\nh\r\n") + layers + ",,2,500\r\n", FileBox,
+       " の 2 行目: 層数 5 に対して層の行が 3 行しかありません"},
+      // What only the arithmetic finds keeps its fault.
+      {head + "1,1,1,100\r\n2,1,1e39,100\r\n3,1,1,100\r\n,,2,500\r\n", Raises, "浮動小数点数のオーバーフロー"},
+      {head + "1,3e38,1,100\r\n2,3e38,1,100\r\n3,1,1,100\r\n,,2,500\r\n", Raises,
+       "浮動小数点数のオーバーフロー"},  // the depth sum overflows
+  };
+  for (const Case& c : cases) {
+    const std::string path = folder.Write("bad.csv", c.bytes);
+    const std::string text = c.says.starts_with(" ") ? "ファイル " + path + c.says : c.says;
+    messages.shown.clear();
+    if (c.kind == Raises) {
+      try {
+        Load(path);
+        ADD_FAILURE() << "no error for " << text;
+      } catch (const UserActionError& e) {
+        EXPECT_EQ(std::string(e.what()), text);
+      }
+      EXPECT_TRUE(messages.shown.empty()) << text;
+    } else {
+      EXPECT_FALSE(Load(path)) << text;
+      EXPECT_EQ(messages.shown,
+                std::vector<MessageBox>{ErrorBox(text, c.kind == DataBox ? "データエラー" : "ファイルエラー")});
+    }
+    EXPECT_TRUE(Snapshot(ws) == before) << text;
+  }
 }
 
 TEST_F(ProfileFilesTest, OddButReadableLines) {
@@ -580,15 +616,15 @@ TEST_F(ProfileFilesTest, OddButReadableLines) {
   EXPECT_EQ(ws.profile.layers[0].vs, 120.0f);
   EXPECT_EQ(ws.profile.layers[2].vs, 500.0f);
 
-  // 98 bytes before the line end fit; 99 are cut, and the line end is read
-  // as the next (empty) line, shifting the lines after it.
+  // 98 bytes before the line end fit; 99 are cut, and the rest would shift
+  // every line after it, so the file is refused.
   const std::string fits = "1,2,1.7,120" + std::string(98 - 11, ' ');
   ASSERT_TRUE(Load(folder.Write("fits.csv", Sjis("サイト名,E\r\n層数,1\r\nh\r\n") + fits + "\r\n,,2,500\r\n")));
   EXPECT_EQ(ws.profile.layers[1].vs, 500.0f);
   EXPECT_EQ(ws.profile.layers[1].density, 2.0f);
-  ws.profile.layers[1].vs = 42.0f;
-  ASSERT_TRUE(Load(folder.Write("cut.csv", Sjis("サイト名,E\r\n層数,1\r\nh\r\n") + fits + " \r\n,,2,500\r\n")));
-  EXPECT_EQ(ws.profile.layers[1].vs, 42.0f);  // the empty "base line" kept the stored value
+  const std::string cut = folder.Write("cut.csv", Sjis("サイト名,E\r\n層数,1\r\nh\r\n") + fits + " \r\n,,2,500\r\n");
+  EXPECT_FALSE(Load(cut));
+  EXPECT_EQ(messages.shown.back(), FileErrorBox("ファイル " + cut + " の第1層の行が長すぎて読み込めません"));
 }
 
 // ---------------------------------------------------------------------------
@@ -639,8 +675,8 @@ TEST_F(ProfileFilesTest, Utf8FilesReadAsTheirCp932Twins) {
 }
 
 TEST_F(ProfileFilesTest, TheLineRuleCountsTheBytesAFileWouldHaveInCp932) {
-  // 98 bytes in CP932 (146 in UTF-8) fit; 99 are cut, and the line end that
-  // is left over is read as the count line.
+  // 98 bytes in CP932 (146 in UTF-8) fit; 99 are cut, and a cut line is
+  // refused rather than read with its rest as the count line.
   // "密" in UTF-8 is no CP932 text, so the file without the mark is UTF-8 too.
   std::string name;
   for (int i = 0; i < 44; ++i) name += "密";
@@ -649,14 +685,11 @@ TEST_F(ProfileFilesTest, TheLineRuleCountsTheBytesAFileWouldHaveInCp932) {
     ASSERT_TRUE(Load(folder.Write("fits.csv", bom + "サイト名," + name + "A" + rest)));
     EXPECT_EQ(ws.profile.siteName, name + "A");
     ASSERT_EQ(Sjis("サイト名," + name + "A").size(), 98u);
-    try {
-      Load(folder.Write("cut.csv", bom + "サイト名," + name + "AB" + rest));
-      ADD_FAILURE() << "a cut site line must shift the lines after it";
-    } catch (const ConversionError& e) {
-      EXPECT_STREQ(e.what(), "'' は整数ではありません");
-    }
+    const std::string cut = folder.Write("cut.csv", bom + "サイト名," + name + "AB" + rest);
+    messages.shown.clear();
+    EXPECT_FALSE(Load(cut));
+    EXPECT_EQ(messages.shown, std::vector<MessageBox>{FileErrorBox("ファイル " + cut + " の地点名が長すぎて読み込めません")});
   }
-  EXPECT_TRUE(messages.shown.empty());
 }
 
 TEST_F(ProfileFilesTest, ALineCutInsideACharacterIsTooLongNotUnreadable) {
@@ -725,7 +758,7 @@ TEST(ProfileReaderGarbageTest, NeverCrashesAndNeverHalfReads) {
     }
   }
   const std::string longLine = Sjis("サイト名,") + std::string(5000, 'x') + "\r\n";
-  EXPECT_THROW(ParseProfileFile(longLine), ConversionError);
+  EXPECT_EQ(ParseProfileFile(longLine).problem, ProfileFileProblem::LineTooLong);
 }
 
 }  // namespace
