@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFont>
 #include <QLibraryInfo>
+#include <QLocale>
 #include <QTranslator>
 
 #include <cstdio>
@@ -59,6 +60,9 @@ void SetUpDesktopApplication(QApplication& app) {
   // (installed) names the same icon.
   QApplication::setWindowIcon(SystemIcon());
   QGuiApplication::setDesktopFileName(QStringLiteral("tovalk"));
+  // Dates, sizes and file types in the dialogs are Japanese too, whatever
+  // the system's locale.
+  QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
   InstallQtJapanese(app);
   QtCanvas::InstallFontSubstitutions();
   QFont font(QString::fromUtf8(kPGothicFont));

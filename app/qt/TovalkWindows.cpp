@@ -6,6 +6,7 @@
 #include "app/MainWindowController.h"
 #include "platform/FileSystem.h"
 #include "platform/qt/QtPorts.h"
+#include "windows/qt/FormSupport.h"
 
 TovalkWindows::TovalkWindows(MessagePort& messages, FileDialogPort& dialogs, ClipboardPort& clipboard,
                              const std::string* startDir)
@@ -24,6 +25,14 @@ TovalkWindows::TovalkWindows(MessagePort& messages, FileDialogPort& dialogs, Cli
   Open.SetSecondaryWindow(SecondaryWindow::AmpList, &AmpList);
   Open.SetAmplificationList(&AmpList);
   DataInput.ShowBeside(&Profile);
+  Display.ShowBeside(&Open);
+  // Minimised and restored with the main window, and never under it; the
+  // note is kept above the editor it explains.
+  for (QWidget* window : {(QWidget*)&Profile, (QWidget*)&HowTo, (QWidget*)&Version, (QWidget*)&Display,
+                          (QWidget*)&AmpList})
+    TieToOwner(window, &Open);
+  TieToOwner(&DataInput, &Profile);
+  MakeRoomBeside(&Open, Display.size());
 
   // The settings window's creation step: tovalk.ini from the start-up folder.
   Open.Run([this] { controllers_.settings().FormCreate(); });

@@ -3,10 +3,19 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFileDialog>
+#include <QFileSystemModel>
+#include <QHeaderView>
+#include <QTreeView>
+#include <QIdentityProxyModel>
+#include <QLabel>
+#include <QLocale>
+#include <QScreen>
 #include <QMessageBox>
 #include <QTimer>
 
 #include "platform/qt/QtCanvas.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -29,6 +38,21 @@ void PlaceInFront(QWidget& dialog, const QPointer<QWidget>& fallback) {
   }
 }
 
+// Qt wraps a box's text at half the screen's width, and Japanese may break
+// between any two characters, so a line a little too long was cut inside a
+// word. The box takes the width of its longest line instead, as far as the
+// screen allows.
+void FitTextToItsLines(QMessageBox& box) {
+  auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+  if (!label) return;
+  int widest = 0;
+  for (const QString& line : label->text().split(QLatin1Char('\n')))
+    widest = std::max(widest, label->fontMetrics().horizontalAdvance(line) + 2);
+  const QScreen* screen = box.screen() ? box.screen() : QGuiApplication::primaryScreen();
+  const int room = screen ? screen->availableGeometry().width() * 3 / 4 : widest;
+  label->setMinimumWidth(std::min(widest, room));
+}
+
 // Once shown, the dialog asks for the front and the focus itself.
 void TakeFront(QWidget& dialog) {
   QTimer::singleShot(0, &dialog, [&dialog] {
@@ -36,6 +60,32 @@ void TakeFront(QWidget& dialog) {
     dialog.activateWindow();
   });
 }
+
+// The dialog's list in Japanese whatever the system's locale: Qt's file
+// model takes sizes and dates from the system locale and names folders by a
+// text its Japanese translation lacks.
+class JapaneseFileColumns : public QIdentityProxyModel {
+ public:
+  using QIdentityProxyModel::QIdentityProxyModel;
+
+  QVariant data(const QModelIndex& index, int role) const override {
+    const auto* files = qobject_cast<const QFileSystemModel*>(sourceModel());
+    if (role != Qt::DisplayRole || !files || index.column() == 0) return QIdentityProxyModel::data(index, role);
+    const QModelIndex source = mapToSource(index);
+    const QFileInfo info = files->fileInfo(source);
+    const QLocale japanese(QLocale::Japanese, QLocale::Japan);
+    switch (index.column()) {
+      case 1:
+        return info.isDir() ? QString() : japanese.formattedDataSize(info.size(), 1, QLocale::DataSizeTraditionalFormat);
+      case 2:
+        return info.isDir() ? QStringLiteral("フォルダー") : QIdentityProxyModel::data(index, role);
+      case 3:
+        return japanese.toString(info.lastModified(), QStringLiteral("yyyy/MM/dd HH:mm"));
+      default:
+        return QIdentityProxyModel::data(index, role);
+    }
+  }
+};
 
 }  // namespace
 
@@ -57,6 +107,7 @@ MessageResult QtMessagePort::Show(const MessageBox& box) {
     dialog.setEscapeButton(QMessageBox::Cancel);
   }
   dialog.setDefaultButton(QMessageBox::Ok);
+  FitTextToItsLines(dialog);
   PlaceInFront(dialog, parent_);
   TakeFront(dialog);
   return dialog.exec() == QMessageBox::Ok ? MessageResult::Ok : MessageResult::Cancel;
@@ -98,6 +149,13 @@ std::optional<FileDialogAnswer> QtFileDialogPort::Run(const FileDialogRequest& r
   dialog.setDefaultSuffix(QString());
   const QStringList filters = ToQtNameFilters(request.filter);
   dialog.setNameFilters(filters);
+  dialog.setProxyModel(new JapaneseFileColumns(&dialog));
+  // Type and date whole; the name takes the room that is left.
+  if (auto* details = dialog.findChild<QTreeView*>(QStringLiteral("treeView"))) {
+    details->header()->setStretchLastSection(false);
+    details->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    details->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+  }
   if (!request.initialFolder.empty()) dialog.setDirectory(ToQString(request.initialFolder));
   PlaceInFront(dialog, parent_);
   TakeFront(dialog);

@@ -259,7 +259,7 @@ TEST_F(WindowsInFront, RequestedWindowsComeAboveTheStayOnTopWindows) {
     // Until the program has heard of its activation too: the user's next
     // step comes after the window has opened, not amid its mapping.
     const bool inFront = SettleUntil([&] {
-      return request.window->isVisible() && OnTop(request.window) &&
+      return request.window->isVisible() && OnTop(request.window) && ActiveWindow() == Id(request.window) &&
              QApplication::activeWindow() == request.window;
     });
     EXPECT_TRUE(inFront) << request.what << " opened under another window";
@@ -304,6 +304,32 @@ TEST_F(WindowsInFront, VersionWindowAskedForAgainAndAgainComesInFrontEachTime) {
   version.close();
   ClickEmblem();
   EXPECT_TRUE(inFront()) << "from the emblem, right after closing it";
+}
+
+TEST_F(WindowsInFront, SecondaryWindowsAreMinimisedAndRestoredWithTheMainWindow) {
+  OpenExample("five-layers.csv");
+  Find<QAction>(windows->Open, "MenuVersion")->trigger();
+  const std::vector<QWidget*> secondary = {&windows->Profile, &windows->Display, &windows->Version};
+  // Opened, and its activation heard, before the user's next step.
+  ASSERT_TRUE(SettleUntil([&] {
+    return ActiveWindow() == Id(&windows->Version) && QApplication::activeWindow() == &windows->Version;
+  }));
+
+  Xdotool({QStringLiteral("windowminimize"), QString::number(Id(&windows->Open))});
+  EXPECT_TRUE(SettleUntil([&] {
+    for (QWidget* window : secondary) {
+      if (IsViewable(Id(window))) return false;
+    }
+    return !IsViewable(Id(&windows->Open));
+  })) << "a window stayed on the screen without the main window";
+
+  Xdotool({QStringLiteral("windowactivate"), QString::number(Id(&windows->Open))});
+  EXPECT_TRUE(SettleUntil([&] {
+    for (QWidget* window : secondary) {
+      if (!IsViewable(Id(window))) return false;
+    }
+    return IsViewable(Id(&windows->Open));
+  })) << "a window did not come back with the main window";
 }
 
 TEST_F(WindowsInFront, InstructionNoteLeavesTheGridAndButtonsFreeAndTheFocusInTheGrid) {

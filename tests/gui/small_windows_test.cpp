@@ -11,6 +11,14 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTextBlock>
+#include <QElapsedTimer>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QRegularExpression>
+#include <QTimer>
+#include <QTreeView>
+
+#include <fstream>
 
 #include <memory>
 #include <string>
@@ -165,6 +173,55 @@ TEST_F(InstructionNote, SecondNewProfileLeavesOneNote) {
   for (int line = 0; line < 7; ++line) {
     EXPECT_EQ(memo->document()->findBlockByNumber(line).text(), QString::fromUtf8(kDataInputLines[line])) << line;
   }
+}
+
+// Boxes and dialogs in Japanese whatever the system's locale: a box as wide as
+// its line, so no word is cut; the file list's sizes, dates and folders.
+TEST(BoxesAndDialogs, ABoxKeepsItsLineWholeAndTheFileListIsJapanese) {
+  QtMessagePort messages;
+  int lines = 0;
+  QTimer::singleShot(0, [&] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    ASSERT_NE(box, nullptr);
+    auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+    lines = label->height() / label->fontMetrics().lineSpacing();
+    box->button(QMessageBox::Ok)->click();
+  });
+  messages.Show({"ファイル /home/user/boreholes/b.csv の基盤層（第4層）のＳ波速度が与えられていません！", "データエラー",
+                 MessageIcon::Exclamation, MessageButtons::Ok});
+  EXPECT_EQ(lines, 1);
+
+  TempFolder folder;
+  std::filesystem::create_directory(folder / "sub");
+  std::ofstream(folder / "a.csv") << std::string(162, 'x');
+  QtFileDialogPort dialogs;
+  QStringList size, type, date, folderType;
+  QTimer::singleShot(0, [&] {
+    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    auto* view = dialog->findChild<QTreeView*>(QStringLiteral("treeView"));
+    QAbstractItemModel* model = view->model();
+    QElapsedTimer waited;
+    waited.start();
+    // The file list is read in the background.
+    while (model->rowCount(view->rootIndex()) < 2 && waited.elapsed() < 10000) QCoreApplication::processEvents();
+    for (int row = 0; row < model->rowCount(view->rootIndex()); ++row) {
+      const QModelIndex name = model->index(row, 0, view->rootIndex());
+      const auto cell = [&](int column) { return model->index(row, column, view->rootIndex()).data().toString(); };
+      if (name.data().toString() == QStringLiteral("a.csv")) {
+        size << cell(1);
+        date << cell(3);
+      } else {
+        folderType << cell(2);
+      }
+    }
+    dialog->reject();
+  });
+  dialogs.RunOpenDialog({"地層構成/増幅特性ファイル (*.csv)|*.csv", folder.path().string()});
+  EXPECT_EQ(size, QStringList{QStringLiteral("162 バイト")});
+  ASSERT_EQ(date.size(), 1);
+  EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\d{4}/\\d{2}/\\d{2} \\d{2}:\\d{2}$")).match(date[0]).hasMatch()) << date[0].toStdString();
+  EXPECT_EQ(folderType, QStringList{QStringLiteral("フォルダー")});
 }
 
 }  // namespace

@@ -111,6 +111,47 @@ QRect BesideRect(const QRect& owner, const QSize& note, const QRect& screen) {
   return place;
 }
 
+QMargins FrameExtents(const QWidget* window, const QWidget* framed) {
+  const QWidget* measured = window->frameGeometry() != window->geometry() ? window : framed;
+  const QRect frame = measured->frameGeometry();
+  const QRect client = measured->geometry();
+  return {client.left() - frame.left(), client.top() - frame.top(), frame.right() - client.right(),
+          frame.bottom() - client.bottom()};
+}
+
+bool PlaceBesideIfRoom(QWidget* window, const QWidget* owner) {
+  if (!owner->isVisible() || !owner->screen()) return false;
+  const QRect ownerFrame = owner->frameGeometry();
+  const QRect place = BesideRect(ownerFrame, window->size().grownBy(FrameExtents(window, owner)),
+                                 owner->screen()->availableGeometry());
+  if (place.intersects(ownerFrame)) return false;
+  window->move(place.topLeft());
+  return true;
+}
+
+void MakeRoomBeside(QWidget* window, const QSize& companion) {
+  const QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
+  if (!screen) return;
+  const QRect room = screen->availableGeometry();
+  // The frames are not known before the window manager has drawn them: an
+  // allowance for the borders of both.
+  constexpr int kFrames = 2 * 16;
+  const int pair = window->width() + companion.width() + kFrames;
+  if (pair > room.width()) return;
+  const int left = room.left() + (room.width() - pair) / 2;
+  if (left < window->x()) window->move(left, window->y());
+}
+
+void TieToOwner(QWidget* window, QWidget* owner) {
+  // Only a dialog's native window names its owner to the window manager.
+  window->setWindowFlags((window->windowFlags() & ~Qt::WindowType_Mask) | Qt::Dialog);
+  // The native windows are made now, so that the tie is there before either
+  // is first mapped.
+  owner->winId();
+  window->winId();
+  if (window->windowHandle() && owner->windowHandle()) window->windowHandle()->setTransientParent(owner->windowHandle());
+}
+
 void SetRadioIndex(QButtonGroup* group, int index) {
   QAbstractButton* chosen = group->button(index);
   if (chosen) {

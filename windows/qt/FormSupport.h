@@ -1,6 +1,7 @@
 #pragma once
 // Small pieces the forms share: window placement and radio groups that may
 // show no item chosen.
+#include <QMargins>
 #include <QRect>
 #include <QSize>
 #include <QString>
@@ -29,6 +30,23 @@ void ShowInFront(QWidget* window);
 // of it: right of it, else left of it, else below, else above, within the
 // screen area `screen`; pressed into the screen when none of them fits.
 QRect BesideRect(const QRect& owner, const QSize& note, const QRect& screen);
+
+// The margins of the window manager's frame around `window`; those of
+// `framed` stand in while `window` has not been framed yet.
+QMargins FrameExtents(const QWidget* window, const QWidget* framed);
+
+// Moves `window` beside `owner` (by BesideRect) when the screen has room for
+// it there without covering any of `owner`; false, and not moved, otherwise.
+bool PlaceBesideIfRoom(QWidget* window, const QWidget* owner);
+
+// Moves the centred `window` to the left, just far enough that a window of
+// `companion`'s size fits beside it on its screen, where the screen is wide
+// enough for both; leaves it centred otherwise.
+void MakeRoomBeside(QWidget* window, const QSize& companion);
+
+// Makes `window` a transient of `owner` for the window manager: it is
+// minimised and restored with it and kept above it.
+void TieToOwner(QWidget* window, QWidget* owner);
 
 // Chooses item `index` of the group (its buttons' ids are 0..n-1); an index
 // outside them leaves no item chosen.

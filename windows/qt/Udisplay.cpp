@@ -192,6 +192,6 @@ void TDisplay::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
   if (!placed_) {
     placed_ = true;
-    CentreOnScreen(this);
+    if (!owner_ || !PlaceBesideIfRoom(this, owner_)) CentreOnScreen(this);
   }
 }

@@ -37,6 +37,10 @@ class TDisplay : public QWidget, public SettingsView {
   // defaults and change nothing.
   void Attach(SettingsController& controller, MessagePort& messages);
 
+  // The main window: the settings window opens beside it where the screen
+  // has room, else centred on the screen.
+  void ShowBeside(QWidget* owner) { owner_ = owner; }
+
   void Refresh() override;
   void SetLayerBoxesEnabled(const std::array<bool, kMaxLayers>& enabled) override;
   void PreviewChanged() override;
@@ -69,5 +73,6 @@ class TDisplay : public QWidget, public SettingsView {
   QButtonGroup* RGPoints_ = nullptr;
   // The field being typed into: a refresh it causes leaves its text alone.
   QLineEdit* typing_ = nullptr;
+  QWidget* owner_ = nullptr;
   bool placed_ = false;
 };

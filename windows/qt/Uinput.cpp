@@ -30,20 +30,8 @@ TDataInput::~TDataInput() = default;
 void TDataInput::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
   if (editor_ && editor_->isVisible()) {
-    // The frame's extents: known once the window manager has framed the
-    // note; until then the editor's own stand in for them.
-    const QRect ownFrame = frameGeometry().isValid() && frameGeometry() != geometry() ? frameGeometry() : QRect();
-    const QRect editorFrame = editor_->frameGeometry();
-    const QMargins extents = ownFrame.isValid() ? QMargins(geometry().left() - ownFrame.left(),
-                                                           geometry().top() - ownFrame.top(),
-                                                           ownFrame.right() - geometry().right(),
-                                                           ownFrame.bottom() - geometry().bottom())
-                                                : QMargins(editor_->geometry().left() - editorFrame.left(),
-                                                           editor_->geometry().top() - editorFrame.top(),
-                                                           editorFrame.right() - editor_->geometry().right(),
-                                                           editorFrame.bottom() - editor_->geometry().bottom());
     const QRect screen = editor_->screen()->availableGeometry();
-    const QRect place = BesideRect(editorFrame, size().grownBy(extents), screen);
+    const QRect place = BesideRect(editor_->frameGeometry(), size().grownBy(FrameExtents(this, editor_)), screen);
     move(place.topLeft());
   } else {
     CentreOnScreen(this);
