@@ -38,11 +38,17 @@ void LayOutAmplificationChart(TMyGraph& graph);
 // from 0) a FloatingPointFault; the action ends there. When the frame cannot
 // be drawn (DrawWaku refuses a logarithmic axis starting at 0) no curve is
 // drawn and the result is false.
+//
+// Every text is drawn whole: the legend column, the method and damping
+// captions and the y title keep their laid-down places where their measured
+// cells clear the frame's texts, each other and the small stratum column,
+// and move (or, for a site name too long for the line, end in "…") where
+// they would not.
 bool DrawAmplificationChart(TMyGraph& graph, const ChartSources& sources,
                             std::array<bool, kLayerColourCount>& showLayer, MessagePort& messages);
 
-// The x column of the legend: 60 when it is asked for at the left; otherwise
-// 200 beside a right-hand stratum column, else 290.
+// The laid-down x column of the legend: 60 when it is asked for at the left;
+// otherwise 200 beside a right-hand stratum column, else 290.
 int LegendX(const AnalysisSettings& settings);
 
 // The legend text of a layer number: "      　    第%2d層".

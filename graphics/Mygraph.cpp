@@ -106,6 +106,7 @@ bool TMyGraph::DrawWaku() {
                     MessageButtons::Ok});
     abandoned = true;
   }
+  textBoxes_.clear();
   if (abandoned || NGridX < 1 || NGridY < 1) return false;
 
   const int dx = WidthX / NGridX;
@@ -123,7 +124,11 @@ bool TMyGraph::DrawWaku() {
     c.pen.width = 1;
 
     const std::string label = _round_number(GridLineValue(LinearX, SValueX, VValueX, r));
-    c.TextOut(xr - c.TextWidth(label) / 2, OriginY + 5, label);
+    const TextBox box = TextBoxAt(c, xr - c.TextWidth(label) / 2, OriginY + 5, label);
+    if (!FirstOverlap(box, textBoxes_)) {
+      c.TextOut(box.left, box.top, label);
+      textBoxes_.push_back(box);
+    }
 
     c.pen.style = PenStyle::Dot;
     if (r == NGridX) continue;
@@ -152,7 +157,13 @@ bool TMyGraph::DrawWaku() {
     const std::string label = _round_number(GridLineValue(LinearY, SValueY, VValueY, r));
     const TextSize size = c.TextExtent(label);
     const int x = LeftScale ? OriginX - 10 - size.width : OriginX + WidthX + 5;
-    c.TextOut(x, yr - size.height / 2, label);
+    TextBox box = TextBoxAt(c, x, yr - size.height / 2, label);
+    // At the corner a wide first x label reaches under the lowest y label.
+    if (const TextBox* below = FirstOverlap(box, textBoxes_)) box = Moved(box, 0, below->top - box.bottom);
+    if (!FirstOverlap(box, textBoxes_)) {
+      c.TextOut(box.left, box.top, label);
+      textBoxes_.push_back(box);
+    }
 
     c.pen.style = PenStyle::Dot;
     if (r == NGridY) continue;
@@ -171,15 +182,25 @@ bool TMyGraph::DrawWaku() {
   }
 
   const int hA = c.TextHeight("A");
-  c.TextOut(OriginX + WidthX / 2 - c.TextWidth(TitleX) / 2, static_cast<int>(OriginY + 1.4 * hA), TitleX);
-  const int titleY = static_cast<int>(OriginY - HeightY - 1.3 * hA);
-  if (LeftScale) {
-    c.TextOut(OriginX + 10, titleY, TitleY);
-  } else {
-    c.TextOut(OriginX + WidthX - c.TextWidth(TitleY) - 5, titleY, TitleY);
-  }
+  TextBox titleX = TextBoxAt(c, OriginX + WidthX / 2 - c.TextWidth(TitleX) / 2, static_cast<int>(OriginY + 1.4 * hA),
+                             TitleX);
+  // A small font leaves less than a line between the labels' row and the
+  // title's: the title goes down below the labels.
+  while (const TextBox* label = FirstOverlap(titleX, textBoxes_)) titleX = Moved(titleX, 0, label->bottom - titleX.top);
+  c.TextOut(titleX.left, titleX.top, TitleX);
+  textBoxes_.push_back(titleX);
+  const TextBox titleY = TitleYBox();
+  c.TextOut(titleY.left, titleY.top, TitleY);
+  textBoxes_.push_back(titleY);
   c.pen.style = PenStyle::Solid;
   return true;
+}
+
+TextBox TMyGraph::TitleYBox() {
+  Canvas& c = canvas_;
+  const int y = static_cast<int>(OriginY - HeightY - 1.3 * c.TextHeight("A"));
+  const int x = LeftScale ? OriginX + 10 : OriginX + WidthX - c.TextWidth(TitleY) - 5;
+  return TextBoxAt(c, x, y, TitleY);
 }
 
 bool TMyGraph::MapX(float x, int& px) const {

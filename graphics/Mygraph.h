@@ -7,7 +7,9 @@
 // The properties are plain fields: writing one has no side effect and does not
 // redraw; the owner sets them and then calls DrawWaku and the plot operations.
 #include <string>
+#include <vector>
 
+#include "graphics/TextBoxes.h"
 #include "platform/Canvas.h"
 #include "platform/Clipboard.h"
 #include "platform/MessageBox.h"
@@ -46,7 +48,19 @@ class TMyGraph {
   // more than the background, when the axes cannot be drawn: a logarithmic axis
   // starting at 0 (after its message box; the program goes on) or fewer than
   // one major division on an axis.
+  //
+  // No text covers another: an x label that would run into the one before it
+  // is left out (its grid line still shows the place), the lowest y label
+  // rises clear of the first x label where they meet at the corner, and the
+  // x title goes below the labels when the font puts it into their row.
   bool DrawWaku();
+
+  // The cells of the labels and titles the last DrawWaku drew, for the
+  // owner's own texts to keep clear of.
+  const std::vector<TextBox>& TextBoxes() const { return textBoxes_; }
+
+  // The cell the y title takes at its place, in the canvas's current font.
+  TextBox TitleYBox();
 
   // The axis label for a value: "0", "%.1e" outside [0.0001, 10000] in
   // magnitude, otherwise at most two decimals without trailing zeros.
@@ -85,4 +99,5 @@ class TMyGraph {
   Canvas& canvas_;
   MessagePort& messages_;
   ClipboardPort* clipboard_;
+  std::vector<TextBox> textBoxes_;
 };

@@ -153,12 +153,11 @@ void DrawStratumDiagram(Canvas& canvas, const SoilProfile& profile, const LayerC
 
 void DrawInsetStratum(Canvas& canvas, const SoilProfile& profile, int x, int y) {
   canvas.pen.width = 1;
-  canvas.Rectangle(x, y, x + 80, y + 160);
+  canvas.Rectangle(x, y, x + kInsetWidth, y + kInsetHeight);
 
   canvas.font.size = 8;
   canvas.MoveTo(x + 5, y + 10);
   canvas.LineTo(x + 35, y + 10);
-  canvas.TextOut(x + 35, y + 5, "深度(m)");
 
   // Without a positive depth there is no scale to draw the boundaries with.
   const int count = LayersToDraw(profile);
@@ -176,6 +175,10 @@ void DrawInsetStratum(Canvas& canvas, const SoilProfile& profile, int x, int y) 
       }
     }
   }
+
+  // Drawn after the boundaries: thin top layers put their lines through the
+  // heading's cell, and the opaque text keeps it readable over them.
+  canvas.TextOut(x + 35, y + 5, "深度(m)");
 
   for (int j = 1; j <= 7; ++j) {
     canvas.MoveTo(x + 5 + 5 * (j - 1), y + 148);

@@ -25,6 +25,10 @@ StratumAxis DepthAxisFor(float totalDepth);
 void DrawStratumDiagram(Canvas& canvas, const SoilProfile& profile, const LayerColours& colours,
                         bool multiColour);
 
+// The small column's box inside the chart, in pixels.
+inline constexpr int kInsetWidth = 80;
+inline constexpr int kInsetHeight = 160;
+
 // The small column (80 × 160 box) with its top-left corner at (x, y) on the
 // chart's canvas, drawn with the pen colour, brush and font name the chart
 // left. The whole profile depth takes 133 pixels. A profile without depth

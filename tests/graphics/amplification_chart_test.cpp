@@ -2,11 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "FilePortsFake.h"
 #include "RecordingCanvas.h"
+#include "TestProfiles.h"
+#include "graphics/TextBoxes.h"
 #include "platform/Errors.h"
 
 namespace {
@@ -69,13 +72,15 @@ TEST(AmplificationChart, LegendRowsOnlyForDisplayedLayers) {
   const int row2 = c.IndexOfText("      　    第 5層");
   ASSERT_GE(row1, 0);
   ASSERT_GE(row2, 0);
-  EXPECT_EQ(c.Op(row1).ToString(), "TextOut 200,44       　    第 2層");
+  // The column laid down at 200 would run 144 pixels into the stratum
+  // column at 325: it ends 4 pixels left of it.
+  EXPECT_EQ(c.Op(row1).ToString(), "TextOut 177,44       　    第 2層");
   EXPECT_EQ(c.Op(row1).font.size, 12);
-  EXPECT_EQ(c.Op(row1 + 1).ToString(), "MoveTo 200,50");
-  EXPECT_EQ(c.Op(row1 + 2).ToString(), "LineTo 200,50 255,50");
+  EXPECT_EQ(c.Op(row1 + 1).ToString(), "MoveTo 177,50");
+  EXPECT_EQ(c.Op(row1 + 2).ToString(), "LineTo 177,50 232,50");
   EXPECT_EQ(c.Op(row1 + 2).pen, (Pen{0xFF0000, 2, PenStyle::Solid}));  // layer 2: blue
-  EXPECT_EQ(c.Op(row2).ToString(), "TextOut 200,62       　    第 5層");
-  EXPECT_EQ(c.Op(row2 + 2).ToString(), "LineTo 200,68 255,68");
+  EXPECT_EQ(c.Op(row2).ToString(), "TextOut 177,62       　    第 5層");
+  EXPECT_EQ(c.Op(row2 + 2).ToString(), "LineTo 177,68 232,68");
   EXPECT_EQ(c.Op(row2 + 2).pen, (Pen{0xFF00FF, 2, PenStyle::Solid}));  // layer 5: fuchsia
   EXPECT_EQ(c.IndexOfText("      　    第 1層"), -1);
 
@@ -95,8 +100,11 @@ TEST(AmplificationChart, LegendColumnMovesOutOfTheStratumColumnsWay) {
     bool legendLeft, showProfile, profileLeft;
     int x;
   };
-  for (const Case& k : {Case{true, true, true, 60}, Case{true, false, false, 60},
-                        Case{false, true, false, 200}, Case{false, true, true, 290},
+  // The laid-down columns 60, 200 and 290 stay where they clear the stratum
+  // column; at 60 over a left-hand one (55 to 135) the legend goes right of
+  // it, at 200 beside a right-hand one (325 to 405) left of it.
+  for (const Case& k : {Case{true, true, true, 139}, Case{true, false, false, 60},
+                        Case{false, true, false, 177}, Case{false, true, true, 290},
                         Case{false, false, false, 290}}) {
     MainChart c;
     FiveLayers(c, {1});
@@ -157,12 +165,14 @@ TEST(AmplificationChart, TitlesAndCaptions) {
   ASSERT_TRUE(c.Draw());
   EXPECT_EQ(c.graph.TitleY, "増幅率　地点B");
   EXPECT_EQ(c.graph.TitleX, "周期 (s)");
+  // The method caption (200 to 308) would run under the damping caption at
+  // 300: the two stand one above the other at 300, around the line's middle.
   const int method = c.IndexOfText("伝達マトリックス法");
   ASSERT_GE(method, 0);
-  EXPECT_EQ(c.Op(method).points[0], (Point{200, 10}));
+  EXPECT_EQ(c.Op(method).points[0], (Point{300, 4}));
   EXPECT_EQ(c.Op(method).font.size, 9);
   EXPECT_EQ(c.Op(method).font.name, "ＭＳゴシック");
-  EXPECT_EQ(c.Op(method + 1).ToString(), "TextOut 300,10 履歴型減衰/減衰比　0.05");
+  EXPECT_EQ(c.Op(method + 1).ToString(), "TextOut 300,16 履歴型減衰/減衰比　0.05");
 
   MainChart v;
   FiveLayers(v, {1});
@@ -172,8 +182,21 @@ TEST(AmplificationChart, TitlesAndCaptions) {
   v.settings.xQuantity = XQuantity::Frequency;
   ASSERT_TRUE(v.Draw());
   EXPECT_EQ(v.graph.TitleX, "振動数 (Hz)");
-  EXPECT_GE(v.IndexOfText("等価質点系解析"), 0);
-  EXPECT_GE(v.IndexOfText("粘性型減衰/減衰比　0.10"), 0);
+  // A shorter method caption leaves both at their places.
+  ASSERT_GE(v.IndexOfText("等価質点系解析"), 0);
+  EXPECT_EQ(v.Op(v.IndexOfText("等価質点系解析")).points[0], (Point{200, 10}));
+  ASSERT_GE(v.IndexOfText("粘性型減衰/減衰比　0.10"), 0);
+  EXPECT_EQ(v.Op(v.IndexOfText("粘性型減衰/減衰比　0.10")).points[0], (Point{300, 10}));
+
+  // A site name too long to end before the captions' column at 300 ends in
+  // "…" 4 pixels before it: 60 + 14 · 16 = 284.
+  MainChart wide;
+  FiveLayers(wide, {1});
+  wide.profile.siteName = "東京都江東区豊洲六丁目埋立地";
+  ASSERT_TRUE(wide.Draw());
+  EXPECT_EQ(wide.graph.TitleY, "増幅率　東京都江東区豊洲六…");
+  ASSERT_GE(wide.IndexOfText("増幅率　東京都江東区豊洲六…"), 0);
+  EXPECT_EQ(wide.Op(wide.IndexOfText("増幅率　東京都江東区豊洲六…")).points[0], (Point{60, 9}));
 
   MainChart none;
   FiveLayers(none, {1});
@@ -204,6 +227,88 @@ TEST(AmplificationChart, AxesFromTheSettingsTexts) {
   EXPECT_EQ(c.graph.SValueY, 0.1f);
   EXPECT_EQ(c.graph.VValueY, 10.0f);
   EXPECT_GE(c.IndexOfText("100"), 0);  // the top y label
+}
+
+// The profiles of examples/twenty-layers.csv and velocity-inversion.csv.
+SoilProfile TwentyLayerSite() {
+  return MakeProfile({{1.5f, 1.60f, 95},  {2.0f, 1.55f, 105}, {2.5f, 1.55f, 110}, {3.0f, 1.60f, 120},
+                      {3.0f, 1.60f, 130}, {3.0f, 1.65f, 140}, {3.5f, 1.65f, 150}, {3.5f, 1.70f, 160},
+                      {4.0f, 1.70f, 175}, {4.0f, 1.75f, 190}, {4.0f, 1.75f, 200}, {4.5f, 1.80f, 215},
+                      {4.5f, 1.80f, 230}, {5.0f, 1.85f, 250}, {5.0f, 1.85f, 270}, {5.0f, 1.90f, 290},
+                      {5.5f, 1.90f, 320}, {5.5f, 1.95f, 350}, {6.0f, 1.95f, 390}, {6.0f, 2.00f, 430}},
+                     2.2f, 700, "沖積平野Ｃ");
+}
+
+SoilProfile FillSite() {
+  return MakeProfile({{3, 1.9f, 250}, {5, 1.5f, 90}, {7, 1.7f, 150}, {6, 1.9f, 300}}, 2.1f, 600, "盛土造成地Ｄ");
+}
+
+// Every text of the chart whole: inside the picture, its cell (the recorded
+// corner and the recording canvas's extent) shared with no other text, and
+// none but the stratum column's own within the column's box, which is drawn
+// over what lies under it.
+TEST(AmplificationChart, NoTextCoversAnotherOrTheStratumColumn) {
+  struct Case {
+    const char* what;
+    SoilProfile profile;
+    std::vector<int> layers;
+    void (*adjust)(AnalysisSettings&);
+  };
+  const std::vector<Case> cases = {
+      {"layers 1, 5, 10, 20", TwentyLayerSite(), {1, 5, 10, 20}, [](AnalysisSettings&) {}},
+      {"all twenty layers", TwentyLayerSite(), {}, [](AnalysisSettings&) {}},
+      {"logarithmic axes from 0.02 and 0.1", FillSite(), {1, 2, 3, 4},
+       [](AnalysisSettings& s) {
+         s.xScale = s.yScale = ScaleKind::Logarithmic;
+         s.xLower = "0.02";
+         s.yLower = "0.1";
+         s.yUpper = "100";
+       }},
+      {"legend and stratum column both at the left", TwentyLayerSite(), {},
+       [](AnalysisSettings& s) { s.legendLeft = s.profileLeft = true; }},
+      {"lumped mass, viscous", FillSite(), {2, 4},
+       [](AnalysisSettings& s) {
+         s.method = AnalysisMethod::LumpedMass;
+         s.dampingForm = DampingForm::Viscous;
+       }},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.what);
+    MainChart c;
+    c.profile = k.profile;
+    c.settings.displayLayers = {};
+    for (int i = 0; i < c.profile.layerCount; ++i) {
+      c.settings.displayLayers[i] = k.layers.empty() || std::count(k.layers.begin(), k.layers.end(), i + 1) > 0;
+    }
+    k.adjust(c.settings);
+    ASSERT_TRUE(c.Draw());
+
+    const std::vector<DrawOp> boxes = c.canvas.OfKind(Kind::Rectangle);
+    ASSERT_EQ(boxes.size(), 1u);
+    const TextBox inset{boxes[0].points[0].x, boxes[0].points[0].y, boxes[0].points[1].x, boxes[0].points[1].y};
+    std::vector<std::pair<TextBox, std::string>> texts;
+    for (const DrawOp& op : c.canvas.OfKind(Kind::TextOut)) {
+      const TextSize size = RecordingCanvas::ExtentOf(op.text, op.font.size);
+      const Point at = op.points[0];
+      texts.push_back({{at.x, at.y, at.x + size.width, at.y + size.height}, op.text});
+    }
+    const size_t legendRows = k.layers.empty() ? 20 : k.layers.size();
+    ASSERT_EQ(std::count_if(texts.begin(), texts.end(),
+                            [](const auto& t) { return t.second.find("層") != std::string::npos; }),
+              static_cast<long>(legendRows));
+    for (size_t i = 0; i < texts.size(); ++i) {
+      const auto& [box, text] = texts[i];
+      EXPECT_TRUE(InsidePicture(box, 441, 441)) << text;
+      const bool insetOwn = box.left >= inset.left && box.right <= inset.right && box.top >= inset.top &&
+                            box.bottom <= inset.bottom;
+      EXPECT_TRUE(insetOwn || !Overlap(box, inset)) << text << " at " << box.left << "," << box.top;
+      for (size_t j = 0; j < i; ++j) {
+        EXPECT_FALSE(Overlap(box, texts[j].first))
+            << text << " at " << box.left << "," << box.top << " over " << texts[j].second << " at "
+            << texts[j].first.left << "," << texts[j].first.top;
+      }
+    }
+  }
 }
 
 TEST(AmplificationChart, NoDisplayedLayerShowsTheMessageAndDrawsNothing) {

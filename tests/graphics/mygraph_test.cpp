@@ -97,7 +97,7 @@ TEST(DrawWaku, DrawsFrameGridLabelsAndTitlesInOrder) {
       "MoveTo 70,60", "LineTo 70,60 70,20", "TextOut 67,65 1",
       "MoveTo 20,60", "LineTo 20,60 70,60", "TextOut 4,54 0",
       "MoveTo 20,20", "LineTo 20,20 70,20", "TextOut -2,14 10",
-      "TextOut 42,76 T",  // 60 + 1.4 * 12 = 76.8
+      "TextOut 42,77 T",  // 60 + 1.4 * 12 = 76.8 is inside the labels' row (65 to 77): below it
       "TextOut 30,4 Y",   // 60 - 40 - 1.3 * 12 = 4.4
   };
   EXPECT_EQ(chart.canvas.Log(), expected);
@@ -140,9 +140,9 @@ TEST(DrawWaku, FrameFollowsWholeDivisionsWhileTitleAndRightLabelsFollowNominalWi
   const std::vector<std::string> texts = Matching(chart.canvas, "TextOut 415,");
   EXPECT_EQ(texts, (std::vector<std::string>{"TextOut 415,384 0", "TextOut 415,294 10", "TextOut 415,204 20",
                                              "TextOut 415,114 30", "TextOut 415,24 40"}));
-  // The x title is centred on OriginX + 180; the y title ends 5 left of the
-  // nominal right edge.
-  EXPECT_EQ(Matching(chart.canvas, "TextOut 203,406"), (std::vector<std::string>{"TextOut 203,406 周期　[s]"}));
+  // The x title is centred on OriginX + 180, below the row of the 9-point
+  // labels; the y title ends 5 left of the nominal right edge.
+  EXPECT_EQ(Matching(chart.canvas, "TextOut 203,407"), (std::vector<std::string>{"TextOut 203,407 周期　[s]"}));
   EXPECT_EQ(Matching(chart.canvas, "TextOut 369,14"), (std::vector<std::string>{"TextOut 369,14 増幅率"}));
   // The last x label sits on the frame's right edge, not the nominal one.
   EXPECT_EQ(Matching(chart.canvas, "TextOut 401,395"), (std::vector<std::string>{"TextOut 401,395 35"}));
@@ -225,6 +225,21 @@ TEST(DrawWaku, LogarithmicAxesPlaceMinorLinesAtTwoFourSixEightAndLabelDecades) {
   EXPECT_EQ(minor, expected);
   EXPECT_EQ(chart.canvas.Texts(),
             (std::vector<std::string>{"0.1", "1", "10", "100", "1", "10", "TitleX [unit]", "TitleY [unit]"}));
+
+  // Decades 30 pixels apart from 1e-05: the second label would run into the
+  // first, which reaches under the lowest y label at the corner. The second
+  // is left out and the y label rises clear of the first.
+  chart.canvas.ClearLog();
+  g.WidthX = 90;
+  g.SValueX = 0.00001f;
+  ASSERT_TRUE(g.DrawWaku());
+  EXPECT_EQ(chart.canvas.Texts(),
+            (std::vector<std::string>{"1.0e-05", "0", "0.01", "1", "10", "TitleX [unit]", "TitleY [unit]"}));
+  const std::vector<DrawOp> labels = chart.canvas.OfKind(Kind::TextOut);
+  EXPECT_EQ(labels[0].ToString(), "TextOut 19,205 1.0e-05");
+  EXPECT_EQ(labels[3].ToString(), "TextOut 24,193 1");  // at 194 its cell would reach row 205
+  EXPECT_EQ(g.TextBoxes().size(), labels.size());
+  EXPECT_EQ(g.TextBoxes()[3], (TextBox{24, 193, 30, 205}));
 }
 
 TEST(DrawWaku, LogarithmicAxisStartingAtZeroIsReportedAndAbandoned) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -215,6 +216,12 @@ TEST(InsetStratum, TwentyEqualLayersGiveBoundariesOnly) {
   EXPECT_EQ(canvas.OfKind(Kind::Rectangle)[0].ToString(), "Rectangle 325,40 405,200");
   EXPECT_EQ(canvas.OfKind(Kind::TextOut)[1].ToString(), "TextOut 333,188  700m/s");
   EXPECT_EQ(canvas.OfKind(Kind::TextOut)[0].font.size, 8);
+  // The top boundaries run through the heading's cell (y 45 to 56): the
+  // opaque heading comes after them, over them.
+  const std::vector<std::string> log = canvas.Log();
+  const auto at = [&](const std::string& op) { return std::find(log.begin(), log.end(), op) - log.begin(); };
+  EXPECT_LT(at("LineTo 330,56 370,56"), at("TextOut 360,45 深度(m)"));
+  EXPECT_LT(at("TextOut 360,45 深度(m)"), static_cast<long>(log.size()));
 }
 
 TEST(InsetStratum, ThickLayersShowDepthAndVelocity) {
@@ -228,13 +235,13 @@ TEST(InsetStratum, ThickLayersShowDepthAndVelocity) {
   DrawInsetStratum(canvas, p, 55, 40);
   // 133 / 10 = 13.3 pixels a metre: h = 66, boundaries at 116 and 183.
   EXPECT_EQ(canvas.Texts(),
-            (std::vector<std::string>{"深度(m)", "5.00", " 150", "10.00", " 320", "1200m/s"}));
+            (std::vector<std::string>{"5.00", " 150", "10.00", " 320", "深度(m)", "1200m/s"}));
   const std::vector<DrawOp> texts = canvas.OfKind(Kind::TextOut);
-  EXPECT_EQ(texts[0].ToString(), "TextOut 90,45 深度(m)");
-  EXPECT_EQ(texts[1].ToString(), "TextOut 102,111 5.00");
-  EXPECT_EQ(texts[2].ToString(), "TextOut 63,78  150");
-  EXPECT_EQ(texts[3].ToString(), "TextOut 102,178 10.00");
-  EXPECT_EQ(texts[4].ToString(), "TextOut 63,145  320");
+  EXPECT_EQ(texts[0].ToString(), "TextOut 102,111 5.00");
+  EXPECT_EQ(texts[1].ToString(), "TextOut 63,78  150");
+  EXPECT_EQ(texts[2].ToString(), "TextOut 102,178 10.00");
+  EXPECT_EQ(texts[3].ToString(), "TextOut 63,145  320");
+  EXPECT_EQ(texts[4].ToString(), "TextOut 90,45 深度(m)");
 }
 
 TEST(InsetStratum, NoDepthDrawsTheFrameWithoutBoundaries) {

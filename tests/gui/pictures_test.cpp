@@ -134,8 +134,11 @@ TEST(Pictures, TwentyLayerChartAndDiagrams) {
   const std::string chartPath = PicturePath("chart-20layers.png");
   ASSERT_EQ(SaveChartPicture(chartPath, site.Sources()), "");
   const QImage chart = Saved(chartPath);
-  // The last legend row (layer 20) at y 44 + 18·19 = 386, its line at 392.
-  EXPECT_EQ(chart.pixel(220, 392), Rgb(0xC080FF));
+  // Twenty rows 18 pixels apart would reach the x labels at y 395: they are
+  // 17 apart, the last (layer 20) at y 44 + 17·19 = 367, its line at 373;
+  // below the frame the white picture.
+  EXPECT_EQ(chart.pixel(220, 373), Rgb(0xC080FF));
+  EXPECT_EQ(chart.pixel(220, 392), kWhiteRgb);
 
   const std::string diagramPath = PicturePath("stratum-20layers.png");
   ASSERT_EQ(SaveStratumPicture(diagramPath, site.profile), "");
