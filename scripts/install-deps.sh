@@ -9,7 +9,8 @@
 set -euo pipefail
 
 # Building and running tovalk and tovalk-batch: compiler, Qt with its Japanese
-# translation (file dialogs, buttons), the fonts the pictures name.
+# translation (file dialogs, buttons), the IPA Gothic fonts that stand in for
+# the two fonts the pictures name ("ＭＳゴシック", "MS Pゴシック").
 run_packages=(
   cmake
   ninja-build
@@ -19,7 +20,6 @@ run_packages=(
   qt6-translations-l10n
   libgl-dev
   fonts-ipafont-gothic
-  fonts-ipafont-mincho
   fontconfig
 )
 
