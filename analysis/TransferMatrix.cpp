@@ -224,9 +224,10 @@ ColumnValues ValuesOf(const SoilProfile& profile, int n) {
 // the lanes' column, the same for every sample.
 class Run {
  public:
-  Run(const SoilProfile& profile, const AnalysisSettings& settings, const NaturalModes& modes, LanePath path)
-      // The faults of a profile with no layers or too many come with the model.
-      : values_(ValuesOf(profile, BuildLumpedMassModel(profile).n)), kernels_(KernelsFor(path)) {
+  // n: the layers of the profile's lumped-mass model, whose faults (no
+  // layers, too many) come first.
+  Run(const SoilProfile& profile, int n, const AnalysisSettings& settings, const NaturalModes& modes, LanePath path)
+      : values_(ValuesOf(profile, n)), kernels_(KernelsFor(path)) {
     viscous_ = settings.dampingForm != DampingForm::Hysteretic;
     if (viscous_) {
       // Viscous loss grows with ω relative to the first natural circular
@@ -268,12 +269,12 @@ class Run {
 
 void Amplification(const SoilProfile& profile, const AnalysisSettings& settings, const AmplificationResult& samples,
                    const NaturalModes& modes, LanePath path, LayerAmplifications& table) {
-  Run run(profile, settings, modes, path);
-  const int n = run.Layers();
+  const int n = BuildLumpedMassModel(profile).n;
   const int points = std::clamp(samples.pointCount, 0, kMaxPoints);
   for (int m = 0; m < n; ++m) {
     if (static_cast<int>(table[m].size()) != points) table[m].assign(points, 0.0f);
   }
+  Run run(profile, n, settings, modes, path);
   GroupOut out;
   for (int g = 0; g < points; g += kLanes) {
     // ω in float32, as the method stores it. Samples are stored in order: a
@@ -316,7 +317,7 @@ void TransferMatrixAmplificationInLanes(const SoilProfile& profile, const Analys
 
 std::vector<LayerTransfer> ColumnTransferFunctions(const SoilProfile& profile, const AnalysisSettings& settings,
                                                    const NaturalModes& modes, const std::vector<double>& omega) {
-  Run run(profile, settings, modes, Fastest());
+  Run run(profile, BuildLumpedMassModel(profile).n, settings, modes, Fastest());
   std::vector<LayerTransfer> result(omega.size());
   GroupOut out;
   const int count = static_cast<int>(omega.size());
