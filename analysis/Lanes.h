@@ -29,6 +29,7 @@ namespace lanes {
 
 using D4 = double __attribute__((vector_size(32)));
 using I4 = int64_t __attribute__((vector_size(32)));  // lane masks: 0 or -1
+using U4 = uint64_t __attribute__((vector_size(32)));
 
 constexpr int kLanes = 4;
 
@@ -74,7 +75,9 @@ TOVALK_LANE I4 Bits(D4 x) { return (I4)x; }
 TOVALK_LANE D4 Select(I4 mask, D4 a, D4 b) { return Bits((Bits(a) & mask) | (Bits(b) & ~mask)); }
 TOVALK_LANE D4 Abs(D4 x) { return Bits(Bits(x) & (I4{} + INT64_MAX)); }
 // std::max(a, b) lane by lane: b where a < b, else a.
-TOVALK_LANE D4 Max(D4 a, D4 b) { return Select(a < b, b, a); }
+TOVALK_LANE D4 Max(D4 a, D4 b) { return a < b ? b : a; }
+// The biased exponent field of x >= 0.
+TOVALK_LANE I4 ExponentField(D4 x) { return (I4)((U4)x >> 52); }
 TOVALK_LANE bool Any(I4 mask) { return (mask[0] | mask[1] | mask[2] | mask[3]) != 0; }
 
 // Round-to-nearest integer of |x| < 2^51, as an exact double and as an integer.

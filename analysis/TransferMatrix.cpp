@@ -5,9 +5,10 @@
 // With θ = iωH/V* of a layer and α its impedance over that of the record
 // below, the layer carries (E, F) from its top to the top of the next record
 // by ½[(1+α)e^θ, (1−α)e^−θ; (1−α)e^θ, (1+α)e^−θ]. The kernel takes the growth
-// e^Re θ of every layer out into a logarithm and rescales the pair by a power
-// of two after every layer, so no site overflows however deep, soft or damped
-// it is; the ratios of the motions E + F come back through one exponential.
+// e^Re θ of every layer out and rescales the pair by a power of two after
+// every layer, so no site overflows however deep, soft or damped it is; the
+// ratios of the motions E + F get the scales back as a product from the base
+// up, where the small values it may reach are the answers themselves.
 //
 // The lanes' vector values never cross a call of another file: their calling
 // convention does not matter.
@@ -17,7 +18,6 @@
 #include <array>
 #include <cmath>
 #include <complex>
-#include <numbers>
 
 #include "analysis/Calculators.h"
 #include "analysis/Lanes.h"
@@ -50,11 +50,12 @@ struct LaneColumn {
   std::array<Complex4, kMax> slowness;   // θ_m / ω = i·H_m / V*_m
 };
 
-// The kernel's results for four samples: |u(top of layer m) / u(top of the
-// base)| per lane, and the complex ratio itself.
+// The kernel's results for four samples, layer by layer and lane by lane:
+// |u(top of layer m) / u(top of the base)|, and the complex ratio itself.
 struct GroupOut {
-  double value[kLanes][kMax];
-  std::complex<double> ratio[kLanes][kMax];
+  alignas(32) D4 value[kMax];
+  alignas(32) D4 ratioRe[kMax];
+  alignas(32) D4 ratioIm[kMax];
 };
 
 #define TOVALK_KERNEL [[gnu::always_inline]] inline
@@ -110,10 +111,10 @@ TOVALK_KERNEL void Group(const ColumnValues& c, const LaneColumn& col, const dou
   // E_0 = F_0 = 1: the surface moves by 2.
   Complex4 e = Splat(1.0, 0.0), f = Splat(1.0, 0.0);
   std::array<Complex4, kMax + 1> motion;  // (E + F) at the top of record r, scaled
-  // The scale: e^growth · 2^binary.
-  std::array<D4, kMax + 1> growth, binary;
+  // What the scale of record m+1 is over that of record m, inverted:
+  // e^-Re θ_m (the square root of e^{-2 Re θ}) times the power of two.
+  std::array<D4, kMax> shrink;
   motion[0] = Splat(2.0, 0.0);
-  growth[0] = binary[0] = Splat(0.0);
   for (int m = 0; m < n; ++m) {
     const D4 re = omega * col.slowness[m].re, im = omega * col.slowness[m].im;
     // e^θ = e^re·e^{i im}: e^re goes into the scale, e^−θ keeps e^{−2 re}.
@@ -137,32 +138,24 @@ TOVALK_KERNEL void Group(const ColumnValues& c, const LaneColumn& col, const dou
     // Scaled by the power of two that brings the largest part near 1 (exact).
     const D4 largest = lanes::Max(lanes::Max(lanes::Abs(e.re), lanes::Abs(e.im)),
                                   lanes::Max(lanes::Abs(f.re), lanes::Abs(f.im)));
-    const I4 exponent = lanes::Bits(largest) >> 52;
+    const I4 exponent = lanes::ExponentField(largest);
     const I4 normal = (exponent >= 1) & (exponent <= 2045);
     const D4 scale = lanes::Select(normal, lanes::Bits((2046 - exponent) << 52), Splat(1.0));
-    // The biased exponent as a double, exactly.
-    const D4 biased = lanes::Bits(exponent | lanes::Bits(Splat(0x1p52))) - 0x1p52;
     e = scale * e;
     f = scale * f;
-    growth[m + 1] = growth[m] + re;
-    binary[m + 1] = binary[m] + lanes::Select(normal, biased - 1023.0, Splat(0.0));
     motion[m + 1] = e + f;
+    shrink[m] = lanes::Sqrt<Isa>(decay) * scale;
   }
-  // u(top of record m) / u(top of the base).
+  // u(top of record m) / u(top of the base), the scales' ratio built up from
+  // the base.
   const Complex4 base = motion[n];
-  const D4 baseNorm = lanes::Norm<Isa>(base);
-  for (int m = 0; m < n; ++m) {
-    const D4 x = MulAdd<Isa>(binary[m] - binary[n], Splat(std::numbers::ln2), growth[m] - growth[n]);
-    D4 factor = lanes::Exp<Isa>(x);
-    if (const I4 bad = lanes::ExpOutOfRange(x); lanes::Any(bad)) [[unlikely]] {
-      LibraryExp(bad, x, factor);
-    }
-    const Complex4 ratio = (factor / baseNorm) * lanes::MulConj<Isa>(motion[m], base);
-    const D4 size = lanes::Sqrt<Isa>(lanes::Norm<Isa>(ratio));
-    for (int k = 0; k < kLanes; ++k) {
-      out.value[k][m] = size[k];
-      out.ratio[k][m] = {ratio.re[k], ratio.im[k]};
-    }
+  D4 factor = 1.0 / lanes::Norm<Isa>(base);
+  for (int m = n - 1; m >= 0; --m) {
+    factor = factor * shrink[m];
+    const Complex4 ratio = factor * lanes::MulConj<Isa>(motion[m], base);
+    out.value[m] = lanes::Sqrt<Isa>(lanes::Norm<Isa>(ratio));
+    out.ratioRe[m] = ratio.re;
+    out.ratioIm[m] = ratio.im;
   }
 }
 
@@ -292,7 +285,15 @@ void Amplification(const SoilProfile& profile, const AnalysisSettings& settings,
     run.Compute(omega, out);
     for (int k = 0; k < good; ++k) {
       float stored[kMax];
-      for (int m = 0; m < n; ++m) stored[m] = checked::StoreSingle(out.value[k][m]);
+      bool finite = true;
+      for (int m = 0; m < n; ++m) {
+        stored[m] = static_cast<float>(out.value[m][k]);
+        finite = finite && std::isfinite(stored[m]);
+      }
+      // NaN or beyond float32: the fault of the first such value.
+      if (!finite) {
+        for (int m = 0; m < n; ++m) checked::StoreSingle(out.value[m][k]);
+      }
       for (int m = 0; m < n; ++m) table[m][g + k] = stored[m];
     }
     if (good < count) checked::StoreSingle(kTwoPi * samples.frequency[g + good]);  // raises its fault
@@ -326,7 +327,7 @@ std::vector<LayerTransfer> ColumnTransferFunctions(const SoilProfile& profile, c
     for (int k = 0; k < kLanes; ++k) lanesOmega[k] = omega[std::min(g + k, count - 1)];
     run.Compute(lanesOmega, out);
     for (int k = 0; k < kLanes && g + k < count; ++k) {
-      std::copy_n(out.ratio[k], run.Layers(), result[g + k].begin());
+      for (int m = 0; m < run.Layers(); ++m) result[g + k][m] = {out.ratioRe[m][k], out.ratioIm[m][k]};
     }
   }
   return result;

@@ -76,7 +76,13 @@ int CreateTemporary(const std::string& folder, const std::string& name, mode_t m
                     mode_t& created) {
   const std::string prefix =
       (folder.empty() ? std::string() : folder == "/" ? "/" : folder + "/") + "." + name.substr(0, 200);
-  path = prefix + "." + std::to_string(getpid()) + ".tmp";
+  // The program never forks: the id is looked up once.
+  static const std::string process = [] {
+    std::string text = std::to_string(getpid());
+    text.insert(0, 1, '.');
+    return text.append(".tmp");
+  }();
+  path = prefix + process;
   int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode & 0777);
   created = mode & 0777 & ~Umask();
   if (fd >= 0 || errno != EEXIST) return fd;
