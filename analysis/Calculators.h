@@ -6,6 +6,7 @@
 // The samples come from AnalysisDriver::BuildFrequencySamples, which also
 // sets the layers' damping ratio.
 #include <array>
+#include <complex>
 #include <vector>
 
 #include "analysis/AmplificationResult.h"
@@ -25,25 +26,29 @@ void LumpedMassAmplification(const SoilProfile& profile, const AnalysisSettings&
                              const AmplificationResult& samples, const NaturalModes& modes,
                              LayerAmplifications& table);
 
-// The transfer-matrix amplification at every sample; the modes give ω₁ for
-// viscous damping. Values too small for float32 are stored as 0.
+// The transfer-matrix amplification at every sample, computed in double and
+// rounded once to float32; the modes give ω₁ for viscous damping. Values too
+// small for float32 are stored as 0.
 void TransferMatrixAmplification(const SoilProfile& profile, const AnalysisSettings& settings,
                                  const AmplificationResult& samples, const NaturalModes& modes,
                                  LayerAmplifications& table);
-// The same with every sample's float32 pass on its own, never four side by
-// side: the values and faults the side-by-side pass must reproduce.
-void TransferMatrixAmplificationOneByOne(const SoilProfile& profile, const AnalysisSettings& settings,
-                                         const AmplificationResult& samples, const NaturalModes& modes,
-                                         LayerAmplifications& table);
-// The side-by-side passes there are, by instruction set: SSE2, and AVX2 with
-// FMA. TransferMatrixAmplification takes the faster one the processor runs.
+// The kernel's builds, by instruction set: SSE2, and AVX2 with FMA.
+// TransferMatrixAmplification takes the faster one the processor runs.
 enum class LanePath { kSse2, kAvx2 };
 bool LanePathRuns(LanePath path);
-// TransferMatrixAmplification with the given side-by-side pass, which the
-// processor must run.
+// TransferMatrixAmplification with the given build, which the processor must
+// run.
 void TransferMatrixAmplificationInLanes(const SoilProfile& profile, const AnalysisSettings& settings,
                                         const AmplificationResult& samples, const NaturalModes& modes, LanePath path,
                                         LayerAmplifications& table);
+
+// The column's transfer functions at circular frequencies ω (rad/s, finite),
+// from the kernel whose moduli the amplification stores: for each ω and each
+// layer m, the motion at the top of layer m over the motion at the top of the
+// base (E + F there). The same faults as the amplification.
+using LayerTransfer = std::array<std::complex<double>, kMaxLayers>;
+std::vector<LayerTransfer> ColumnTransferFunctions(const SoilProfile& profile, const AnalysisSettings& settings,
+                                                   const NaturalModes& modes, const std::vector<double>& omega);
 
 struct MethodResult {
   NaturalModes modes;

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <map>
 #include <set>
+#include <string>
 #include <vector>
 
 #include "platform/FileSystem.h"
@@ -47,13 +48,48 @@ std::string ResolveTarget(const std::string& path, bool& exists, struct stat& in
 
 // The umask can only be read by setting it, which would race with a save
 // on another thread: it is read once, by the first save.
-mode_t NewFileMode() {
-  static const mode_t mode = [] {
-    const mode_t mask = umask(0);
-    umask(mask);
-    return 0666 & ~mask;
+mode_t Umask() {
+  static const mode_t mask = [] {
+    const mode_t m = umask(0);
+    umask(m);
+    return m;
   }();
-  return mode;
+  return mask;
+}
+mode_t NewFileMode() { return 0666 & ~Umask(); }
+
+bool OwnedByUs(const struct stat& info) {
+  static const uid_t user = geteuid();
+  static const gid_t group = getegid();
+  return info.st_uid == user && info.st_gid == group;
+}
+
+// Creates the temporary file for a target in `folder` named `name`, with the
+// permission bits `mode` where open can give them (the umask applied), and
+// says in `created` which bits it has. The name is the target's (shortened
+// so that it stays within the length a folder entry may have) with the
+// process id: the same for every save of the target, so that saving again
+// reuses the folder entry instead of adding a random name each time. Where
+// it is taken (a save of the same target under way on another thread, or a
+// crash's leftover), a random name instead.
+int CreateTemporary(const std::string& folder, const std::string& name, mode_t mode, std::string& path,
+                    mode_t& created) {
+  const std::string prefix =
+      (folder.empty() ? std::string() : folder == "/" ? "/" : folder + "/") + "." + name.substr(0, 200);
+  // The program never forks: the id is looked up once.
+  static const std::string process = [] {
+    std::string text = std::to_string(getpid());
+    text.insert(0, 1, '.');
+    return text.append(".tmp");
+  }();
+  path = prefix + process;
+  int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode & 0777);
+  created = mode & 0777 & ~Umask();
+  if (fd >= 0 || errno != EEXIST) return fd;
+  path = prefix + ".XXXXXX";
+  fd = mkostemp(path.data(), O_CLOEXEC);
+  created = 0600;
+  return fd;
 }
 
 AtomicWriteResult WriteInPlace(const std::string& path, std::string_view bytes) {
@@ -89,24 +125,23 @@ AtomicWriteResult Stage(const std::string& path, std::string_view bytes, bool sy
   if (exists && !S_ISREG(existing.st_mode)) return WriteInPlace(target, bytes);
 
   staged.folder = ExtractFileDir(target);
-  const std::string& folder = staged.folder;
-  // The temporary name is the target's, shortened so that it stays within
-  // the length a folder entry may have.
-  const std::string name = ExtractFileName(target).substr(0, 200);
-  std::string pattern =
-      (folder.empty() ? std::string() : folder == "/" ? "/" : folder + "/") + "." + name + ".XXXXXX";
-  const int fd = mkostemp(pattern.data(), O_CLOEXEC);
+  const mode_t mode = exists ? (existing.st_mode & 07777) : NewFileMode();
+  std::string temp;
+  mode_t created = 0;
+  const int fd = CreateTemporary(staged.folder, ExtractFileName(target), mode, temp, created);
   if (fd < 0) return Failed();
 
   auto abandon = [&](bool open) {
     const AtomicWriteResult result = Failed();
     if (open) close(fd);
-    unlink(pattern.c_str());
+    unlink(temp.c_str());
     return result;
   };
 
-  if (fchmod(fd, exists ? (existing.st_mode & 07777) : NewFileMode()) != 0) return abandon(true);
-  if (exists && (existing.st_uid != geteuid() || existing.st_gid != getegid())) {
+  // Only where open could not give the old file's mode (bits the umask
+  // takes away, or a random name's 0600).
+  if (created != mode && fchmod(fd, mode) != 0) return abandon(true);
+  if (exists && !OwnedByUs(existing)) {
     // Keeping the owner is only possible for a privileged user; failing to
     // is no reason to refuse the save.
     [[maybe_unused]] const int ignored = fchown(fd, existing.st_uid, existing.st_gid);
@@ -114,7 +149,7 @@ AtomicWriteResult Stage(const std::string& path, std::string_view bytes, bool sy
   if (!WriteAll(fd, bytes)) return abandon(true);
   if (sync && fsync(fd) != 0) return abandon(true);
   if (close(fd) != 0) return abandon(false);
-  staged.temp = std::move(pattern);
+  staged.temp = std::move(temp);
   return {true, 0};
 }
 

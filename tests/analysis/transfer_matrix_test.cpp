@@ -7,7 +7,6 @@
 #include <complex>
 #include <random>
 
-#include "analysis/ExpPair.h"
 #include "tests/analysis/FakeAnalysisWindows.h"
 
 namespace {
@@ -113,24 +112,6 @@ TEST(TransferMatrix, ViscousEqualsHystereticAtTheFirstNaturalFrequency) {
   EXPECT_GT(std::abs(viscous[199] - hysteretic[199]), 1e-3 * hysteretic[199]);  // elsewhere they differ
 }
 
-TEST(TransferMatrix, PairedExponentialsAreThoseOfComplexExp) {
-  // The inner loop forms e^θ and e^-θ together; they must be bit for bit
-  // what ComplexExp gives for θ and -θ.
-  std::mt19937 generator(7);
-  std::uniform_real_distribution<float> re(-80.0f, 80.0f), im(-3000.0f, 3000.0f), small(-2.0f, 2.0f);
-  for (int i = 0; i < 200000; ++i) {
-    const Complex theta =
-        i % 2 ? MakeComplex(re(generator), im(generator)) : MakeComplex(small(generator), small(generator));
-    const ExpPair pair = ComplexExpPair(theta);
-    ASSERT_EQ(pair.plus, ComplexExp(theta)) << theta.re << " " << theta.im;
-    ASSERT_EQ(pair.minus, ComplexExp(ComplexNeg(theta))) << theta.re << " " << theta.im;
-  }
-  const ExpPair zero = ComplexExpPair(MakeComplex(0.0f, 0.0f));
-  EXPECT_EQ(zero.plus, MakeComplex(1.0f, 0.0f));
-  EXPECT_EQ(zero.minus, MakeComplex(1.0f, 0.0f));
-  EXPECT_EQ(ErrorText([] { ComplexExpPair(MakeComplex(-100.0f, 1.0f)); }), "浮動小数点数のオーバーフロー");
-}
-
 TEST(TransferMatrix, TellsTheWindowsAndEndsWithTheChart) {
   AnalysisRig rig;
   rig.settings.dampingText = std::string("0.050");
@@ -173,69 +154,6 @@ TEST(TransferMatrix, FaultsLeaveNoValueAndNoChart) {
     rig.driver.AnalyseTransferMatrix();
     EXPECT_TRUE(rig.result.complete);
     EXPECT_GT(rig.result.eigenValues[0], 0.0f);
-  }
-}
-
-}  // namespace
-
-namespace {
-
-// The method's float32 steps as written for it, one Mycomplex operation at a
-// time: the values the program has always stored.
-std::vector<std::vector<float>> Float32Steps(const SoilProfile& p, const AmplificationResult& r, float h) {
-  const int n = p.layerCount;
-  std::vector<Complex> vstar(n + 1);
-  for (int k = 0; k <= n; ++k) {
-    vstar[k] = ComplexScale(p.layers[k].vs, ComplexSqrt(MakeComplex(1.0f, static_cast<float>(2.0 * h))));
-  }
-  std::vector<std::vector<float>> out(n, std::vector<float>(r.pointCount));
-  const Complex one = MakeComplex(1.0f, 0.0f);
-  for (int j = 0; j < r.pointCount; ++j) {
-    const float omega = static_cast<float>(kTwoPi * r.frequency[j]);
-    Complex A{}, B{}, Cc{}, D{};
-    std::vector<Complex> s(n);
-    for (int m = 0; m < n; ++m) {
-      const Complex alpha = ComplexDiv(ComplexScale(p.layers[m].density, vstar[m]),
-                                       ComplexScale(p.layers[m + 1].density, vstar[m + 1]));
-      const float omegaH = static_cast<float>(static_cast<double>(omega) * p.layers[m].thickness);
-      const Complex theta = ComplexDiv(MakeComplex(0.0f, omegaH), vstar[m]);
-      const Complex ep = ComplexExp(theta), em = ComplexExp(ComplexNeg(theta));
-      const Complex sp = ComplexAdd(one, alpha), sm = ComplexSub(one, alpha);
-      const Complex a = ComplexScale(0.5f, ComplexMul(sp, ep)), b = ComplexScale(0.5f, ComplexMul(sm, em));
-      const Complex c = ComplexScale(0.5f, ComplexMul(sm, ep)), d = ComplexScale(0.5f, ComplexMul(sp, em));
-      if (m == 0) {
-        A = a, B = b, Cc = c, D = d;
-      } else {
-        const Complex nA = ComplexAdd(ComplexMul(a, A), ComplexMul(b, Cc));
-        const Complex nB = ComplexAdd(ComplexMul(a, B), ComplexMul(b, D));
-        const Complex nC = ComplexAdd(ComplexMul(c, A), ComplexMul(d, Cc));
-        const Complex nD = ComplexAdd(ComplexMul(c, B), ComplexMul(d, D));
-        A = nA, B = nB, Cc = nC, D = nD;
-      }
-      s[m] = ComplexDiv(MakeComplex(2.0f, 0.0f), ComplexAdd(ComplexAdd(A, B), ComplexAdd(Cc, D)));
-    }
-    out[0][j] = static_cast<float>(ComplexAbs(s[n - 1]));
-    for (int m = 1; m < n; ++m) out[m][j] = static_cast<float>(ComplexAbs(ComplexDiv(s[n - 1], s[m - 1])));
-  }
-  return out;
-}
-
-TEST(TransferMatrix, StronglyDampedValuesAreThoseOfTheFloat32Steps) {
-  // Away from sharp resonances nothing cancels: every value keeps its bits.
-  for (const char* ratio : {"0.2", "0.3"}) {
-    for (int quantity : {0, 1}) {
-      AnalysisSettings s = quantity ? Axis("0", "20", XQuantity::Frequency, ScaleKind::Linear)
-                                    : Axis("0", "5", XQuantity::Period, ScaleKind::Linear);
-      s.dampingText = ratio;
-      AnalysisRig rig(SiteProfile(), s, 400);
-      rig.driver.BtnAmplitudeClick();
-      const auto want = Float32Steps(rig.profile, rig.result, std::stof(ratio));
-      for (int m = 0; m < 4; ++m) {
-        for (int j = 0; j < 400; ++j) {
-          ASSERT_EQ(rig.result.amplification[m][j], want[m][j]) << ratio << " layer " << m << " sample " << j;
-        }
-      }
-    }
   }
 }
 
