@@ -1,9 +1,12 @@
-// Checks that the include graph of the core folders, their qt/ folders
-// counted as folders of their own, has no cycle. Prints every cycle it finds
-// with the include lines that make it, marking those that point up the layer
-// order, and exits 1; exits 0 when there is none.
+// Checks the include graph of the core folders, their qt/ folders counted as
+// folders of their own: it has no cycle, every include follows the links the
+// build declares (RULES: lines "folder: linked folders", qt/ folders written
+// "graphics/qt"), and no product file includes by a relative path, which
+// would bypass the include roots that keep the folders apart. A relative
+// include is resolved and counted as the edge it is. Prints every fault with
+// the include lines that make it and exits 1; exits 0 when there is none.
 //
-//   tovalk_include_cycles SOURCE_DIR
+//   tovalk_include_cycles SOURCE_DIR [RULES]
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
@@ -11,6 +14,7 @@
 #include <map>
 #include <regex>
 #include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -24,6 +28,7 @@ const std::vector<std::string> kLayers = {"platform", "profile", "analysis", "gr
 struct Include {
   std::string where;  // file:line
   std::string text;   // the line as written
+  bool relative = false;
 };
 
 using Edges = std::map<std::string, std::map<std::string, std::vector<Include>>>;
@@ -45,7 +50,18 @@ int Rank(const std::string& node) {
   return qt ? 100 + index : index;
 }
 
-Edges ReadIncludes(const fs::path& root) {
+// The include as a path from the source root: a relative one resolved from
+// the including file's folder.
+std::string Resolve(const fs::path& root, const fs::path& includer, const std::string& name, bool* relative) {
+  *relative = false;
+  if (!NodeOf(name).empty() && name.compare(0, 1, ".") != 0) return name;
+  const fs::path beside = includer.parent_path() / name;
+  if (!fs::exists(beside)) return name;  // generated (ui_*.h) or a system header
+  *relative = true;
+  return fs::relative(fs::weakly_canonical(beside), fs::weakly_canonical(root)).generic_string();
+}
+
+Edges ReadIncludes(const fs::path& root, std::vector<Include>* relatives) {
   static const std::regex include(R"(^\s*#\s*include\s*"([^"]+)\")");
   Edges edges;
   for (const std::string& layer : kLayers) {
@@ -54,19 +70,57 @@ Edges ReadIncludes(const fs::path& root) {
       const std::string ext = entry.path().extension().string();
       if (!entry.is_regular_file() || (ext != ".h" && ext != ".cpp")) continue;
       const std::string file = fs::relative(entry.path(), root).generic_string();
+      // Program entry points are in no library; they link what they use.
+      const bool entryPoint = file.size() > 9 && file.compare(file.size() - 9, 9, "_main.cpp") == 0;
       const std::string from = NodeOf(file);
       std::ifstream in(entry.path());
       std::string line;
       for (int number = 1; std::getline(in, line); ++number) {
         std::smatch match;
         if (!std::regex_search(line, match, include)) continue;
-        const std::string to = NodeOf(match[1].str());
-        if (to.empty() || to == from) continue;
-        edges[from][to].push_back({file + ":" + std::to_string(number), line});
+        Include found{file + ":" + std::to_string(number), line};
+        const std::string target = Resolve(root, entry.path(), match[1].str(), &found.relative);
+        if (found.relative) relatives->push_back(found);
+        const std::string to = NodeOf(target);
+        if (to.empty() || to == from || entryPoint) continue;
+        edges[from][to].push_back(found);
       }
     }
   }
   return edges;
+}
+
+// The declared links, "graphics: analysis profile platform" a line.
+using Links = std::map<std::string, std::set<std::string>>;
+
+Links ReadLinks(const fs::path& rules) {
+  Links links;
+  std::ifstream in(rules);
+  std::string line;
+  while (std::getline(in, line)) {
+    const size_t colon = line.find(':');
+    if (colon == std::string::npos) continue;
+    std::set<std::string>& to = links[line.substr(0, colon)];
+    std::istringstream words(line.substr(colon + 1));
+    for (std::string word; words >> word;) to.insert(word);
+  }
+  return links;
+}
+
+// What a folder may include: what it links, directly or through others.
+std::set<std::string> Reachable(const Links& links, const std::string& from) {
+  std::set<std::string> seen;
+  std::vector<std::string> todo = {from};
+  while (!todo.empty()) {
+    const std::string at = todo.back();
+    todo.pop_back();
+    const auto out = links.find(at);
+    if (out == links.end()) continue;
+    for (const std::string& to : out->second) {
+      if (seen.insert(to).second) todo.push_back(to);
+    }
+  }
+  return seen;
 }
 
 // Tarjan's strongly connected components; those of more than one folder hold cycles.
@@ -136,18 +190,39 @@ std::vector<std::string> CycleThrough(const std::string& start, const std::set<s
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: %s SOURCE_DIR\n", argv[0]);
+  if (argc != 2 && argc != 3) {
+    std::fprintf(stderr, "usage: %s SOURCE_DIR [RULES]\n", argv[0]);
     return 2;
   }
-  const Edges edges = ReadIncludes(argv[1]);
+  std::vector<Include> relatives;
+  const Edges edges = ReadIncludes(argv[1], &relatives);
+  int faults = 0;
+  for (const Include& include : relatives) {
+    std::printf("%s: %s   <- a relative include; name the file from its folder\n", include.where.c_str(),
+                include.text.c_str());
+    ++faults;
+  }
+  if (argc == 3) {
+    const Links links = ReadLinks(argv[2]);
+    if (links.empty()) {
+      std::fprintf(stderr, "%s: no links read\n", argv[2]);
+      return 2;
+    }
+    for (const auto& [from, out] : edges) {
+      const std::set<std::string> allowed = Reachable(links, from);
+      for (const auto& [to, includes] : out) {
+        if (allowed.count(to)) continue;
+        for (const Include& include : includes) {
+          std::printf("%s: %s   <- %s does not link %s\n", include.where.c_str(), include.text.c_str(),
+                      from.c_str(), to.c_str());
+          ++faults;
+        }
+      }
+    }
+  }
   Components components{edges, {}, {}, {}, {}, {}, 0};
   for (const auto& [node, out] : edges) {
     if (!components.index.count(node)) components.Visit(node);
-  }
-  if (components.found.empty()) {
-    std::printf("include graph of the core folders: no cycle\n");
-    return 0;
   }
   for (const std::vector<std::string>& component : components.found) {
     const std::set<std::string> members(component.begin(), component.end());
@@ -164,6 +239,11 @@ int main(int argc, char** argv) {
                     upward ? "   <- against the layer order" : "");
       }
     }
+    ++faults;
+  }
+  if (faults == 0) {
+    std::printf("include graph of the core folders: no cycle, every include along a declared link\n");
+    return 0;
   }
   return 1;
 }
