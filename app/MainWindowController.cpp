@@ -286,7 +286,12 @@ void MainWindowController::SetFileLabels() {
   editor_->Refresh();
 }
 
-void MainWindowController::EnableAfterProfileAccepted() { Enable(MainControl::Button3); }
+void MainWindowController::EnableAfterProfileAccepted() {
+  Enable(MainControl::Button3);
+  // A count typed into the editor may have been applied by the take-over
+  // itself; the layer boxes follow the profile's count.
+  settings_->EnableLayerBoxes(workspace_.profile.layerCount);
+}
 
 void MainWindowController::EnableAfterEditorApply() {
   Enable(MainControl::Button3);

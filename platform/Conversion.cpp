@@ -95,3 +95,13 @@ int32_t StrToInt(const std::string& text) {
   if (ec != std::errc() || ptr != last) throw ConversionError(NotAnInteger(text));
   return value;
 }
+
+std::optional<int32_t> TypedCount(const std::string& text) {
+  const size_t last = text.find_last_not_of(' ');
+  if (last == std::string::npos) return std::nullopt;
+  try {
+    return StrToInt(text.substr(0, last + 1));
+  } catch (const ConversionError&) {
+    throw ConversionError(NotAnInteger(text));
+  }
+}

@@ -19,11 +19,28 @@ void ProfileEditorController::CBEditClick(bool checked) {
 void ProfileEditorController::SetEditMode(bool on) {
   view_.SetCBEditChecked(on);
   CBEditClick(on);
+  // A new profile or an edit starts where the first value goes, so that the
+  // first keys are not lost on the label cells.
+  if (on) view_.StartTypingAt(ProfileGrid::kFirstTypedCell);
+}
+
+bool ProfileEditorController::Edit1Exit() {
+  const ProfileGrid::Edit1Outcome outcome = document_.grid.ApplyEdit1Text();
+  // The field shows the count in effect before any box opens.
+  view_.Refresh();
+  if (outcome.changed) host_.EditorLayerCountChanged(document_.grid.UpDown1Position());
+  if (outcome.refusal) messages_.Show(*outcome.refusal);
+  return !outcome.refusal;
 }
 
 void ProfileEditorController::UpDown1Click(ProfileGrid::UpDownButton button) {
+  if (!Edit1Exit()) return;
   if (document_.grid.UpDown1Click(button)) host_.EditorLayerCountChanged(document_.grid.UpDown1Position());
   view_.Refresh();
+}
+
+void ProfileEditorController::StringGrid1ClearCell(ProfileGrid::CellPosition cell) {
+  if (document_.grid.ClearTypedCell(cell)) view_.Refresh();
 }
 
 void ProfileEditorController::BtnClearClick() {
@@ -32,6 +49,7 @@ void ProfileEditorController::BtnClearClick() {
 }
 
 bool ProfileEditorController::StoreProfile() {
+  if (!Edit1Exit()) return false;
   const bool stored = document_.grid.StoreProfile(document_.profile, messages_);
   view_.Refresh();
   if (stored) host_.ProfileAccepted();

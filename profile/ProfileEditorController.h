@@ -19,13 +19,21 @@ class ProfileEditorController : public ProfileEditorPort {
   void CBEditClick(bool checked);
   void SetEditMode(bool on) override;  // check the box, then as CBEditClick
 
+  // An arrow of the spinner: a count typed into Edit1 is applied first (a
+  // refused one ends the click), then the arrow steps from the count.
   void UpDown1Click(ProfileGrid::UpDownButton button);
+  // The user is done with Edit1 (Enter or leaving it): the typed count is
+  // applied or refused. False when refused.
+  bool Edit1Exit();
+  // Delete or BackSpace on the grid's selected cell.
+  void StringGrid1ClearCell(ProfileGrid::CellPosition cell);
   void BtnClearClick() override;
   void Button2Click() override;  // "地層図": take over, draw, analyse
   void Button4Click();           // "ﾌｧｲﾙ保存"
   void Button1Click();           // "閉じる"
 
-  // Takes the grid over; on success the host is told.
+  // Takes the grid over, the count being typed included; on success the
+  // host is told.
   bool StoreProfile();
 
   void SetButtonEnabled(EditorControl control, bool enabled) override { view_.SetEnabled(control, enabled); }

@@ -63,19 +63,32 @@ void ProfileGrid::SetUpDown1Position(int n) {
   edit1_ = std::to_string(position_);
 }
 
-void ProfileGrid::SetEdit1Text(std::string text) {
-  edit1_ = std::move(text);
-  // Only a plain whole number in range moves the spinner, as its buddy field
-  // rules it; the integer conversion allows leading blanks, and trailing ones
-  // are trimmed here.
-  std::string trimmed = edit1_;
-  while (!trimmed.empty() && trimmed.back() == ' ') trimmed.pop_back();
+void ProfileGrid::SetEdit1Text(std::string text) { edit1_ = std::move(text); }
+
+ProfileGrid::Edit1Outcome ProfileGrid::ApplyEdit1Text() {
+  const std::string typed = std::move(edit1_);
+  // Whatever follows, the field shows the count in effect, also while a
+  // refusal is on the screen.
+  edit1_ = std::to_string(position_);
+  Edit1Outcome outcome;
+  std::optional<int32_t> count;
   try {
-    const int value = StrToInt(trimmed);
-    if (value >= kMinLayers && value <= kMaxLayers) position_ = value;
-  } catch (const ConversionError&) {
-    // Not a number: the position keeps its last valid value.
+    count = TypedCount(typed);
+  } catch (const ConversionError& error) {
+    outcome.refusal = ErrorBox(error.what(), kDataErrorCaption);
+    return outcome;
   }
+  if (!count || *count == position_) return outcome;
+  if (*count < kMinLayers || *count > kMaxLayers) {
+    outcome.refusal = ErrorBox("層数 " + std::to_string(*count) + " は 1～20 の範囲にありません", kDataErrorCaption);
+    return outcome;
+  }
+  // The rows follow as StoreProfile would relabel them; nothing typed is
+  // emptied, so a count typed after the cells loses none of them.
+  SetUpDown1Position(*count);
+  SetRowLabels(*count);
+  outcome.changed = true;
+  return outcome;
 }
 
 bool ProfileGrid::UpDown1Click(UpDownButton button) {
@@ -119,6 +132,10 @@ std::optional<std::string> ProfileGrid::MissingValue() const {
 }
 
 bool ProfileGrid::StoreProfile(SoilProfile& profile, MessagePort& messages) {
+  if (const Edit1Outcome typed = ApplyEdit1Text(); typed.refusal) {
+    messages.Show(*typed.refusal);
+    return false;
+  }
   const int n = position_;
   const int baseRow = n + 1;
   if (const std::optional<std::string> missing = MissingValue()) {
@@ -156,11 +173,14 @@ bool ProfileGrid::StoreProfile(SoilProfile& profile, MessagePort& messages) {
   return true;
 }
 
-ProfileGrid::CellPosition ProfileGrid::NextTypedCell(CellPosition from, bool forward) {
-  // The typed cells in reading order, numbered 0..3*21-1.
+namespace {
+
+// The cell after (or before) `from` among columns 1..3 of rows 1..21 in
+// reading order, wrapping round at the ends of the grid.
+ProfileGrid::CellPosition StepInReadingOrder(ProfileGrid::CellPosition from, bool forward) {
   constexpr int kTypedColumns = 3;
-  constexpr int kCount = kTypedColumns * (kRows - 1);
-  const int row = std::clamp(from.row, 1, kRows - 1);
+  constexpr int kCount = kTypedColumns * (ProfileGrid::kRows - 1);
+  const int row = std::clamp(from.row, 1, ProfileGrid::kRows - 1);
   int index = (row - 1) * kTypedColumns;
   if (forward) {
     // From a label cell the row's first typed cell is next; from the depth
@@ -173,4 +193,18 @@ ProfileGrid::CellPosition ProfileGrid::NextTypedCell(CellPosition from, bool for
   }
   index = (index % kCount + kCount) % kCount;
   return {1 + index % kTypedColumns, 1 + index / kTypedColumns};
+}
+
+}  // namespace
+
+ProfileGrid::CellPosition ProfileGrid::NextTypedCell(CellPosition from, bool forward) const {
+  // Only the base row's "－" lies among the cells stepped over; it is passed.
+  const CellPosition next = StepInReadingOrder(from, forward);
+  return IsTypedCell(next.col, next.row) ? next : StepInReadingOrder(next, forward);
+}
+
+bool ProfileGrid::ClearTypedCell(CellPosition cell) {
+  if (!CBEdit || !IsTypedCell(cell.col, cell.row)) return false;
+  cells_[cell.col][cell.row].clear();
+  return true;
 }

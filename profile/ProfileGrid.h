@@ -44,26 +44,49 @@ class ProfileGrid {
   // The layer count spinner UpDown1 (1..20) and its field Edit1. The position,
   // not the number of filled rows, is the count StoreProfile uses.
   int UpDown1Position() const { return position_; }
-  // Sets the position (brought into 1..20) and shows it in Edit1.
+  // Sets the position (brought into 1..20) and shows it in Edit1; a count
+  // still being typed there is dropped.
   void SetUpDown1Position(int n);
+  // What Edit1 shows: the text being typed, else the position.
   const std::string& Edit1Text() const { return edit1_; }
-  // Text typed into Edit1. A whole number from 1 to 20 (blanks around it
-  // allowed) becomes the position at once; any other text is left standing in
-  // the field and the position keeps its last valid value. Nothing is
-  // relabelled until the next StoreProfile or arrow click.
+  // Text typed into Edit1. It stands in the field and changes nothing until
+  // the user is done with the field (ApplyEdit1Text).
   void SetEdit1Text(std::string text);
 
+  struct Edit1Outcome {
+    bool changed = false;               // the count moved, and the grid followed it
+    std::optional<MessageBox> refusal;  // the text was no count from 1 to 20
+  };
+  // The user is done with Edit1: Enter, leaving it, an arrow, or an action
+  // that reads the count. A whole number from 1 to 20 (blanks around it
+  // allowed) becomes the count, and the rows are relabelled for it (the base
+  // row and its "－" move) with every typed value kept. Any other text is refused
+  // under "データエラー"; a blank field is no answer and is refused without a
+  // word. Either way the field shows the count in effect again, before the
+  // caller shows the refusal.
+  Edit1Outcome ApplyEdit1Text();
+
   // The cells the user types into: thickness, density and S-wave velocity
-  // of rows 1..21. The labels, the headers and the computed depths are not.
-  static bool IsTypedCell(int col, int row) { return col >= 1 && col <= 3 && row >= 1 && row < kRows; }
+  // of rows 1..21, except the base row's thickness, which reads "　　－".
+  // The labels, the headers and the computed depths are not typed either.
+  bool IsTypedCell(int col, int row) const {
+    return col >= 1 && col <= 3 && row >= 1 && row < kRows && !(col == 1 && row == position_ + 1);
+  }
   struct CellPosition {
     int col;
     int row;
+    bool operator==(const CellPosition&) const = default;
   };
+  // Where typing starts when editing begins: the top layer's thickness.
+  static constexpr CellPosition kFirstTypedCell{1, 1};
   // The typed cell that Tab (forward) or Shift+Tab moves to from any cell:
   // along the row, then to the next (or previous) row, wrapping round at the
   // ends of the grid.
-  static CellPosition NextTypedCell(CellPosition from, bool forward);
+  CellPosition NextTypedCell(CellPosition from, bool forward) const;
+  // Delete or BackSpace on a selected cell: a typed cell is emptied in edit
+  // mode; any other cell, or outside edit mode, nothing changes. True when
+  // the cell was emptied.
+  bool ClearTypedCell(CellPosition cell);
 
   enum class UpDownButton { Up, Down };
   // An arrow of the spinner pressed: one step from the current position,
@@ -85,8 +108,10 @@ class ProfileGrid {
   // analysed.
   std::optional<std::string> MissingValue() const;
 
-  // Checks the grid for n = UpDown1Position() layers and, when it is
-  // complete, makes it the current profile and rewrites the grid in its
+  // Applies a count still being typed into Edit1 (a refusal is shown and
+  // the result is false), then checks the grid for n = UpDown1Position()
+  // layers and, when it is complete, makes it the current profile and
+  // rewrites the grid in its
   // standard formats. The three refusals are shown under "データエラー" and
   // return false. A cell that is not a number throws ConversionError ("'%s'
   // は浮動小数点数ではありません"), and an overflowing value or depth sum

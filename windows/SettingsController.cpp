@@ -1,10 +1,12 @@
 #include "windows/SettingsController.h"
 
-#include <charconv>
+#include <algorithm>
 #include <filesystem>
 #include <optional>
 
 #include "graphics/ChartSettings.h"
+#include "platform/Conversion.h"
+#include "platform/Errors.h"
 #include "platform/FixedTexts.h"
 #include "windows/SettingsFile.h"
 #include "windows/SettingsRules.h"
@@ -23,18 +25,8 @@ void LayOutPreview(TMyGraph& preview) {
   preview.TitleY = kAmplificationAxisTitle;
 }
 
-// A whole number from 0 to 5 with blanks around it, or nothing.
-std::optional<int> SubDivisionCount(const std::string& text) {
-  size_t begin = text.find_first_not_of(' ');
-  size_t end = text.find_last_not_of(' ');
-  if (begin == std::string::npos) return std::nullopt;
-  int value = -1;
-  const char* first = text.data() + begin;
-  const char* last = text.data() + end + 1;
-  const auto [ptr, ec] = std::from_chars(first, last, value);
-  if (ec != std::errc() || ptr != last || value < 0 || value > 5) return std::nullopt;
-  return value;
-}
+constexpr int kMinSubDivisions = 0;
+constexpr int kMaxSubDivisions = 5;
 
 }  // namespace
 
@@ -70,6 +62,7 @@ bool SettingsController::CollectDisplayLayers() {
 }
 
 void SettingsController::Button2Click() {
+  if (!ApplyTyped(xSubTyped_) || !ApplyTyped(ySubTyped_)) return;
   const AnalysisSettings& s = settings_;
   if (!CheckAppliedSettings(s, messages_)) return;
 
@@ -95,14 +88,47 @@ void SettingsController::SetBoldCurves(bool bold) {
   CBBoldClick();
 }
 
-void SettingsController::SetXSubDivisionsText(const std::string& text) {
-  if (const std::optional<int> count = SubDivisionCount(text)) settings_.xSubDivisions = *count;
+void SettingsController::SetXSubDivisionsText(const std::string& text) { xSubTyped_.text = text; }
+void SettingsController::SetYSubDivisionsText(const std::string& text) { ySubTyped_.text = text; }
+bool SettingsController::Edit8Exit() { return ApplyTyped(xSubTyped_); }
+bool SettingsController::Edit7Exit() { return ApplyTyped(ySubTyped_); }
+void SettingsController::UpDown4Click(bool up) { Step(xSubTyped_, up); }
+void SettingsController::UpDown3Click(bool up) { Step(ySubTyped_, up); }
+std::string SettingsController::XSubDivisionsText() const { return Shown(xSubTyped_); }
+std::string SettingsController::YSubDivisionsText() const { return Shown(ySubTyped_); }
+
+bool SettingsController::ApplyTyped(TypedSubDivisions& typed) {
+  if (!typed.text) return true;
+  const std::string text = std::move(*typed.text);
+  typed.text.reset();
+  int& count = settings_.*typed.count;
+  std::string refusal;
+  try {
+    const std::optional<int32_t> value = TypedCount(text);
+    if (value && (*value < kMinSubDivisions || *value > kMaxSubDivisions)) {
+      refusal = "副分割数 " + std::to_string(*value) + " は 0～5 の範囲にありません";
+    } else if (value) {
+      count = *value;
+    }
+  } catch (const ConversionError& error) {
+    refusal = error.what();
+  }
+  // The field shows the count in effect before any box opens.
+  view_.Refresh();
+  if (refusal.empty()) return true;
+  messages_.Show(ErrorBox(refusal, kScaleErrorCaption));
+  return false;
+}
+
+void SettingsController::Step(TypedSubDivisions& typed, bool up) {
+  if (!ApplyTyped(typed)) return;
+  int& count = settings_.*typed.count;
+  count = std::clamp(count + (up ? 1 : -1), kMinSubDivisions, kMaxSubDivisions);
   view_.Refresh();
 }
 
-void SettingsController::SetYSubDivisionsText(const std::string& text) {
-  if (const std::optional<int> count = SubDivisionCount(text)) settings_.ySubDivisions = *count;
-  view_.Refresh();
+std::string SettingsController::Shown(const TypedSubDivisions& typed) const {
+  return typed.text ? *typed.text : std::to_string(settings_.*typed.count);
 }
 
 bool SettingsController::SaveSettings(std::string* error) {

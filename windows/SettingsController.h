@@ -3,6 +3,7 @@
 // the layer boxes, Apply ("設定") with its range checks, and the bold-line box
 // kept in agreement with the main window's menu.
 #include <array>
+#include <optional>
 #include <string>
 
 #include "analysis/AnalysisSettings.h"
@@ -39,16 +40,38 @@ class SettingsController : public SettingsPort {
   // The menu's "細い" / "太い": set the box, then as its click.
   void SetBoldCurves(bool bold) override;
 
-  // Sub-division counts typed into Edit8 / Edit7: a whole number in 0..5 is
-  // taken, anything else ignored (the count keeps its last valid value).
+  // Sub-division counts typed into Edit8 (horizontal) and Edit7 (vertical).
+  // The text stands in its field and changes nothing until the user is done
+  // with the field: Enter or leaving it (Edit8Exit, Edit7Exit), its spinner
+  // (UpDown4Click, UpDown3Click), or "設定". Then a whole number from 0 to 5
+  // (blanks around it allowed) becomes the count; any other text is refused
+  // under "軸目盛り設定エラー" and a blank field without a word, and the field
+  // shows the count in effect again. A refusal ends the spinner's or
+  // "設定"'s action.
   void SetXSubDivisionsText(const std::string& text);
   void SetYSubDivisionsText(const std::string& text);
+  bool Edit8Exit();
+  bool Edit7Exit();
+  void UpDown4Click(bool up);
+  void UpDown3Click(bool up);
+  // What Edit8 / Edit7 show: the text being typed, else the count.
+  std::string XSubDivisionsText() const;
+  std::string YSubDivisionsText() const;
 
   // Writes tovalk.ini into the start-up folder; false (and the reason) when
   // it could not be written.
   bool SaveSettings(std::string* error = nullptr) override;
 
  private:
+  // A sub-division count and the text being typed over it.
+  struct TypedSubDivisions {
+    int AnalysisSettings::*count;
+    std::optional<std::string> text;
+  };
+  bool ApplyTyped(TypedSubDivisions& typed);
+  void Step(TypedSubDivisions& typed, bool up);
+  std::string Shown(const TypedSubDivisions& typed) const;
+
   SettingsView& view_;
   AnalysisSettings& settings_;
   const std::string& startDir_;
@@ -56,4 +79,6 @@ class SettingsController : public SettingsPort {
   SettingsHost& host_;
   TMyGraph preview_;
   std::array<bool, kMaxLayers> layerBoxesEnabled_{};
+  TypedSubDivisions xSubTyped_{&AnalysisSettings::xSubDivisions, std::nullopt};
+  TypedSubDivisions ySubTyped_{&AnalysisSettings::ySubDivisions, std::nullopt};
 };

@@ -1,7 +1,8 @@
 #pragma once
 // The settings window TDisplay as its controller reaches it. Its controls and
 // AnalysisSettings never differ: the form writes every change into the
-// settings at once and shows them again on Refresh.
+// settings at once and shows them again on Refresh. A sub-division count being
+// typed is the one exception: the controller holds it until it is applied.
 #include <array>
 
 #include "profile/SoilProfile.h"

@@ -20,6 +20,13 @@ namespace {
 
 QString ToQ(const std::string& text) { return QString::fromStdString(text); }
 
+// The depths are computed and the base row has no thickness: a value typed
+// there would be replaced or ignored unseen, so only the typed cells edit.
+Qt::ItemFlags CellFlags(const ProfileGrid& model, int col, int row) {
+  const Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+  return model.IsTypedCell(col, row) ? flags | Qt::ItemIsEditable : flags;
+}
+
 // Tab, Shift+Tab, Enter: the keys that move on to the next typed cell.
 // Returns 0 for any other key, 1 forward, -1 back.
 int CellMove(QEvent* event) {
@@ -68,20 +75,30 @@ class LiveCellDelegate : public QStyledItemDelegate {
   std::function<void(bool)> move_;
 };
 
-// The same keys on the grid itself, when no cell is being typed in.
+// The same keys on the grid itself, when no cell is being typed in, and
+// Delete and BackSpace, which empty the selected cell.
 class CellMoveKeys : public QObject {
  public:
-  CellMoveKeys(QObject* parent, std::function<void(bool)> move) : QObject(parent), move_(std::move(move)) {}
+  CellMoveKeys(QObject* parent, std::function<void(bool)> move, std::function<void()> clear)
+      : QObject(parent), move_(std::move(move)), clear_(std::move(clear)) {}
   bool eventFilter(QObject* object, QEvent* event) override {
     if (const int move = CellMove(event)) {
       move_(move > 0);
       return true;
+    }
+    if (event->type() == QEvent::KeyPress) {
+      const int key = static_cast<QKeyEvent*>(event)->key();
+      if (key == Qt::Key_Delete || key == Qt::Key_Backspace) {
+        clear_();
+        return true;
+      }
     }
     return QObject::eventFilter(object, event);
   }
 
  private:
   std::function<void(bool)> move_;
+  std::function<void()> clear_;
 };
 
 }  // namespace
@@ -97,6 +114,7 @@ TProfile::TProfile(QWidget* parent) : QWidget(parent, Qt::Window), ui_(std::make
   connect(ui_->StringGrid1, &QTableWidget::itemChanged, this, &TProfile::StringGrid1Edited);
   connect(ui_->EdSite, &QLineEdit::textEdited, this, &TProfile::EdSiteChange);
   connect(ui_->Edit1, &QLineEdit::textEdited, this, &TProfile::Edit1Change);
+  connect(ui_->UpDown1, &UpDownButtons::BuddyDone, this, &TProfile::Edit1Exit);
   connect(ui_->UpDown1, &UpDownButtons::Clicked, this, &TProfile::UpDown1Click);
   connect(ui_->CBEdit, &QCheckBox::clicked, this, &TProfile::CBEditClick);
   connect(ui_->Button4, &QPushButton::clicked, this, [this] { Run([this] { controller_->Button4Click(); }); });
@@ -127,13 +145,17 @@ void TProfile::SetUpGrid() {
   grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   grid->setSelectionMode(QAbstractItemView::SingleSelection);
-  const auto move = [grid](bool forward) {
+  const auto move = [this, grid](bool forward) {
+    if (!controller_) return;
     const ProfileGrid::CellPosition next =
-        ProfileGrid::NextTypedCell({grid->currentColumn(), grid->currentRow()}, forward);
+        controller_->grid().NextTypedCell({grid->currentColumn(), grid->currentRow()}, forward);
     grid->setCurrentCell(next.row, next.col);
   };
+  const auto clear = [this, grid] {
+    Run([this, grid] { controller_->StringGrid1ClearCell({grid->currentColumn(), grid->currentRow()}); });
+  };
   grid->setItemDelegate(new LiveCellDelegate(grid, move));
-  grid->installEventFilter(new CellMoveKeys(grid, move));
+  grid->installEventFilter(new CellMoveKeys(grid, move, clear));
   grid->setTabKeyNavigation(false);
   int width = 0;
   for (int col = 0; col < ProfileGrid::kColumns; ++col) {
@@ -153,11 +175,8 @@ void TProfile::SetUpGrid() {
       if (row == 0 || col == 0) {
         item->setFlags(Qt::ItemIsEnabled);
         item->setBackground(fixedBrush);
-      } else if (!ProfileGrid::IsTypedCell(col, row)) {
-        // The depths are computed; a typed depth would be replaced unseen.
-        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
       } else {
-        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable);
+        item->setFlags(CellFlags(initial, col, row));
       }
       grid->setItem(row, col, item);
     }
@@ -183,11 +202,11 @@ void TProfile::Run(Action&& action) {
 void TProfile::SetEnabled(EditorControl control, bool enabled) {
   switch (control) {
     case EditorControl::Grid:
-      // Typing, F2, a double click or a click on the chosen cell start the
-      // cell's editor; moving to a cell alone does not.
+      // Typing replaces the selected cell's text, as in a spreadsheet; F2 or
+      // a double click edit it in place. A click on the selected cell starts
+      // nothing: its delayed editor took the keys typed in the meantime.
       ui_->StringGrid1->setEditTriggers(enabled ? QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
-                                                      QAbstractItemView::AnyKeyPressed |
-                                                      QAbstractItemView::SelectedClicked
+                                                      QAbstractItemView::AnyKeyPressed
                                                 : QAbstractItemView::NoEditTriggers);
       break;
     case EditorControl::UpDown1:
@@ -202,6 +221,11 @@ void TProfile::SetEnabled(EditorControl control, bool enabled) {
 
 void TProfile::SetCBEditChecked(bool checked) { ui_->CBEdit->setChecked(checked); }
 
+void TProfile::StartTypingAt(ProfileGrid::CellPosition cell) {
+  ui_->StringGrid1->setCurrentCell(cell.row, cell.col);
+  ui_->StringGrid1->setFocus(Qt::OtherFocusReason);
+}
+
 void TProfile::Refresh() {
   if (!controller_) return;
   const ProfileGrid& model = controller_->grid();
@@ -213,6 +237,10 @@ void TProfile::Refresh() {
         const QString text = ToQ(model.Cell(col, row));
         QTableWidgetItem* item = grid->item(row, col);
         if (item->text() != text) item->setText(text);
+        // The base row moves with the count, and its "－" with it.
+        if (row > 0 && col > 0 && item->flags() != CellFlags(model, col, row)) {
+          item->setFlags(CellFlags(model, col, row));
+        }
       }
     }
   }
@@ -234,7 +262,7 @@ void TProfile::showEvent(QShowEvent* event) {
 void TProfile::StringGrid1Edited(QTableWidgetItem* item) {
   if (!controller_) return;
   // Fixed and depth cells take no typing; the grid model keeps them.
-  if (!ProfileGrid::IsTypedCell(item->column(), item->row())) return;
+  if (!controller_->grid().IsTypedCell(item->column(), item->row())) return;
   controller_->grid().SetCell(item->column(), item->row(), item->text().toStdString());
 }
 
@@ -242,9 +270,13 @@ void TProfile::EdSiteChange(const QString& text) {
   if (controller_) controller_->grid().EdSite = text.toStdString();
 }
 
-// Typing changes the count StoreProfile uses, and relabels nothing.
+// A typed count waits in the field until the user is done with it.
 void TProfile::Edit1Change(const QString& text) {
   if (controller_) controller_->grid().SetEdit1Text(text.toStdString());
+}
+
+void TProfile::Edit1Exit() {
+  Run([this] { controller_->Edit1Exit(); });
 }
 
 void TProfile::UpDown1Click(bool up) {

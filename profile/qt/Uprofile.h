@@ -31,6 +31,7 @@ class TProfile : public QWidget, public ProfileEditorView {
   void SetEnabled(EditorControl control, bool enabled) override;
   void SetCBEditChecked(bool checked) override;
   void Refresh() override;
+  void StartTypingAt(ProfileGrid::CellPosition cell) override;
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -44,6 +45,7 @@ class TProfile : public QWidget, public ProfileEditorView {
   void StringGrid1Edited(QTableWidgetItem* item);
   void EdSiteChange(const QString& text);
   void Edit1Change(const QString& text);
+  void Edit1Exit();
   void UpDown1Click(bool up);
   void CBEditClick(bool checked);
 

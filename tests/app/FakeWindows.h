@@ -3,6 +3,7 @@
 // wires it, so that controller tests drive the same handlers the forms call.
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -56,8 +57,10 @@ class FakeEditorView : public ProfileEditorView {
   void SetEnabled(EditorControl control, bool on) override { enabled[control] = on; }
   void SetCBEditChecked(bool checked) override { cbEdit = checked; }
   void Refresh() override { ++refreshes; }
+  void StartTypingAt(ProfileGrid::CellPosition cell) override { typingAt = cell; }
   std::map<EditorControl, bool> enabled;
   bool cbEdit = false;
+  std::optional<ProfileGrid::CellPosition> typingAt;
   int refreshes = 0;
 };
 

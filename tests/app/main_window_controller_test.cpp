@@ -74,6 +74,12 @@ TEST_F(MainWindowTest, OnlyLaterNewProfilesAskToClear) {
   EXPECT_FALSE(p.editorView.enabled[EditorControl::Button4]);
   EXPECT_EQ(p.settingsView.boxes[4], true);
   EXPECT_EQ(p.settingsView.boxes[5], false);
+  // The first keys go into the top layer's thickness.
+  EXPECT_TRUE(p.editorView.typingAt == ProfileGrid::kFirstTypedCell);
+  p.editorView.typingAt.reset();
+  p.mainView.radio = kItemEdit;
+  p.main.Button2Click();
+  EXPECT_TRUE(p.editorView.typingAt == ProfileGrid::kFirstTypedCell);
 
   TypeThreeLayers();
   p.ws().grid.Label7 = "ﾌｧｲﾙ名 : old.csv";
@@ -178,6 +184,15 @@ TEST_F(MainWindowTest, EditorApplyEnablesDrawsAndAnalyses) {
   EXPECT_TRUE(p.editorView.enabled[EditorControl::Button4]);
   EXPECT_TRUE(p.ws().result.complete);
   EXPECT_FALSE(p.stratum.ops().empty());
+
+  // A count still in the editor's field when the main window saves the
+  // profile is applied by the take-over, and the layer boxes follow it.
+  p.ws().grid.SetEdit1Text("2");
+  p.mainView.radio = kItemSave;
+  p.main.Button2Click();  // the dialog is cancelled; the take-over has run
+  EXPECT_EQ(p.ws().profile.layerCount, 2);
+  EXPECT_TRUE(p.settingsView.boxes[1]);
+  EXPECT_FALSE(p.settingsView.boxes[2]);
 }
 
 TEST_F(MainWindowTest, ExitByButtonAsksAndWritesSettingsIntoTheStartFolder) {

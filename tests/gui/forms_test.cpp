@@ -237,7 +237,7 @@ TEST(ProfileForm, DepthsAndLabelsTakeNoTypingAndTabAndEnterMoveBetweenTypedCells
   EXPECT_EQ(grid->item(3, 0)->text(), QStringLiteral("   3")) << "labels unchanged";
 }
 
-TEST(ProfileForm, SpinnerArrowsRelabelRowsAndTypedCountsDoNot) {
+TEST(ProfileForm, SpinnerArrowsRelabelRowsAndTypedCountsWaitForTheUserToBeDone) {
   TempFolder folder;
   Forms forms(folder.path().string());
   auto* grid = forms.In<QTableWidget>(forms.profile, "StringGrid1");
@@ -258,15 +258,36 @@ TEST(ProfileForm, SpinnerArrowsRelabelRowsAndTypedCountsDoNot) {
   EXPECT_TRUE(forms.In<QCheckBox>(forms.display, "CheckBox6")->isEnabled());
   EXPECT_FALSE(forms.In<QCheckBox>(forms.display, "CheckBox7")->isEnabled());
 
-  // Typing a count changes what StoreProfile uses but relabels nothing.
+  // A typed count waits in its field until Enter; then the rows follow it,
+  // keeping what was typed, and so do the layer boxes.
   Retype(edit1, "3");
-  EXPECT_EQ(forms.grid().UpDown1Position(), 3);
+  EXPECT_EQ(forms.grid().UpDown1Position(), 6);
   EXPECT_EQ(grid->item(7, 0)->text(), "基盤層");
+  Key(edit1, Qt::Key_Return);
+  EXPECT_EQ(forms.grid().UpDown1Position(), 3);
+  EXPECT_EQ(grid->item(4, 0)->text(), "基盤層");
+  EXPECT_EQ(grid->item(7, 0)->text(), "");
+  EXPECT_EQ(grid->item(6, 2)->text(), "1.90");
+  EXPECT_FALSE(forms.In<QCheckBox>(forms.display, "CheckBox4")->isEnabled());
+  // The base row's "－" follows the count and takes no typing; the former
+  // base row's does.
+  TypeIntoCell(grid, 4, 1, "9");
+  EXPECT_EQ(OpenCellEditor(grid), nullptr);
+  EXPECT_EQ(forms.grid().Cell(1, 4), "　　－");
+  TypeIntoCell(grid, 7, 1, "9");
+  EXPECT_EQ(forms.grid().Cell(1, 7), "9");
+
+  // A text that is no count is refused when an arrow reads it: the field
+  // shows the count again and the arrow does nothing more.
   Retype(edit1, "x");
   EXPECT_EQ(edit1->text(), "x");
+  spinner->downButton()->click();
+  ASSERT_EQ(forms.messages.shown.size(), 1u);
+  EXPECT_EQ(forms.messages.shown[0], ErrorBox("'x' は整数ではありません", "データエラー"));
+  EXPECT_EQ(edit1->text(), "3");
   EXPECT_EQ(forms.grid().UpDown1Position(), 3);
 
-  // The next arrow steps from the typed count; the new base row is emptied.
+  // The next arrow steps from the count; the new base row is emptied.
   spinner->downButton()->click();
   EXPECT_EQ(edit1->text(), "2");
   EXPECT_EQ(grid->item(3, 0)->text(), "基盤層");
@@ -405,21 +426,33 @@ TEST(SettingsForm, ShowsLoadedSettingsAndWritesChangesBack) {
   EXPECT_EQ(forms.In<QLineEdit>(form, "Edit5")->text(), "9");
   EXPECT_TRUE(forms.In<QLineEdit>(form, "Edit5")->isReadOnly());
 
-  // A bad sub-division count is ignored and left standing in its field; the
-  // arrow steps from the last valid count.
+  // A sub-division count typed waits in its field, is refused when the user
+  // is done with it (Enter, the arrow) and the field shows the count again;
+  // a good one is taken then, also by "設定".
   auto* edit8 = forms.In<QLineEdit>(form, "Edit8");
+  auto* xSubSpinner = forms.In<UpDownButtons>(form, "UpDown4");
   Retype(edit8, "9");
   EXPECT_EQ(forms.values().xSubDivisions, 3);
   EXPECT_EQ(edit8->text(), "9");
+  Key(edit8, Qt::Key_Return);
   Retype(edit8, "");
-  Type(edit8, "x");
+  Type(edit8, "10");  // "1" on the way is no count yet
   EXPECT_EQ(forms.values().xSubDivisions, 3);
-  EXPECT_EQ(edit8->text(), "x");
-  forms.In<UpDownButtons>(form, "UpDown4")->upButton()->click();
-  EXPECT_EQ(forms.values().xSubDivisions, 4);
-  EXPECT_EQ(edit8->text(), "4");
+  xSubSpinner->upButton()->click();
+  ASSERT_EQ(forms.messages.shown.size(), 2u);
+  EXPECT_EQ(forms.messages.shown[0], ErrorBox("副分割数 9 は 0～5 の範囲にありません", "軸目盛り設定エラー"));
+  EXPECT_EQ(forms.messages.shown[1], ErrorBox("副分割数 10 は 0～5 の範囲にありません", "軸目盛り設定エラー"));
+  EXPECT_EQ(forms.values().xSubDivisions, 3);
+  EXPECT_EQ(edit8->text(), "3");
+  Retype(edit8, "1");
+  xSubSpinner->upButton()->click();
+  EXPECT_EQ(forms.values().xSubDivisions, 2);
+  EXPECT_EQ(edit8->text(), "2");
   Retype(edit8, "0");
+  Retype(forms.In<QLineEdit>(form, "Edit6"), "1");  // the "abc" above
+  forms.In<QPushButton>(form, "Button2")->click();
   EXPECT_EQ(forms.values().xSubDivisions, 0);
+  EXPECT_EQ(forms.main.AmplificationChart().SubX, 0);
 
   // A choice set to -1 from outside shows no item chosen.
   forms.values().dampingForm = DampingForm::None;

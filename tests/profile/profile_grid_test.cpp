@@ -30,9 +30,10 @@ struct Row {
 };
 
 // Types a profile into the grid as a user would: the count into the
-// spinner's field, then the layer rows and the base row.
+// spinner's field, left for the layer rows and the base row.
 void Type(ProfileGrid& grid, const std::vector<Row>& layers, const char* baseDensity, const char* baseVs) {
   grid.SetEdit1Text(std::to_string(layers.size()));
+  grid.ApplyEdit1Text();
   for (std::size_t i = 0; i < layers.size(); ++i) {
     const int row = static_cast<int>(i) + 1;
     grid.SetCell(1, row, layers[i].thickness);
@@ -179,28 +180,54 @@ void ExpectRefused(ProfileGrid& grid, const std::string& text) {
   ExpectSameProfile(profile, EarlierProfile());
 }
 
-TEST(ProfileGrid, TabOrderVisitsOnlyTheTypedCells) {
+TEST(ProfileGrid, TabOrderVisitsOnlyTheTypedCellsAndPassesTheBaseRowsDash) {
   using P = ProfileGrid::CellPosition;
-  const auto next = [](int col, int row, bool forward) {
-    const P to = ProfileGrid::NextTypedCell({col, row}, forward);
+  ProfileGrid grid;  // 5 layers: the base is row 6
+  const auto next = [&grid](int col, int row, bool forward) {
+    const P to = grid.NextTypedCell({col, row}, forward);
     return std::pair(to.col, to.row);
   };
   EXPECT_EQ(next(1, 1, true), std::pair(2, 1));
   EXPECT_EQ(next(3, 1, true), std::pair(1, 2));   // velocity → next thickness
-  EXPECT_EQ(next(4, 5, true), std::pair(1, 6));   // from a depth cell
+  EXPECT_EQ(next(4, 4, true), std::pair(1, 5));   // from a depth cell
+  EXPECT_EQ(next(3, 5, true), std::pair(2, 6));   // the base row's "－" is passed
+  EXPECT_EQ(next(4, 5, true), std::pair(2, 6));
+  EXPECT_EQ(next(1, 6, true), std::pair(2, 6));   // from the "－" itself
+  EXPECT_EQ(next(2, 6, false), std::pair(3, 5));
   EXPECT_EQ(next(0, 7, true), std::pair(1, 7));   // from a label cell
   EXPECT_EQ(next(2, 0, true), std::pair(1, 1));   // from the header row
   EXPECT_EQ(next(3, 21, true), std::pair(1, 1));  // wraps round
   EXPECT_EQ(next(1, 2, false), std::pair(3, 1));
   EXPECT_EQ(next(4, 5, false), std::pair(3, 5));
   EXPECT_EQ(next(1, 1, false), std::pair(3, 21));
-  int typed = 0;
-  for (int row = 0; row < ProfileGrid::kRows; ++row) {
-    for (int col = 0; col < ProfileGrid::kColumns; ++col) typed += ProfileGrid::IsTypedCell(col, row);
-  }
-  EXPECT_EQ(typed, 63);
-  EXPECT_FALSE(ProfileGrid::IsTypedCell(4, 3));
-  EXPECT_FALSE(ProfileGrid::IsTypedCell(0, 3));
+  EXPECT_EQ(ProfileGrid::kFirstTypedCell, (P{1, 1}));
+  const auto typedCells = [&grid] {
+    int typed = 0;
+    for (int row = 0; row < ProfileGrid::kRows; ++row) {
+      for (int col = 0; col < ProfileGrid::kColumns; ++col) typed += grid.IsTypedCell(col, row);
+    }
+    return typed;
+  };
+  EXPECT_EQ(typedCells(), 62);
+  EXPECT_FALSE(grid.IsTypedCell(1, 6));
+  EXPECT_FALSE(grid.IsTypedCell(4, 3));
+  EXPECT_FALSE(grid.IsTypedCell(0, 3));
+
+  // The dash moves with the count; Delete empties only typed cells, and only
+  // in edit mode.
+  grid.SetEdit1Text("3");
+  ASSERT_TRUE(grid.ApplyEdit1Text().changed);
+  EXPECT_TRUE(grid.IsTypedCell(1, 6));
+  EXPECT_FALSE(grid.IsTypedCell(1, 4));
+  EXPECT_EQ(typedCells(), 62);
+  grid.SetCell(2, 2, "1.8");
+  EXPECT_FALSE(grid.ClearTypedCell({2, 2}));
+  grid.CBEdit = true;
+  EXPECT_FALSE(grid.ClearTypedCell({1, 4}));
+  EXPECT_FALSE(grid.ClearTypedCell({0, 2}));
+  EXPECT_EQ(grid.Cell(1, 4), "　　－");
+  EXPECT_TRUE(grid.ClearTypedCell({2, 2}));
+  EXPECT_EQ(grid.Cell(2, 2), "");
 }
 
 TEST(StoreProfile, RefusesAnIncompleteGridInOrder) {
@@ -373,31 +400,69 @@ TEST(LayerCountSpinner, ArrowsRelabelAndClearBelow) {
   EXPECT_EQ(grid.UpDown1Position(), 1);
 }
 
-TEST(LayerCountSpinner, TypedCountIsUsedButRelabelsNothing) {
+TEST(LayerCountSpinner, TypedCountWaitsUntilAppliedAndABadOneIsRefusedAndUndone) {
   ProfileGrid grid;
   Type(grid, {{"2", "1.8", "150"}, {"3", "1.9", "200"}, {"5", "2.0", "300"}}, "2.1", "700");
-  grid.SetEdit1Text("2");
-  EXPECT_EQ(grid.UpDown1Position(), 2);
-  EXPECT_EQ(grid.Cell(0, 3), "   3");  // nothing relabelled yet
-  // Not a count from 1 to 20: the field shows it, the position keeps 2.
-  for (const char* text : {"abc", "0", "21", "", "2.5", "-1"}) {
-    grid.SetEdit1Text(text);
-    EXPECT_EQ(grid.Edit1Text(), text);
-    EXPECT_EQ(grid.UpDown1Position(), 2) << text;
-  }
-  grid.SetEdit1Text(" 3 ");
-  EXPECT_EQ(grid.UpDown1Position(), 3);
-  grid.SetEdit1Text("x");
+  const std::vector<std::string> before = AllCells(grid);
 
-  SoilProfile profile;
+  // Typing moves nothing: "2" on the way to "21" is not a count yet.
+  grid.SetEdit1Text("2");
+  EXPECT_EQ(grid.UpDown1Position(), 3);
+  grid.SetEdit1Text("21");
+  EXPECT_EQ(grid.Edit1Text(), "21");
+  EXPECT_EQ(grid.UpDown1Position(), 3);
+
+  // Applied, a text that is no count from 1 to 20 is refused, the field
+  // shows the count in effect again and nothing else has changed.
+  const std::vector<std::pair<const char*, const char*>> refused{
+      {"21", "層数 21 は 1～20 の範囲にありません"}, {"0", "層数 0 は 1～20 の範囲にありません"},
+      {"-1", "層数 -1 は 1～20 の範囲にありません"}, {"2.5", "'2.5' は整数ではありません"},
+      {"abc", "'abc' は整数ではありません"},         {"2 1", "'2 1' は整数ではありません"}};
+  for (const auto& [text, message] : refused) {
+    grid.SetEdit1Text(text);
+    const ProfileGrid::Edit1Outcome outcome = grid.ApplyEdit1Text();
+    EXPECT_FALSE(outcome.changed) << text;
+    EXPECT_EQ(outcome.refusal, ErrorBox(message, "データエラー")) << text;
+    EXPECT_EQ(AllCells(grid), before) << text;
+  }
+  // A field left blank, or the count itself, is no change and no refusal.
+  for (const char* text : {"", "  ", "3", " 03 "}) {
+    grid.SetEdit1Text(text);
+    const ProfileGrid::Edit1Outcome outcome = grid.ApplyEdit1Text();
+    EXPECT_FALSE(outcome.changed || outcome.refusal) << text;
+    EXPECT_EQ(AllCells(grid), before) << text;
+  }
+
+  // StoreProfile reads the field: a count still being typed is applied
+  // first, and a refused one stops it with the profile as it was.
+  SoilProfile profile = EarlierProfile();
   ScriptedMessages messages;
+  grid.SetEdit1Text("21");
+  EXPECT_FALSE(grid.StoreProfile(profile, messages));
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_EQ(messages.shown[0], ErrorBox("層数 21 は 1～20 の範囲にありません", "データエラー"));
+  ExpectSameProfile(profile, EarlierProfile());
+  EXPECT_EQ(AllCells(grid), before);
   ASSERT_TRUE(grid.StoreProfile(profile, messages));
   EXPECT_EQ(profile.layerCount, 3);
-  EXPECT_EQ(grid.Cell(0, 4), "基盤層");
 
-  grid.SetUpDown1Position(25);
+  // A good count, blanks around it, moves the base row's labels; what was
+  // typed stays (unlike an arrow, which empties the new base row).
+  grid.SetEdit1Text(" 2 ");
+  EXPECT_TRUE(grid.ApplyEdit1Text().changed);
+  EXPECT_EQ(grid.UpDown1Position(), 2);
+  EXPECT_EQ(grid.Edit1Text(), "2");
+  EXPECT_EQ(grid.Cell(0, 3), "基盤層");
+  EXPECT_EQ(grid.Cell(1, 3), "　　－");
+  EXPECT_EQ(grid.Cell(2, 3), "  2.00");
+  EXPECT_EQ(grid.Cell(0, 4), "");
+  EXPECT_EQ(grid.Cell(3, 4), "   700");
+
+  grid.SetEdit1Text("7");
+  grid.SetUpDown1Position(25);  // a file read or a new profile drops the typing
   EXPECT_EQ(grid.UpDown1Position(), 20);
   EXPECT_EQ(grid.Edit1Text(), "20");
+  EXPECT_FALSE(grid.ApplyEdit1Text().changed);
 }
 
 }  // namespace

@@ -64,25 +64,24 @@ TDisplay::TDisplay(QWidget* parent) : QWidget(parent, Qt::Window), ui_(std::make
   BindText(ui_->Edit3, &AnalysisSettings::yLower);
   BindText(ui_->Edit1, &AnalysisSettings::yUpper);
 
-  // Main divisions only by their spinners; sub-divisions also typed.
+  // Main divisions only by their spinners; sub-divisions also typed, and
+  // taken when the user is done with the field.
   BindSpinner(ui_->UpDown2, &AnalysisSettings::xDivisions, 1, 10);
-  BindSpinner(ui_->UpDown4, &AnalysisSettings::xSubDivisions, 0, 5);
   BindSpinner(ui_->UpDown1, &AnalysisSettings::yDivisions, 1, 10);
-  BindSpinner(ui_->UpDown3, &AnalysisSettings::ySubDivisions, 0, 5);
   ui_->UpDown2->SetBuddy(ui_->Edit5);
   ui_->UpDown4->SetBuddy(ui_->Edit8);
   ui_->UpDown1->SetBuddy(ui_->Edit2);
   ui_->UpDown3->SetBuddy(ui_->Edit7);
   connect(ui_->Edit8, &QLineEdit::textEdited, this, [this](const QString& text) {
-    typing_ = ui_->Edit8;
-    Run([this, &text] { controller_->SetXSubDivisionsText(text.toStdString()); });
-    typing_ = nullptr;
+    if (controller_) controller_->SetXSubDivisionsText(text.toStdString());
   });
   connect(ui_->Edit7, &QLineEdit::textEdited, this, [this](const QString& text) {
-    typing_ = ui_->Edit7;
-    Run([this, &text] { controller_->SetYSubDivisionsText(text.toStdString()); });
-    typing_ = nullptr;
+    if (controller_) controller_->SetYSubDivisionsText(text.toStdString());
   });
+  connect(ui_->UpDown4, &UpDownButtons::BuddyDone, this, [this] { Run([this] { controller_->Edit8Exit(); }); });
+  connect(ui_->UpDown3, &UpDownButtons::BuddyDone, this, [this] { Run([this] { controller_->Edit7Exit(); }); });
+  connect(ui_->UpDown4, &UpDownButtons::Clicked, this, [this](bool up) { Run([this, up] { controller_->UpDown4Click(up); }); });
+  connect(ui_->UpDown3, &UpDownButtons::Clicked, this, [this](bool up) { Run([this, up] { controller_->UpDown3Click(up); }); });
 
   for (int i = 0; i < kMaxLayers; ++i) {
     connect(layerBoxes_[i], &QCheckBox::clicked, this, [this, i](bool checked) {
@@ -160,18 +159,16 @@ void TDisplay::Show(const AnalysisSettings& s) {
   SetRadioIndex(RGYType_, ChoiceIndex(s.yScale));
   SetRadioIndex(RGPoints_, ChoiceIndex(s.pointChoice));
 
-  const auto text = [this](QLineEdit* field, const QString& value) {
-    if (field != typing_) SetTextIfChanged(field, value);
-  };
-  text(ui_->EdDamp, ToQ(s.dampingText));
-  text(ui_->Edit4, ToQ(s.xLower));
-  text(ui_->Edit6, ToQ(s.xUpper));
-  text(ui_->Edit3, ToQ(s.yLower));
-  text(ui_->Edit1, ToQ(s.yUpper));
-  text(ui_->Edit5, QString::number(s.xDivisions));
-  text(ui_->Edit8, QString::number(s.xSubDivisions));
-  text(ui_->Edit2, QString::number(s.yDivisions));
-  text(ui_->Edit7, QString::number(s.ySubDivisions));
+  SetTextIfChanged(ui_->EdDamp, ToQ(s.dampingText));
+  SetTextIfChanged(ui_->Edit4, ToQ(s.xLower));
+  SetTextIfChanged(ui_->Edit6, ToQ(s.xUpper));
+  SetTextIfChanged(ui_->Edit3, ToQ(s.yLower));
+  SetTextIfChanged(ui_->Edit1, ToQ(s.yUpper));
+  SetTextIfChanged(ui_->Edit5, QString::number(s.xDivisions));
+  SetTextIfChanged(ui_->Edit2, QString::number(s.yDivisions));
+  // A sub-division count being typed stays in its field.
+  SetTextIfChanged(ui_->Edit8, controller_ ? ToQ(controller_->XSubDivisionsText()) : QString::number(s.xSubDivisions));
+  SetTextIfChanged(ui_->Edit7, controller_ ? ToQ(controller_->YSubDivisionsText()) : QString::number(s.ySubDivisions));
 
   for (int i = 0; i < kMaxLayers; ++i) layerBoxes_[i]->setChecked(s.displayLayers[i]);
   ui_->CBProfile->setChecked(s.showProfile);

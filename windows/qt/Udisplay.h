@@ -1,7 +1,8 @@
 #pragma once
 // TDisplay, the settings window "地盤増幅特性解析法・書式". Its controls and
 // AnalysisSettings never differ: every change is written into the settings at
-// once, and Refresh shows the settings again. The preview chart's picture is
+// once, and Refresh shows the settings again. Only a sub-division count being
+// typed waits in its field until the user is done with it. The preview chart's picture is
 // owned here and drawn on by the controller's TMyGraph. Closing only hides.
 #include <QWidget>
 
@@ -71,8 +72,6 @@ class TDisplay : public QWidget, public SettingsView {
   QButtonGroup* RGXType_ = nullptr;
   QButtonGroup* RGYType_ = nullptr;
   QButtonGroup* RGPoints_ = nullptr;
-  // The field being typed into: a refresh it causes leaves its text alone.
-  QLineEdit* typing_ = nullptr;
   QWidget* owner_ = nullptr;
   bool placed_ = false;
 };

@@ -1,8 +1,10 @@
 #include "windows/qt/UpDownButtons.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QTimer>
 #include <QToolButton>
 
 UpDownButtons::UpDownButtons(QWidget* parent)
@@ -21,12 +23,34 @@ UpDownButtons::UpDownButtons(QWidget* parent)
 }
 
 void UpDownButtons::SetBuddy(QLineEdit* buddy) {
-  if (buddy_) buddy_->removeEventFilter(this);
+  if (buddy_) {
+    buddy_->removeEventFilter(this);
+    disconnect(buddy_, nullptr, this, nullptr);
+  }
   buddy_ = buddy;
-  if (buddy_) buddy_->installEventFilter(this);
+  if (buddy_) {
+    buddy_->installEventFilter(this);
+    connect(buddy_, &QLineEdit::editingFinished, this, &UpDownButtons::BuddyFinished);
+  }
+}
+
+void UpDownButtons::BuddyFinished() {
+  if (QGuiApplication::mouseButtons() == Qt::NoButton) {
+    emit BuddyDone();
+    return;
+  }
+  if (waitingForRelease_) return;
+  waitingForRelease_ = true;
+  qApp->installEventFilter(this);
 }
 
 bool UpDownButtons::eventFilter(QObject* watched, QEvent* event) {
+  if (waitingForRelease_ && event->type() == QEvent::MouseButtonRelease) {
+    waitingForRelease_ = false;
+    qApp->removeEventFilter(this);
+    // After the release has done its work (a button's click above all).
+    QTimer::singleShot(0, this, &UpDownButtons::BuddyDone);
+  }
   if (watched == buddy_ && event->type() == QEvent::KeyPress && isEnabled()) {
     const int key = static_cast<QKeyEvent*>(event)->key();
     if (key == Qt::Key_Up || key == Qt::Key_Down) {

@@ -2,7 +2,8 @@
 // An up-down spinner as a pair of arrow buttons beside an edit field, so that
 // an arrow press and typing into the field reach the program as two different
 // events. The spinner keeps no position of its own: the owner decides what an
-// arrow press does and shows the result in the field.
+// arrow press does and what a count typed into the field does once the user
+// is done with it, and shows the result in the field.
 #include <QWidget>
 
 class QLineEdit;
@@ -15,7 +16,8 @@ class UpDownButtons : public QWidget {
   explicit UpDownButtons(QWidget* parent = nullptr);
 
   // The field beside the spinner: its Up and Down keys press the arrows, as
-  // the spinner's arrow keys do.
+  // the spinner's arrow keys do, and BuddyDone tells when the user is done
+  // typing into it.
   void SetBuddy(QLineEdit* buddy);
 
   QToolButton* upButton() const { return up_; }
@@ -23,6 +25,11 @@ class UpDownButtons : public QWidget {
 
  signals:
   void Clicked(bool up);
+  // The user is done with the field: Enter in it, or the focus left it. When
+  // a mouse press took the focus away, the signal waits until that click is
+  // over, so that a box it leads to does not cut the click in two, and a
+  // button clicked has read the field first.
+  void BuddyDone();
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -31,5 +38,8 @@ class UpDownButtons : public QWidget {
  private:
   QToolButton* up_;
   QToolButton* down_;
+  void BuddyFinished();
+
   QLineEdit* buddy_ = nullptr;
+  bool waitingForRelease_ = false;
 };
