@@ -5,33 +5,8 @@
 
 #include "analysis/ResultFile.h"
 #include "graphics/AmplificationChart.h"
+#include "graphics/ChartSettings.h"
 #include "graphics/StratumDiagram.h"
-
-// Answers the open dialog with a path given on the command line once, and
-// otherwise passes every request to the real dialogs, so that such a file
-// goes through exactly the reader that "ファイル読込" uses.
-class MainWindowController::CommandLineDialogs : public FileDialogPort {
- public:
-  explicit CommandLineDialogs(FileDialogPort& dialogs) : dialogs_(dialogs) {}
-  void Answer(std::string path) { pending_ = std::move(path); }
-
-  std::optional<FileDialogAnswer> RunOpenDialog(const FileDialogRequest& request) override {
-    if (pending_) {
-      // "*.*": the name stays exactly as given.
-      FileDialogAnswer answer{*pending_, kAllFilesFilter};
-      pending_.reset();
-      return answer;
-    }
-    return dialogs_.RunOpenDialog(request);
-  }
-  std::optional<FileDialogAnswer> RunSaveDialog(const FileDialogRequest& request) override {
-    return dialogs_.RunSaveDialog(request);
-  }
-
- private:
-  FileDialogPort& dialogs_;
-  std::optional<std::string> pending_;
-};
 
 MainWindowController::MainWindowController(const MainWindowPorts& ports, std::string startDir)
     : view_(ports.view),
@@ -41,8 +16,7 @@ MainWindowController::MainWindowController(const MainWindowPorts& ports, std::st
       chartPicture_(ports.chartPicture),
       list_(ports.list),
       chart_(ports.chartPicture, ports.messages, &ports.clipboard),
-      router_(std::make_unique<CommandLineDialogs>(ports.dialogs)),
-      files_(workspace_, *router_, ports.messages, this) {
+      files_(workspace_, ports.dialogs, ports.messages, this) {
   workspace_.startDir = std::move(startDir);
   LayOutAmplificationChart(chart_);
 
@@ -163,8 +137,45 @@ void MainWindowController::Button7Click() {
 }
 
 void MainWindowController::BtnAmplitudeClick() {
-  AnalysisDriver driver(workspace_.profile, workspace_.result, workspace_.settings, *this, messages_);
-  driver.BtnAmplitudeClick();
+  Workspace& ws = workspace_;
+  AnalysisOutcome outcome = Analyse(ws.profile, ws.settings, ws.result);
+  // Refused before anything changes.
+  if (outcome.reach == AnalysisReach::Refused) Raise(*outcome.failure);
+  // The chart reports an empty choice itself, once, when it is drawn below.
+  const bool anyLayer = ::CollectDisplayLayers(ws.settings.displayLayers, ws.profile.layerCount, ws.showLayer);
+  ws.result = std::move(outcome.result);
+  // The result file lists the ratio the layers were analysed with.
+  if (outcome.dampingRatio) ws.profile = WithDampingRatio(ws.profile, *outcome.dampingRatio);
+  ShowAnalysisSteps(ws.settings.method, outcome);
+  if (outcome.failure) Raise(*outcome.failure);
+  if (outcome.notice) {
+    messages_.Show(*outcome.notice);
+    view_.SetEnabled(MainControl::CBTest, false);
+    return;
+  }
+  if (ws.settings.method == AnalysisMethod::LumpedMass) view_.SetEnabled(MainControl::CBTest, true);
+
+  // Without a layer to show, the chart keeps what it showed.
+  if (anyLayer) ClearChart();
+  DrawAmplificationChart();
+  Enable(MainControl::CheckBox1);
+  RefreshAmplificationList();
+  view_.ShowWindow(SecondaryWindow::Display);
+}
+
+void MainWindowController::ShowAnalysisSteps(AnalysisMethod method, const AnalysisOutcome& outcome) {
+  const AnalysisReach reach = outcome.reach;
+  if (reach < AnalysisReach::Samples) return;
+  const bool transfer = method == AnalysisMethod::TransferMatrix;
+  view_.SetEnabled(MainControl::CBTest, true);
+  if (outcome.modes) ShowNaturalModes(*outcome.modes);
+  if (reach < AnalysisReach::Modes) return;
+  if (transfer) view_.SetEnabled(MainControl::CBTest, false);
+  if (reach < AnalysisReach::Captions) return;
+  // Each method sets its two captions in its own order.
+  if (transfer) view_.SetLabel(MainLabel::Label4, outcome.methodCaption);
+  view_.SetLabel(MainLabel::Label5, outcome.dampingCaption);
+  if (!transfer) view_.SetLabel(MainLabel::Label4, outcome.methodCaption);
 }
 
 void MainWindowController::Button8Click() { SaveResultFile(); }
@@ -266,7 +277,11 @@ void MainWindowController::ClearStratumPicture() {
 }
 
 bool MainWindowController::LoadProfileFile() {
-  const bool loaded = files_.LoadProfileFile();
+  // A file named on the command line goes through exactly the reader that
+  // "ファイル読込" uses, once, without the dialog.
+  std::optional<std::string> named = std::move(commandLinePath_);
+  commandLinePath_.reset();
+  const bool loaded = files_.LoadProfileFile(named);
   SetFileLabels();
   return loaded;
 }
@@ -302,13 +317,13 @@ void MainWindowController::EnableAfterEditorApply() {
 void MainWindowController::OpenFromCommandLine(const std::string& path) {
   std::error_code error;
   const std::filesystem::path absolute = std::filesystem::absolute(path, error);
-  router_->Answer(error ? path : absolute.string());
+  commandLinePath_ = error ? path : absolute.string();
   view_.SetRadioGroup1Index(kItemLoad);
   Button2Click();
 }
 
 // ---------------------------------------------------------------------------
-// What the analysis does to the windows
+// The other windows' calls
 
 void MainWindowController::EditorLayerCountChanged(int layerCount) { settings_->EnableLayerBoxes(layerCount); }
 
@@ -323,10 +338,8 @@ void MainWindowController::BoldCurvesChanged(bool bold) {
   view_.SetMenuChecked(MainMenuMark::Bold, bold);
 }
 
-bool MainWindowController::CollectDisplayLayers() { return settings_->CollectDisplayLayers(); }
-void MainWindowController::SetMethodLabel(const std::string& text) { view_.SetLabel(MainLabel::Label4, text); }
-void MainWindowController::SetDampingLabel(const std::string& text) { view_.SetLabel(MainLabel::Label5, text); }
-void MainWindowController::EnableNaturalModes(bool enabled) { view_.SetEnabled(MainControl::CBTest, enabled); }
+// ---------------------------------------------------------------------------
+// What an analysis shows
 
 void MainWindowController::ShowNaturalModes(const NaturalModes& modes) {
   const int n = modes.n;
@@ -357,10 +370,6 @@ void MainWindowController::DrawAmplificationChart() {
   if (drawn) Enable(MainControl::Button8);
 }
 
-void MainWindowController::EnableAmplificationList() { Enable(MainControl::CheckBox1); }
-
 void MainWindowController::RefreshAmplificationList() {
   list_.ShowTable(BuildAmplificationTable(workspace_.result, workspace_.profile.layerCount));
 }
-
-void MainWindowController::ShowSettingsWindow() { view_.ShowWindow(SecondaryWindow::Display); }

@@ -6,9 +6,10 @@
 // let a UserActionError pass to the event boundary (RunUserAction).
 #include <array>
 #include <memory>
+#include <optional>
 #include <string>
 
-#include "analysis/AnalysisDriver.h"
+#include "analysis/Analysis.h"
 #include "app/MainWindowView.h"
 #include "app/Workspace.h"
 #include "platform/Canvas.h"
@@ -37,7 +38,7 @@ struct MainWindowPorts {
   AmplificationListView& list;
 };
 
-class MainWindowController : public AnalysisWindows, public ProfileEditorHost, public SettingsHost {
+class MainWindowController : public ProfileEditorHost, public SettingsHost {
  public:
   // FormCreate runs here: startDir is the working directory at creation.
   MainWindowController(const MainWindowPorts& ports, std::string startDir);
@@ -105,23 +106,9 @@ class MainWindowController : public AnalysisWindows, public ProfileEditorHost, p
   // SettingsHost.
   TMyGraph& AmplificationChart() override { return chart_; }
   int& PointCount() override { return workspace_.result.pointCount; }
-  int ProfileLayerCount() const override { return workspace_.profile.layerCount; }
-  std::array<bool, kMaxLayers>& DisplayFlags() override { return workspace_.showLayer; }
   void SettingsApplied() override { BtnAmplitudeClick(); }
   void HideSettings() override { view_.HideWindow(SecondaryWindow::Display); }
   void BoldCurvesChanged(bool bold) override;
-
-  // AnalysisWindows.
-  bool CollectDisplayLayers() override;
-  void SetMethodLabel(const std::string& text) override;
-  void SetDampingLabel(const std::string& text) override;
-  void EnableNaturalModes(bool enabled) override;
-  void ShowNaturalModes(const NaturalModes& modes) override;
-  void ClearChart() override;
-  void DrawAmplificationChart() override;
-  void EnableAmplificationList() override;
-  void RefreshAmplificationList() override;
-  void ShowSettingsWindow() override;
 
  private:
   void ExecuteNew();
@@ -129,6 +116,13 @@ class MainWindowController : public AnalysisWindows, public ProfileEditorHost, p
   void Enable(MainControl control) { view_.SetEnabled(control, true); }
   void Disable(MainControl control) { view_.SetEnabled(control, false); }
   void SetFileLabels();
+  // What an analysis shows, step by step as far as it came, in the order the
+  // main window has always shown them.
+  void ShowAnalysisSteps(AnalysisMethod method, const AnalysisOutcome& outcome);
+  void ShowNaturalModes(const NaturalModes& modes);
+  void ClearChart();
+  void DrawAmplificationChart();
+  void RefreshAmplificationList();
 
   MainWindowView& view_;
   MessagePort& messages_;
@@ -137,15 +131,12 @@ class MainWindowController : public AnalysisWindows, public ProfileEditorHost, p
   Canvas& chartPicture_;
   AmplificationListView& list_;
 
-  // Answers the open dialog once for a file named on the command line.
-  class CommandLineDialogs;
-
   Workspace workspace_;
   LayerColours layerColours_ = kDefaultLayerColours;
   TMyGraph chart_;
   TMatGrid modeGrid_;    // MatGrid1
   TMatGrid periodGrid_;  // MatGrid2
-  std::unique_ptr<CommandLineDialogs> router_;
+  std::optional<std::string> commandLinePath_;  // read by the next "ファイル読込" instead of the dialog
   ProfileFiles files_;
   bool firstExecute_ = true;
 

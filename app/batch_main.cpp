@@ -7,11 +7,7 @@
 #include <vector>
 
 #include "app/BatchRun.h"
-#include "app/Workspace.h"
 #include "platform/FileSystem.h"
-#ifdef TOVALK_WITH_PICTURES
-#include "graphics/qt/PictureExport.h"
-#endif
 
 int main(int argc, char** argv) {
   // Every file allocates and frees the same few buffers; keeping the freed
@@ -21,16 +17,10 @@ int main(int argc, char** argv) {
   mallopt(M_TRIM_THRESHOLD, 64 << 20);
   mallopt(M_MMAP_THRESHOLD, 16 << 20);
   const std::vector<std::string> args(argv + 1, argv + argc);
-  BatchPictures pictures;
 #ifdef TOVALK_WITH_PICTURES
-  // The same drawing code as the main window's chart and stratum picture.
-  pictures.prepare = [] { return EnsurePictureGraphics(); };
-  pictures.chart = [](const Workspace& ws, PictureFormat format, std::string& bytes) {
-    return EncodeChartPicture({ws.profile, ws.result, ws.settings}, format, bytes);
-  };
-  pictures.diagram = [](const Workspace& ws, PictureFormat format, std::string& bytes) {
-    return EncodeStratumPicture(ws.profile, format, bytes);
-  };
+  const BatchPictures pictures = ToolkitBatchPictures();
+#else
+  const BatchPictures pictures;
 #endif
   return RunBatch(args, CurrentDirectory(), std::cout, std::cerr, isatty(STDERR_FILENO) == 1, pictures);
 }

@@ -362,59 +362,45 @@ bool ProfileFiles::SaveUnderChosenName(const std::string& bytes) {
   return path && WriteChosenFile(*path, bytes);
 }
 
-bool ProfileFiles::LoadProfileFile() {
-  using namespace file_messages;
-  const std::optional<FileDialogAnswer> answer =
-      dialogs_.RunOpenDialog({kOpenDialogFilter, document_.startDir});
-  if (!answer) return false;
-  const std::string path = ApplyCsvRule(*answer);
-  if (!FileExists(path)) {
-    messages_.Show(ErrorBox(Missing(path), kFileErrorCaption));
-    return false;
-  }
-  const std::optional<std::string> bytes = ReadFileHead(path, kProfileReadLimit);
-  if (!bytes) {
-    messages_.Show(ErrorBox(kCannotRead, kFileErrorCaption));
-    return false;
-  }
+namespace {
 
-  // Everything is read and converted before anything is replaced, so a
-  // refused file or a bad number leaves the document as it was.
-  const ProfileFileParse parse = ParseProfileFile(*bytes);
+ProfileFileRead Refused(const std::string& text, const char* caption = kFileErrorCaption) {
+  return {std::nullopt, ErrorBox(text, caption), false};
+}
+
+// A bad number ends the action as every conversion error does.
+ProfileFileRead NotConverted(const std::string& text) { return {std::nullopt, ConversionError(text).Box(), true}; }
+
+ProfileFileRead ParseProblem(const std::string& path, const ProfileFileParse& parse) {
+  using namespace file_messages;
   switch (parse.problem) {
     case ProfileFileProblem::None:
       break;
     case ProfileFileProblem::EndsEarly:
-      messages_.Show(ErrorBox(EndsEarly(path), kFileErrorCaption));
-      return false;
+      return Refused(EndsEarly(path));
     case ProfileFileProblem::LayerCountOutOfRange:
-      messages_.Show(ErrorBox(LayerCountOutOfRange(path, parse.layerCount), kFileErrorCaption));
-      return false;
+      return Refused(LayerCountOutOfRange(path, parse.layerCount));
     case ProfileFileProblem::NotCp932:
-      messages_.Show(ErrorBox(NotCp932(path), kFileErrorCaption));
-      return false;
+      return Refused(NotCp932(path));
     case ProfileFileProblem::LineTooLong:
-      messages_.Show(ErrorBox(LineTooLong(path, parse.lineNumber, parse.layerCount), kFileErrorCaption));
-      return false;
+      return Refused(LineTooLong(path, parse.lineNumber, parse.layerCount));
     case ProfileFileProblem::NotRepresentable:
-      messages_.Show(ErrorBox(NotRepresentable(path), kFileErrorCaption));
-      return false;
+      return Refused(NotRepresentable(path));
     case ProfileFileProblem::BlankBeforeComma:
-      messages_.Show(ErrorBox(BlankBeforeComma(path, parse.lineNumber, parse.field), kFileErrorCaption));
-      return false;
+      return Refused(BlankBeforeComma(path, parse.lineNumber, parse.field));
     case ProfileFileProblem::TooFewLayerLines:
-      messages_.Show(ErrorBox(TooFewLayerLines(path, parse.layerCount, parse.layerLines), kFileErrorCaption));
-      return false;
-    // A bad number ends the action as every conversion error does.
+      return Refused(TooFewLayerLines(path, parse.layerCount, parse.layerLines));
     case ProfileFileProblem::NotAnInteger:
-      throw ConversionError(NotAnInteger(path, parse.lineNumber, parse.field));
+      return NotConverted(NotAnInteger(path, parse.lineNumber, parse.field));
     case ProfileFileProblem::NotANumber:
-      throw ConversionError(NotANumber(path, parse.lineNumber, parse.field));
+      return NotConverted(NotANumber(path, parse.lineNumber, parse.field));
   }
+  return {};
+}
 
-  const ProfileFileData& data = parse.data;
+// The file's values over a copy of the current profile.
+SoilProfile ProfileOf(const ProfileFileData& data, SoilProfile profile) {
   const int n = data.layerCount;
-  SoilProfile profile = document_.profile;
   profile.siteName = data.siteName;
   profile.layerCount = n;
   for (int i = 0; i < n; ++i) {
@@ -429,10 +415,13 @@ bool ProfileFiles::LoadProfileFile() {
   base.density = data.baseDensity.value_or(0.0f);
   base.vs = data.baseVs.value_or(0.0f);
   ComputeDerivedValues(profile);  // may raise an overflow, before any change
+  return profile;
+}
 
-  // The grid is filled in a copy first: the editor's own checks judge it
-  // there, so a refused file leaves the editor as it was.
-  ProfileGrid grid = document_.grid;
+// The profile in the editor's grid, filled in a copy of the current one.
+ProfileGrid GridOf(const SoilProfile& profile, ProfileGrid grid) {
+  const int n = profile.layerCount;
+  const SoilLayer& base = profile.layers[n];
   for (int row = 1; row < ProfileGrid::kRows; ++row) {
     for (int col = 1; col < ProfileGrid::kColumns; ++col) grid.SetCell(col, row, {});
   }
@@ -447,39 +436,77 @@ bool ProfileFiles::LoadProfileFile() {
   grid.EdSite = profile.siteName;
   grid.SetCell(4, 1, FormatLength(0.0f));
   for (int i = 0; i < n; ++i) grid.SetCell(4, i + 2, FormatLength(profile.layers[i].bottomDepth));
+  return grid;
+}
 
+}  // namespace
+
+ProfileFileRead ReadProfileFile(const std::string& path, const ProfileDocument& current) {
+  using namespace file_messages;
+  if (!FileExists(path)) return Refused(Missing(path));
+  const std::optional<std::string> bytes = ReadFileHead(path, kProfileReadLimit);
+  if (!bytes) return Refused(kCannotRead);
+
+  // Everything is read and converted before anything is replaced, so a
+  // refused file or a bad number leaves the document as it was.
+  const ProfileFileParse parse = ParseProfileFile(*bytes);
+  if (parse.problem != ProfileFileProblem::None) return ParseProblem(path, parse);
+  SoilProfile profile = ProfileOf(parse.data, current.profile);
+  // The editor's own checks judge the grid, so a refused file leaves the
+  // editor as it was.
+  ProfileGrid grid = GridOf(profile, current.grid);
   std::optional<std::string> refused = grid.MissingValue();
   if (!refused) refused = NonPositiveVelocity(profile);
-  if (refused) {
-    messages_.Show(ErrorBox(RefusedValue(path, *refused), kDataErrorCaption));
+  if (refused) return Refused(RefusedValue(path, *refused), kDataErrorCaption);
+
+  ProfileFileRead read;
+  ProfileDocument& document = read.document.emplace(current);
+  document.grid = std::move(grid);
+  document.profile = std::move(profile);
+  document.fileName = ExtractFileName(path);
+  document.Label3 = ProfileGrid::kFileLabelPrefix + document.fileName;
+  document.grid.Label7 = document.Label3;
+  return read;
+}
+
+bool ProfileFiles::LoadProfileFile(const std::optional<std::string>& named) {
+  std::string path;
+  if (named) {
+    path = *named;
+  } else {
+    const std::optional<FileDialogAnswer> answer = dialogs_.RunOpenDialog({kOpenDialogFilter, document_.startDir});
+    if (!answer) return false;
+    path = ApplyCsvRule(*answer);
+  }
+  ProfileFileRead read = ReadProfileFile(path, document_);
+  if (read.problem && read.thrown) throw ConversionError(read.problem->text);
+  if (read.problem) {
+    messages_.Show(*read.problem);
     return false;
   }
-
-  document_.grid = std::move(grid);
-  document_.profile = std::move(profile);
-  document_.fileName = ExtractFileName(path);
-  document_.Label3 = ProfileGrid::kFileLabelPrefix + document_.fileName;
-  document_.grid.Label7 = document_.Label3;
+  document_ = std::move(*read.document);
   return true;
 }
 
-bool ProfileFiles::ReportFormatProblem(const FormattedFile& file) {
+std::optional<MessageBox> FormatProblemBox(const FormattedFile& file, int layerCount) {
   using namespace file_messages;
   switch (file.problem) {
     case FileFormatProblem::None:
-      return false;
+      return std::nullopt;
     case FileFormatProblem::SiteNameNotCp932:
-      messages_.Show(ErrorBox(kSiteNameNotCp932, kDataErrorCaption));
-      return true;
+      return ErrorBox(kSiteNameNotCp932, kDataErrorCaption);
     case FileFormatProblem::SiteNameTooLong:
-      messages_.Show(ErrorBox(kSiteNameTooLong, kDataErrorCaption));
-      return true;
+      return ErrorBox(kSiteNameTooLong, kDataErrorCaption);
     case FileFormatProblem::ValuesTooLong:
-      messages_.Show(ErrorBox(ValuesTooLong(file.lineNumber, document_.profile.layerCount),
-                              kDataErrorCaption));
-      return true;
+      return ErrorBox(ValuesTooLong(file.lineNumber, layerCount), kDataErrorCaption);
   }
-  return true;
+  return ErrorBox(kCannotCreateFile, kDataErrorCaption);
+}
+
+bool ProfileFiles::ReportFormatProblem(const FormattedFile& file) {
+  const std::optional<MessageBox> box = FormatProblemBox(file, document_.profile.layerCount);
+  if (box) messages_.Show(*box);
+  return box.has_value();
 }
 
 std::optional<std::string> ProfileFiles::ChooseSavePath() {

@@ -75,6 +75,20 @@ struct ProfileFileParse {
 // FloatingPointFault.
 ProfileFileParse ParseProfileFile(std::string_view bytes);
 
+// A profile or result file read into a copy of the current document.
+struct ProfileFileRead {
+  std::optional<ProfileDocument> document;  // the document with the file taken in
+  std::optional<MessageBox> problem;        // why not, as its box says it
+  bool thrown = false;  // the problem is a number that is not one, which ends the action (ConversionError)
+};
+
+// Reads the profile or result file at path into a copy of `current`: the
+// profile, the editor's grid and both file labels. The editor's checks of the
+// values, and the refusal of a velocity no analysis can use, come before
+// anything is taken. Changes nothing; a value beyond the float32 range throws
+// FloatingPointFault.
+ProfileFileRead ReadProfileFile(const std::string& path, const ProfileDocument& current);
+
 // ---------------------------------------------------------------------------
 // Writing
 
@@ -94,6 +108,9 @@ struct FormattedFile {
 // The profile file of a profile: site, count, header, the layers and the base.
 // Both writers expect a layer count of 0 to 20 and never read beyond it.
 FormattedFile FormatProfileFile(const SoilProfile& profile);
+
+// The box a formatting problem is reported in; nothing when there is none.
+std::optional<MessageBox> FormatProblemBox(const FormattedFile& file, int layerCount);
 
 inline constexpr const char* kCrLf = "\r\n";
 
@@ -119,14 +136,12 @@ class ProfileFiles {
   ProfileFiles(ProfileDocument& document, FileDialogPort& dialogs, MessagePort& messages,
                ProfileAcceptedListener* accepted = nullptr);
 
-  // Reads a profile or result file chosen in the open dialog into the profile
-  // and the editor's grid, and names it in both file labels. The editor's
-  // checks of the values, and the refusal of a velocity no analysis can use,
-  // come before anything is replaced. False when the user cancelled or a
-  // message box reported a failure; a field that is not a number throws
-  // ConversionError naming the file and the line. Whatever fails, the
-  // document is left exactly as it was.
-  bool LoadProfileFile();
+  // ReadProfileFile of the file chosen in the open dialog (or of `named`,
+  // without the dialog), taken into the document. False when the user
+  // cancelled or a message box reported a failure; a field that is not a
+  // number throws ConversionError naming the file and the line. Whatever
+  // fails, the document is left exactly as it was.
+  bool LoadProfileFile(const std::optional<std::string>& named = std::nullopt);
 
   // Takes the grid over (StoreProfile) and writes the profile file under the
   // name chosen in the save dialog; names it in both file labels. True when

@@ -132,16 +132,16 @@ std::optional<std::string> ProfileGrid::MissingValue() const {
 }
 
 bool ProfileGrid::StoreProfile(SoilProfile& profile, MessagePort& messages) {
-  if (const Edit1Outcome typed = ApplyEdit1Text(); typed.refusal) {
-    messages.Show(*typed.refusal);
-    return false;
-  }
+  const std::optional<MessageBox> refusal = TakeProfile(profile);
+  if (refusal) messages.Show(*refusal);
+  return !refusal;
+}
+
+std::optional<MessageBox> ProfileGrid::TakeProfile(SoilProfile& profile) {
+  if (const Edit1Outcome typed = ApplyEdit1Text(); typed.refusal) return typed.refusal;
   const int n = position_;
   const int baseRow = n + 1;
-  if (const std::optional<std::string> missing = MissingValue()) {
-    messages.Show(ErrorBox(*missing, kDataErrorCaption));
-    return false;
-  }
+  if (const std::optional<std::string> missing = MissingValue()) return ErrorBox(*missing, kDataErrorCaption);
 
   // Everything that can fail - the conversions and the depth sum - works on a
   // copy, so a bad cell leaves both the profile and the grid as they were.
@@ -170,7 +170,7 @@ bool ProfileGrid::StoreProfile(SoilProfile& profile, MessagePort& messages) {
   cells_[4][1] = FormatLength(0.0f);
   cells_[2][baseRow] = FormatLength(profile.layers[n].density);
   cells_[3][baseRow] = FormatVelocity(profile.layers[n].vs);
-  return true;
+  return std::nullopt;
 }
 
 namespace {

@@ -119,6 +119,9 @@ class ProfileGrid {
   // stay exactly as they were. On true the caller enables the main window's
   // "地層図" button.
   bool StoreProfile(SoilProfile& profile, MessagePort& messages);
+  // StoreProfile without the box: the refusal it would show, or nothing once
+  // the profile is taken.
+  std::optional<MessageBox> TakeProfile(SoilProfile& profile);
 
   // The free fields of the form.
   std::string EdSite = " 地点名";        // site name as typed (UTF-8)

@@ -57,10 +57,6 @@ void SettingsController::EnableLayerBoxes(int n) {
   view_.SetLayerBoxesEnabled(layerBoxesEnabled_);
 }
 
-bool SettingsController::CollectDisplayLayers() {
-  return ::CollectDisplayLayers(settings_.displayLayers, host_.ProfileLayerCount(), host_.DisplayFlags());
-}
-
 void SettingsController::Button2Click() {
   if (!ApplyTyped(xSubTyped_) || !ApplyTyped(ySubTyped_)) return;
   const AnalysisSettings& s = settings_;

@@ -32,7 +32,6 @@ class SettingsController : public SettingsPort {
   const std::array<bool, kMaxLayers>& layerBoxesEnabled() const { return layerBoxesEnabled_; }
 
   void EnableLayerBoxes(int n) override;
-  bool CollectDisplayLayers() override;
 
   void Button2Click() override;  // "設定": Apply
   void Button1Click();  // "閉じる"

@@ -14,9 +14,6 @@ class SettingsHost {
   virtual TMyGraph& AmplificationChart() = 0;
   // The point count the apply sets (the result's pointCount).
   virtual int& PointCount() = 0;
-  // The current profile's layer count and the display flags the chart draws by.
-  virtual int ProfileLayerCount() const = 0;
-  virtual std::array<bool, kMaxLayers>& DisplayFlags() = 0;
   // After the apply: the analysis runs again ("増幅特性").
   virtual void SettingsApplied() = 0;
   // "閉じる".
@@ -31,7 +28,6 @@ class SettingsHost {
 class SettingsPort {
  public:
   virtual void EnableLayerBoxes(int n) = 0;
-  virtual bool CollectDisplayLayers() = 0;
   virtual void Button2Click() = 0;  // "設定"
   virtual void SetBoldCurves(bool bold) = 0;
   // Writes tovalk.ini into the start-up folder; false (and the reason) when

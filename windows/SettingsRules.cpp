@@ -4,7 +4,7 @@
 #include "platform/CheckedFloat.h"
 #include "platform/Conversion.h"
 
-bool CheckScale(ScaleKind scale, float upper, float lower, MessagePort& messages) {
+std::optional<MessageBox> ScaleProblem(ScaleKind scale, float upper, float lower) {
   const char* text = nullptr;
   if (lower < 0.0f || upper < 0.0f) {
     text = "縦横軸の目盛りに負の値は設定できません";
@@ -15,9 +15,14 @@ bool CheckScale(ScaleKind scale, float upper, float lower, MessagePort& messages
     // hand-edited settings file) logarithmically, so it must pass this rule.
     text = "対数目盛りの原点に0を設定できません";
   }
-  if (text == nullptr) return true;
-  messages.Show(ErrorBox(text, kScaleErrorCaption));
-  return false;
+  if (text == nullptr) return std::nullopt;
+  return ErrorBox(text, kScaleErrorCaption);
+}
+
+bool CheckScale(ScaleKind scale, float upper, float lower, MessagePort& messages) {
+  const std::optional<MessageBox> problem = ScaleProblem(scale, upper, lower);
+  if (problem) messages.Show(*problem);
+  return !problem;
 }
 
 bool CheckDampingRatio(const std::string& dampingText, MessagePort& messages) {
@@ -26,10 +31,17 @@ bool CheckDampingRatio(const std::string& dampingText, MessagePort& messages) {
   return false;
 }
 
+std::optional<MessageBox> AppliedSettingsProblem(const AnalysisSettings& s) {
+  if (auto problem = ScaleProblem(s.xScale, StrToSingle(s.xUpper), StrToSingle(s.xLower))) return problem;
+  if (auto problem = ScaleProblem(s.yScale, StrToSingle(s.yUpper), StrToSingle(s.yLower))) return problem;
+  if (NegativeDampingRatio(s.dampingText)) return ErrorBox(kNegativeDampingRatio, kDampingErrorCaption);
+  return std::nullopt;
+}
+
 bool CheckAppliedSettings(const AnalysisSettings& s, MessagePort& messages) {
-  return CheckScale(s.xScale, StrToSingle(s.xUpper), StrToSingle(s.xLower), messages) &&
-         CheckScale(s.yScale, StrToSingle(s.yUpper), StrToSingle(s.yLower), messages) &&
-         CheckDampingRatio(s.dampingText, messages);
+  const std::optional<MessageBox> problem = AppliedSettingsProblem(s);
+  if (problem) messages.Show(*problem);
+  return !problem;
 }
 
 std::array<bool, kLayerBoxCount> EnableLayerBoxes(int n) {

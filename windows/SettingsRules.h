@@ -1,6 +1,7 @@
 #pragma once
 // The checks and derived values of the settings window that need no window.
 #include <array>
+#include <optional>
 #include <string>
 
 #include "analysis/AnalysisSettings.h"
@@ -16,6 +17,8 @@ inline constexpr int kLayerBoxCount = kMaxLayers;
 //   Linear (None, from a hand-edited file, included) is logarithmic, as the
 //   charts draw it.
 bool CheckScale(ScaleKind scale, float upper, float lower, MessagePort& messages);
+// The same rules, the box as a value; nothing when the range is good.
+std::optional<MessageBox> ScaleProblem(ScaleKind scale, float upper, float lower);
 
 // Refuses a damping ratio below 0 in a box with the caption "減衰比設定エラー"
 // and the exclamation icon; true when the ratio may be analysed. A text that
@@ -27,6 +30,8 @@ bool CheckDampingRatio(const std::string& dampingText, MessagePort& messages);
 // reported and the result is false. A limit that is not a number throws
 // ConversionError.
 bool CheckAppliedSettings(const AnalysisSettings& settings, MessagePort& messages);
+// The same checks, the first failing one's box as a value.
+std::optional<MessageBox> AppliedSettingsProblem(const AnalysisSettings& settings);
 
 // The enabled state of the 20 layer boxes for a profile of n layers: boxes 1
 // to n when 1 <= n <= 20, none otherwise. Check marks are a separate matter.

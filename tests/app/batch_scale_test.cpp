@@ -15,8 +15,7 @@
 
 #include "BatchRunner.h"
 #include "TempFolder.h"
-#include "analysis/AnalysisDriver.h"
-#include "analysis/HeadlessWindows.h"
+#include "analysis/Analysis.h"
 #include "app/BatchRun.h"
 #include "app/BatchSummary.h"
 #include "app/Workspace.h"
@@ -227,13 +226,6 @@ TEST(BatchSummary, FiguresOfShallowAndDeepProfilesAndTheirPeaks) {
   }
 }
 
-// The analysis driver's natural-period table, as the desktop window shows it.
-class ModesTable : public HeadlessWindows {
- public:
-  void ShowNaturalModes(const NaturalModes& modes) override { firstPeriod = modes.period[0]; }
-  float firstPeriod = 0.0f;
-};
-
 TEST(BatchSummary, FirstPeriodIsTheOneTheModesTableShows) {
   TempFolder folder;
   const std::string input = folder.Write("p.csv", TempFolder::Read(kExamples + "twenty-layers.csv"));
@@ -254,15 +246,13 @@ TEST(BatchSummary, FirstPeriodIsTheOneTheModesTableShows) {
   p.layers[p.layerCount].vs = *parse.data.baseVs;
   for (int i = 0; i <= p.layerCount; ++i) p.layers[i].dampingRatio = 0.05f;
   ComputeDerivedValues(p);
-  ModesTable table;
-  class Quiet : public MessagePort {
-   public:
-    MessageResult Show(const MessageBox&) override { return MessageResult::Ok; }
-  } quiet;
   ws.result.pointCount = 200;
-  AnalysisDriver(ws.profile, ws.result, ws.settings, table, quiet).BtnAmplitudeClick();
-  ASSERT_GT(table.firstPeriod, 0.0f);
-  EXPECT_EQ(row.at(6), Printf("%.3f", static_cast<double>(table.firstPeriod)));
+  // The natural-period table the desktop window shows.
+  const AnalysisOutcome outcome = Analyse(ws.profile, ws.settings, ws.result);
+  ASSERT_TRUE(outcome.modes.has_value());
+  const float firstPeriod = outcome.modes->period[0];
+  ASSERT_GT(firstPeriod, 0.0f);
+  EXPECT_EQ(row.at(6), Printf("%.3f", static_cast<double>(firstPeriod)));
 }
 
 TEST(BatchSummary, WrittenAtomicallyAndNotAtAllForBadOptions) {

@@ -16,8 +16,7 @@
 
 #include "TempFolder.h"
 #include "TestProfiles.h"
-#include "analysis/AnalysisDriver.h"
-#include "analysis/HeadlessWindows.h"
+#include "analysis/Analysis.h"
 #include "graphics/qt/PictureExport.h"
 #include "platform/MessageBox.h"
 
@@ -28,11 +27,8 @@ struct Site {
     profile = MakeProfile({{2, 1.8f, 140}, {6, 1.6f, 110}}, 2.1f, 500, "臨海地点Ｄ");
     settings.displayLayers[0] = settings.displayLayers[1] = true;
     result.pointCount = 200;
-    HeadlessWindows windows;
-    class Quiet : public MessagePort {
-      MessageResult Show(const MessageBox&) override { return MessageResult::Ok; }
-    } quiet;
-    AnalysisDriver(profile, result, settings, windows, quiet).BtnAmplitudeClick();
+    AnalysisOutcome outcome = Analyse(profile, settings, result);
+    result = std::move(outcome.result);
   }
   SoilProfile profile;
   AmplificationResult result;
