@@ -116,7 +116,7 @@ void MainWindowController::ExecuteLoad() {
   view_.ShowWindow(SecondaryWindow::Profile);
   DrawStratumDiagram();
   Enable(MainControl::Button3);
-  settings_->Button2Click();
+  SettingsButton2Click();
 }
 
 // ---------------------------------------------------------------------------
@@ -176,6 +176,17 @@ void MainWindowController::ShowAnalysisSteps(AnalysisMethod method, const Analys
   if (transfer) view_.SetLabel(MainLabel::Label4, outcome.methodCaption);
   view_.SetLabel(MainLabel::Label5, outcome.dampingCaption);
   if (!transfer) view_.SetLabel(MainLabel::Label4, outcome.methodCaption);
+}
+
+void MainWindowController::SettingsButton2Click() {
+  if (const std::optional<AppliedSettings> applied = settings_->Button2Click()) SettingsApplied(*applied);
+}
+
+void MainWindowController::SettingsApplied(const AppliedSettings& applied) {
+  SetAxes(chart_, applied.axes, SubDivisions::FromSettings);
+  if (applied.pointCount) workspace_.result.pointCount = *applied.pointCount;
+  chart_.TitleY = applied.titleY;
+  BtnAmplitudeClick();
 }
 
 void MainWindowController::Button8Click() { SaveResultFile(); }

@@ -59,6 +59,9 @@ class MainWindowController : public ProfileEditorHost, public SettingsHost {
   void Button3Click();  // "地層図"
   void Button7Click();  // "地層ﾃﾞｰﾀ"
   void BtnAmplitudeClick();
+  // The settings window's "設定": its values taken, then the analysis again.
+  void SettingsButton2Click();
+  void SettingsApplied(const AppliedSettings& applied);
   void Button8Click();  // "保 存"
   void Button4Click();  // copy the stratum picture
   void Button5Click();  // copy the chart
@@ -104,9 +107,6 @@ class MainWindowController : public ProfileEditorHost, public SettingsHost {
   void HideEditor() override { view_.HideWindow(SecondaryWindow::Profile); }
 
   // SettingsHost.
-  TMyGraph& AmplificationChart() override { return chart_; }
-  int& PointCount() override { return workspace_.result.pointCount; }
-  void SettingsApplied() override { BtnAmplitudeClick(); }
   void HideSettings() override { view_.HideWindow(SecondaryWindow::Display); }
   void BoldCurvesChanged(bool bold) override;
 

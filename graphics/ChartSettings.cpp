@@ -4,28 +4,44 @@
 #include "platform/Conversion.h"
 #include "platform/FixedTexts.h"
 
-void ApplySettings(const AnalysisSettings& s, TMyGraph* chart, SubDivisions subDivisions, int* pointCount) {
-  if (chart) {
-    const float yLower = StrToSingle(s.yLower);
-    const float yUpper = StrToSingle(s.yUpper);
-    const float xLower = StrToSingle(s.xLower);
-    const float xUpper = StrToSingle(s.xUpper);
-    const float yStep = ScaleStep(yLower, yUpper, s.yDivisions, s.yScale);
-    const float xStep = ScaleStep(xLower, xUpper, s.xDivisions, s.xScale);
-    chart->NGridX = s.xDivisions;
-    chart->SValueX = xLower;
-    chart->VValueX = xStep;
-    chart->NGridY = s.yDivisions;
-    chart->SValueY = yLower;
-    chart->VValueY = yStep;
-    if (subDivisions == SubDivisions::FromSettings) {
-      chart->SubX = s.xSubDivisions;
-      chart->SubY = s.ySubDivisions;
-    }
-    chart->LinearX = s.xScale == ScaleKind::Linear;
-    chart->LinearY = s.yScale == ScaleKind::Linear;
-    chart->TitleX = s.xQuantity != XQuantity::Period ? kFrequencyAxisTitle : kPeriodAxisTitle;
+ChartAxes AxesOf(const AnalysisSettings& s) {
+  ChartAxes axes;
+  const float yLower = StrToSingle(s.yLower);
+  const float yUpper = StrToSingle(s.yUpper);
+  const float xLower = StrToSingle(s.xLower);
+  const float xUpper = StrToSingle(s.xUpper);
+  axes.vValueY = ScaleStep(yLower, yUpper, s.yDivisions, s.yScale);
+  axes.vValueX = ScaleStep(xLower, xUpper, s.xDivisions, s.xScale);
+  axes.nGridX = s.xDivisions;
+  axes.sValueX = xLower;
+  axes.nGridY = s.yDivisions;
+  axes.sValueY = yLower;
+  axes.subX = s.xSubDivisions;
+  axes.subY = s.ySubDivisions;
+  axes.linearX = s.xScale == ScaleKind::Linear;
+  axes.linearY = s.yScale == ScaleKind::Linear;
+  axes.titleX = s.xQuantity != XQuantity::Period ? kFrequencyAxisTitle : kPeriodAxisTitle;
+  return axes;
+}
+
+void SetAxes(TMyGraph& chart, const ChartAxes& axes, SubDivisions subDivisions) {
+  chart.NGridX = axes.nGridX;
+  chart.SValueX = axes.sValueX;
+  chart.VValueX = axes.vValueX;
+  chart.NGridY = axes.nGridY;
+  chart.SValueY = axes.sValueY;
+  chart.VValueY = axes.vValueY;
+  if (subDivisions == SubDivisions::FromSettings) {
+    chart.SubX = axes.subX;
+    chart.SubY = axes.subY;
   }
+  chart.LinearX = axes.linearX;
+  chart.LinearY = axes.linearY;
+  chart.TitleX = axes.titleX;
+}
+
+void ApplySettings(const AnalysisSettings& s, TMyGraph* chart, SubDivisions subDivisions, int* pointCount) {
+  if (chart) SetAxes(*chart, AxesOf(s), subDivisions);
   if (pointCount) {
     if (const std::optional<int32_t> count = ChosenPointCount(s.pointChoice)) *pointCount = *count;
   }

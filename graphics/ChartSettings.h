@@ -4,6 +4,8 @@
 // window's apply (preview and main chart), the chart's redraw, the picture
 // files and the batch's apply step.
 #include <array>
+#include <optional>
+#include <string>
 
 #include "analysis/AnalysisSettings.h"
 #include "graphics/Mygraph.h"
@@ -21,6 +23,22 @@ enum class SubDivisions { Keep, FromSettings };
 // FloatingPointFault of ScaleStep is raised before anything is changed.
 void ApplySettings(const AnalysisSettings& settings, TMyGraph* chart, SubDivisions subDivisions,
                    int* pointCount);
+
+// A chart's axes as the settings give them, settled into numbers.
+struct ChartAxes {
+  int nGridX = 0, nGridY = 0;
+  float sValueX = 0.0f, vValueX = 0.0f, sValueY = 0.0f, vValueY = 0.0f;
+  int subX = 0, subY = 0;
+  bool linearX = true, linearY = true;
+  std::string titleX;
+};
+
+// The axes of the settings: each limit read once with StrToSingle, the steps
+// by ScaleStep; a conversion error or a FloatingPointFault is raised.
+ChartAxes AxesOf(const AnalysisSettings& settings);
+
+// Sets the axes on the chart; the sub-division counts only when asked.
+void SetAxes(TMyGraph& chart, const ChartAxes& axes, SubDivisions subDivisions);
 
 // The step between adjacent main grid lines: (upper - lower) / divisions for
 // a linear scale, exp(ln(upper / lower) / divisions) - the ratio between

@@ -57,19 +57,17 @@ void SettingsController::EnableLayerBoxes(int n) {
   view_.SetLayerBoxesEnabled(layerBoxesEnabled_);
 }
 
-void SettingsController::Button2Click() {
-  if (!ApplyTyped(xSubTyped_) || !ApplyTyped(ySubTyped_)) return;
+std::optional<AppliedSettings> SettingsController::Button2Click() {
+  if (!ApplyTyped(xSubTyped_) || !ApplyTyped(ySubTyped_)) return std::nullopt;
   const AnalysisSettings& s = settings_;
-  if (!CheckAppliedSettings(s, messages_)) return;
+  if (!CheckAppliedSettings(s, messages_)) return std::nullopt;
 
-  ApplySettings(s, &preview_, SubDivisions::FromSettings, nullptr);
+  // Settled once: the preview and the main window's chart take the same axes.
+  AppliedSettings applied{AxesOf(s), preview_.TitleY, ChosenPointCount(s.pointChoice)};
+  SetAxes(preview_, applied.axes, SubDivisions::FromSettings);
   preview_.DrawWaku();
   view_.PreviewChanged();
-
-  TMyGraph& chart = host_.AmplificationChart();
-  ApplySettings(s, &chart, SubDivisions::FromSettings, &host_.PointCount());
-  chart.TitleY = preview_.TitleY;
-  host_.SettingsApplied();
+  return applied;
 }
 
 void SettingsController::Button1Click() { host_.HideSettings(); }

@@ -8,6 +8,7 @@
 
 #include "analysis/AnalysisSettings.h"
 #include "platform/Canvas.h"
+#include "graphics/ChartSettings.h"
 #include "graphics/Mygraph.h"
 #include "platform/MessageBox.h"
 #include "windows/SettingsHost.h"
@@ -33,7 +34,7 @@ class SettingsController : public SettingsPort {
 
   void EnableLayerBoxes(int n) override;
 
-  void Button2Click() override;  // "設定": Apply
+  std::optional<AppliedSettings> Button2Click() override;  // "設定": Apply
   void Button1Click();  // "閉じる"
   void CBBoldClick();   // "太線" changed: the menu marks follow
   // The menu's "細い" / "太い": set the box, then as its click.

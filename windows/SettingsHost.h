@@ -5,17 +5,22 @@
 #include <array>
 #include <string>
 
-#include "graphics/Mygraph.h"
+#include <optional>
+
+#include "graphics/ChartSettings.h"
 #include "profile/SoilProfile.h"
+
+// What "設定" settles the settings into for the main window: its chart's
+// axes (with the sub-divisions), its y title, and the point count (none:
+// the choice keeps the count).
+struct AppliedSettings {
+  ChartAxes axes;
+  std::string titleY;
+  std::optional<int32_t> pointCount;
+};
 
 class SettingsHost {
  public:
-  // The main window's chart, whose axes the apply sets.
-  virtual TMyGraph& AmplificationChart() = 0;
-  // The point count the apply sets (the result's pointCount).
-  virtual int& PointCount() = 0;
-  // After the apply: the analysis runs again ("増幅特性").
-  virtual void SettingsApplied() = 0;
   // "閉じる".
   virtual void HideSettings() = 0;
   // "太線" changed: the main window's menu marks follow.
@@ -28,7 +33,9 @@ class SettingsHost {
 class SettingsPort {
  public:
   virtual void EnableLayerBoxes(int n) = 0;
-  virtual void Button2Click() = 0;  // "設定"
+  // "設定": the checks and the preview; the values for the main window, or
+  // nothing when a check refused them.
+  virtual std::optional<AppliedSettings> Button2Click() = 0;
   virtual void SetBoldCurves(bool bold) = 0;
   // Writes tovalk.ini into the start-up folder; false (and the reason) when
   // it could not be written.

@@ -16,6 +16,9 @@ TovalkWindows::TovalkWindows(MessagePort& messages, FileDialogPort& dialogs, Cli
   Open.Attach(controllers_.main());
   Profile.Attach(controllers_.editor(), messages);
   Display.Attach(controllers_.settings(), messages);
+  // The settings window's "設定" is the main window's action.
+  QObject::connect(&Display, &TDisplay::ApplyClicked, &Open,
+                   [this] { Open.Run([this] { controllers_.main().SettingsButton2Click(); }); });
 
   Open.SetSecondaryWindow(SecondaryWindow::Profile, &Profile);
   Open.SetSecondaryWindow(SecondaryWindow::HowTo, &HowTo);

@@ -27,6 +27,7 @@
 #include "TempFolder.h"
 #include "app/TovalkControllers.h"
 #include "graphics/PictureSizes.h"
+#include "platform/UserAction.h"
 #include "platform/qt/QtCanvas.h"
 #include "graphics/qt/TitlePictures.h"
 #include "profile/ProfileEditorController.h"
@@ -78,6 +79,9 @@ struct Forms {
                     display.PreviewCanvas(), startDir) {
     profile.Attach(editor, messages);
     display.Attach(settings, messages);
+    // As the program wires it: "設定" runs in the main window's controller.
+    QObject::connect(&display, &TDisplay::ApplyClicked, &display,
+                     [this] { RunUserAction(messages, [this] { main.SettingsButton2Click(); }); });
     settings.FormCreate();
   }
 
@@ -452,7 +456,7 @@ TEST(SettingsForm, ShowsLoadedSettingsAndWritesChangesBack) {
   Retype(forms.In<QLineEdit>(form, "Edit6"), "1");  // the "abc" above
   forms.In<QPushButton>(form, "Button2")->click();
   EXPECT_EQ(forms.values().xSubDivisions, 0);
-  EXPECT_EQ(forms.main.AmplificationChart().SubX, 0);
+  EXPECT_EQ(forms.main.chart().SubX, 0);
 
   // A choice set to -1 from outside shows no item chosen.
   forms.values().dampingForm = DampingForm::None;

@@ -96,7 +96,11 @@ TDisplay::TDisplay(QWidget* parent) : QWidget(parent, Qt::Window), ui_(std::make
   connect(ui_->CBBold, &QCheckBox::clicked, this, [this] { Run([this] { controller_->CBBoldClick(); }); });
   BindCheck(ui_->CBComp, &AnalysisSettings::showMethod);
 
-  connect(ui_->Button2, &QPushButton::clicked, this, [this] { Run([this] { controller_->Button2Click(); }); });
+  // "設定" is the main window's to run: its values go to the main window's
+  // chart and analysis.
+  connect(ui_->Button2, &QPushButton::clicked, this, [this] {
+    if (controller_) emit ApplyClicked();
+  });
   connect(ui_->Button1, &QPushButton::clicked, this, [this] { Run([this] { controller_->Button1Click(); }); });
 
   Show(AnalysisSettings{});

@@ -46,6 +46,10 @@ class TDisplay : public QWidget, public SettingsView {
   void SetLayerBoxesEnabled(const std::array<bool, kMaxLayers>& enabled) override;
   void PreviewChanged() override;
 
+ signals:
+  // "設定" was pressed (once a controller is attached).
+  void ApplyClicked();
+
  protected:
   void showEvent(QShowEvent* event) override;
 
