@@ -15,7 +15,7 @@ MainWindowController::MainWindowController(const MainWindowPorts& ports, std::st
       stratumPicture_(ports.stratumPicture),
       chartPicture_(ports.chartPicture),
       list_(ports.list),
-      chart_(ports.chartPicture, ports.messages, &ports.clipboard),
+      chart_(ports.chartPicture, &ports.clipboard),
       files_(workspace_, ports.dialogs, ports.messages, this) {
   workspace_.startDir = std::move(startDir);
   LayOutAmplificationChart(chart_);
@@ -376,9 +376,10 @@ void MainWindowController::ClearChart() {
 void MainWindowController::DrawAmplificationChart() {
   const ChartSources sources{workspace_.profile, workspace_.result, workspace_.settings, layerColours_,
                              view_.MenuChecked(MainMenuMark::MultiColour)};
-  const bool drawn = ::DrawAmplificationChart(chart_, sources, workspace_.showLayer, messages_);
+  const FrameDrawing drawing = ::DrawAmplificationChart(chart_, sources, workspace_.showLayer);
+  for (const MessageBox& problem : drawing.problems) messages_.Show(problem);
   view_.PicturesChanged();
-  if (drawn) Enable(MainControl::Button8);
+  if (drawing) Enable(MainControl::Button8);
 }
 
 void MainWindowController::RefreshAmplificationList() {

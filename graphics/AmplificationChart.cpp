@@ -175,16 +175,15 @@ std::string LegendText(int layerNumber) {
   return Printf("      　    第%2d層", layerNumber);
 }
 
-bool DrawAmplificationChart(TMyGraph& graph, const ChartSources& sources,
-                            std::array<bool, kLayerColourCount>& showLayer, MessagePort& messages) {
+FrameDrawing DrawAmplificationChart(TMyGraph& graph, const ChartSources& sources,
+                                    std::array<bool, kLayerColourCount>& showLayer) {
   const SoilProfile& profile = sources.profile;
   const AmplificationResult& result = sources.result;
   const AnalysisSettings& s = sources.settings;
   Canvas& canvas = graph.canvas();
 
   if (!CollectDisplayLayers(s.displayLayers, profile.layerCount, showLayer)) {
-    messages.Show(ErrorBox("増幅特性を表示する層番号が指定されておりません", kLayerChoiceErrorCaption));
-    return false;
+    return {false, {ErrorBox("増幅特性を表示する層番号が指定されておりません", kLayerChoiceErrorCaption)}};
   }
 
   canvas.font.size = 12;
@@ -201,7 +200,8 @@ bool DrawAmplificationChart(TMyGraph& graph, const ChartSources& sources,
                              DampingText(s.dampingForm, StrToFloat(s.dampingText)));
   }
 
-  if (!graph.DrawWaku()) return false;
+  FrameDrawing frame = graph.DrawWaku();
+  if (!frame) return frame;
 
   canvas.pen.width = s.boldCurves ? 2 : 1;
   canvas.font.size = 12;
@@ -248,7 +248,7 @@ bool DrawAmplificationChart(TMyGraph& graph, const ChartSources& sources,
     canvas.font.size = kCaptionFontSize;
     for (const PlacedText& caption : captions) canvas.TextOut(caption.box.left, caption.box.top, caption.text);
   }
-  return true;
+  return frame;
 }
 
 CursorReadout MyGraph1MouseMove(const TMyGraph& graph, XQuantity xQuantity, int X, int Y) {

@@ -28,24 +28,24 @@ struct ChartSources {
 void LayOutAmplificationChart(TMyGraph& graph);
 
 // Draws the chart on the graph. First copies the settings' layer marks into
-// showLayer; when none of the profile's layers is chosen, shows
-// "増幅特性を表示する層番号が指定されておりません" / "表示層選択エラー" and draws
-// nothing. Returns true when the chart was drawn; the caller then enables the
-// save button (Button8).
+// showLayer; when none of the profile's layers is chosen, draws nothing and
+// returns the box "増幅特性を表示する層番号が指定されておりません" / "表示層選択エラー"
+// for the caller to show. Drawn when the chart was drawn; the caller then
+// enables the save button (Button8).
 //
 // The limit and damping texts are converted as the chart draws: a text that is
 // not a number throws ConversionError, an unusable axis (a logarithmic range
 // from 0) a FloatingPointFault; the action ends there. When the frame cannot
 // be drawn (DrawWaku refuses a logarithmic axis starting at 0) no curve is
-// drawn and the result is false.
+// drawn and its scale errors are returned.
 //
 // Every text is drawn whole: the legend column, the method and damping
 // captions and the y title keep their laid-down places where their measured
 // cells clear the frame's texts, each other and the small stratum column,
 // and move (or, for a site name too long for the line, end in "…") where
 // they would not.
-bool DrawAmplificationChart(TMyGraph& graph, const ChartSources& sources,
-                            std::array<bool, kLayerColourCount>& showLayer, MessagePort& messages);
+FrameDrawing DrawAmplificationChart(TMyGraph& graph, const ChartSources& sources,
+                                    std::array<bool, kLayerColourCount>& showLayer);
 
 // The laid-down x column of the legend: 60 when it is asked for at the left;
 // otherwise 200 beside a right-hand stratum column, else 290.

@@ -71,8 +71,7 @@ void ScaleUnit(int n, const float* values, int nGrid, bool linear, float& start,
 
 }  // namespace
 
-TMyGraph::TMyGraph(Canvas& canvas, MessagePort& messages, ClipboardPort* clipboard)
-    : canvas_(canvas), messages_(messages), clipboard_(clipboard) {}
+TMyGraph::TMyGraph(Canvas& canvas, ClipboardPort* clipboard) : canvas_(canvas), clipboard_(clipboard) {}
 
 std::string TMyGraph::_round_number(float value) {
   if (value == 0.0f) return "0";
@@ -86,28 +85,26 @@ std::string TMyGraph::_round_number(float value) {
   return s;
 }
 
-bool TMyGraph::DrawWaku() {
+FrameDrawing TMyGraph::DrawWaku() {
   Canvas& c = canvas_;
   // Labels and titles are opaque: their cells cover the grid with white.
   c.brush.colour = kWhite;
   c.brush.style = BrushStyle::Solid;
   if (!OverWrite) c.FillRect(0, 0, Width(), Height());
 
-  // A logarithmic axis cannot start at 0. The user is told, and the drawing
-  // is abandoned; the program goes on.
-  bool abandoned = false;
+  // A logarithmic axis cannot start at 0. The drawing is abandoned and the
+  // caller tells the user; the program goes on.
+  FrameDrawing drawing;
   if (!LinearX && SValueX == 0.0f) {
-    messages_.Show({"X Logarithmic Scale can not be determind.", "X Scale Error", MessageIcon::None,
-                    MessageButtons::Ok});
-    abandoned = true;
+    drawing.problems.push_back(
+        {"X Logarithmic Scale can not be determind.", "X Scale Error", MessageIcon::None, MessageButtons::Ok});
   }
   if (!LinearY && SValueY == 0.0f) {
-    messages_.Show({"Y Logarithmic Scale can not be determind.", "Y Scale Error", MessageIcon::None,
-                    MessageButtons::Ok});
-    abandoned = true;
+    drawing.problems.push_back(
+        {"Y Logarithmic Scale can not be determind.", "Y Scale Error", MessageIcon::None, MessageButtons::Ok});
   }
   textBoxes_.clear();
-  if (abandoned || NGridX < 1 || NGridY < 1) return false;
+  if (!drawing.problems.empty() || NGridX < 1 || NGridY < 1) return drawing;
 
   const int dx = WidthX / NGridX;
   const int dy = HeightY / NGridY;
@@ -193,7 +190,8 @@ bool TMyGraph::DrawWaku() {
   c.TextOut(titleY.left, titleY.top, TitleY);
   textBoxes_.push_back(titleY);
   c.pen.style = PenStyle::Solid;
-  return true;
+  drawing.drawn = true;
+  return drawing;
 }
 
 TextBox TMyGraph::TitleYBox() {

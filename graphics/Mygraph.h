@@ -14,11 +14,18 @@
 #include "platform/Clipboard.h"
 #include "platform/MessageBox.h"
 
+// What DrawWaku drew: whether the frame was drawn, and the scale errors that
+// kept it from being drawn, for the caller to show.
+struct FrameDrawing {
+  bool drawn = false;
+  std::vector<MessageBox> problems;
+  explicit operator bool() const { return drawn; }
+};
+
 class TMyGraph {
  public:
-  // The message port shows the scale-error boxes of DrawWaku; the clipboard
-  // port, if any, receives the picture in Copy.
-  TMyGraph(Canvas& canvas, MessagePort& messages, ClipboardPort* clipboard = nullptr);
+  // The clipboard port, if any, receives the picture in Copy.
+  explicit TMyGraph(Canvas& canvas, ClipboardPort* clipboard = nullptr);
 
   Canvas& canvas() { return canvas_; }
   int Width() const { return canvas_.Width(); }
@@ -53,7 +60,7 @@ class TMyGraph {
   // is left out (its grid line still shows the place), the lowest y label
   // rises clear of the first x label where they meet at the corner, and the
   // x title goes below the labels when the font puts it into their row.
-  bool DrawWaku();
+  FrameDrawing DrawWaku();
 
   // The cells of the labels and titles the last DrawWaku drew, for the
   // owner's own texts to keep clear of.
@@ -97,7 +104,6 @@ class TMyGraph {
 
  private:
   Canvas& canvas_;
-  MessagePort& messages_;
   ClipboardPort* clipboard_;
   std::vector<TextBox> textBoxes_;
 };

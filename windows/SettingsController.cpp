@@ -37,7 +37,7 @@ SettingsController::SettingsController(SettingsView& view, AnalysisSettings& set
       startDir_(startDir),
       messages_(messages),
       host_(host),
-      preview_(previewPicture, messages) {
+      preview_(previewPicture) {
   LayOutPreview(preview_);
 }
 
@@ -48,7 +48,11 @@ void SettingsController::FormCreate() {
   }
   view_.Refresh();
   view_.SetLayerBoxesEnabled(layerBoxesEnabled_);
-  preview_.DrawWaku();
+  ShowPreviewFrame();
+}
+
+void SettingsController::ShowPreviewFrame() {
+  for (const MessageBox& problem : preview_.DrawWaku().problems) messages_.Show(problem);
   view_.PreviewChanged();
 }
 
@@ -65,8 +69,7 @@ std::optional<AppliedSettings> SettingsController::Button2Click() {
   // Settled once: the preview and the main window's chart take the same axes.
   AppliedSettings applied{AxesOf(s), preview_.TitleY, ChosenPointCount(s.pointChoice)};
   SetAxes(preview_, applied.axes, SubDivisions::FromSettings);
-  preview_.DrawWaku();
-  view_.PreviewChanged();
+  ShowPreviewFrame();
   return applied;
 }
 

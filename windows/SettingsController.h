@@ -69,6 +69,8 @@ class SettingsController : public SettingsPort {
     std::optional<std::string> text;
   };
   bool ApplyTyped(TypedSubDivisions& typed);
+  // Draws the preview's frame and shows what kept it from being drawn.
+  void ShowPreviewFrame();
   void Step(TypedSubDivisions& typed, bool up);
   std::string Shown(const TypedSubDivisions& typed) const;
 

@@ -24,16 +24,6 @@
 
 namespace {
 
-// Keeps the texts of the boxes the desktop program would have shown.
-class CollectedMessages : public MessagePort {
- public:
-  MessageResult Show(const MessageBox& box) override {
-    texts.push_back(box.text);
-    return MessageResult::Ok;
-  }
-  std::vector<std::string> texts;
-};
-
 constexpr const char* kCannotEncode = "画像を作ることができませんでした";
 
 // Draws with `render` on a canvas of the size in the format and puts the
@@ -123,8 +113,7 @@ std::string EnsurePictureGraphics() {
 }
 
 std::string RenderChartPicture(Canvas& canvas, const ChartPictureSources& sources) {
-  CollectedMessages messages;
-  TMyGraph graph(canvas, messages);
+  TMyGraph graph(canvas);
   LayOutAmplificationChart(graph);
   // A fresh chart: the settings' apply as the settings window gives it.
   try {
@@ -138,11 +127,13 @@ std::string RenderChartPicture(Canvas& canvas, const ChartPictureSources& source
                            sources.multiColour};
   try {
     graph.Clear(kWhite);
-    if (DrawAmplificationChart(graph, chart, showLayer, messages)) return {};
+    const FrameDrawing drawing = DrawAmplificationChart(graph, chart, showLayer);
+    if (drawing) return {};
+    // The first box the desktop program would have shown.
+    return drawing.problems.empty() ? "増幅特性図を描けません" : drawing.problems.front().text;
   } catch (const UserActionError& e) {
     return e.what();
   }
-  return messages.texts.empty() ? "増幅特性図を描けません" : messages.texts.front();
 }
 
 void RenderStratumPicture(Canvas& canvas, const SoilProfile& profile, const LayerColours& colours,

@@ -21,7 +21,10 @@ struct MainChart {
   MainChart() { LayOutAmplificationChart(graph); }
   bool Draw() {
     const ChartSources sources{profile, result, settings, kDefaultLayerColours, multiColour};
-    return DrawAmplificationChart(graph, sources, showLayer, messages);
+    // The caller shows what could not be drawn.
+    const FrameDrawing drawing = DrawAmplificationChart(graph, sources, showLayer);
+    for (const MessageBox& problem : drawing.problems) messages.Show(problem);
+    return drawing.drawn;
   }
   // The index in the log of the first text op with this text, or -1.
   int IndexOfText(const std::string& text) const {
@@ -35,7 +38,7 @@ struct MainChart {
 
   RecordingCanvas canvas{441, 441};
   RecordingMessages messages;
-  TMyGraph graph{canvas, messages};
+  TMyGraph graph{canvas};
   SoilProfile profile;
   AmplificationResult result;
   AnalysisSettings settings;

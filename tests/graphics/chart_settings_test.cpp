@@ -10,10 +10,6 @@
 
 namespace {
 
-struct SilentMessages : MessagePort {
-  MessageResult Show(const MessageBox&) override { return MessageResult::Ok; }
-};
-
 TEST(ScaleStep, LinearAndLogarithmicSteps) {
   EXPECT_EQ(ScaleStep(0.0f, 20.0f, 4, ScaleKind::Linear), 5.0f);
   EXPECT_EQ(ScaleStep(0.0f, 5.0f, 5, ScaleKind::Linear), 1.0f);
@@ -43,8 +39,7 @@ TEST(LayerBoxes, CollectCopiesAllMarksButCountsOnlyTheLayers) {
 
 struct ChartUnderTest {
   RecordingCanvas canvas{441, 441};
-  SilentMessages messages;
-  TMyGraph chart{canvas, messages};
+  TMyGraph chart{canvas};
 };
 
 TEST(ApplySettings, SetsTheAxesFromTheSettings) {

@@ -35,9 +35,8 @@ void UnitPixels(TMyGraph& g) {
 }
 
 struct Chart {
-  explicit Chart(int width = 300, int height = 300) : canvas(width, height), graph(canvas, messages) {}
+  explicit Chart(int width = 300, int height = 300) : canvas(width, height), graph(canvas) {}
   RecordingCanvas canvas;
-  RecordingMessages messages;
   TMyGraph graph;
 };
 
@@ -86,7 +85,8 @@ TEST(DrawWaku, DrawsFrameGridLabelsAndTitlesInOrder) {
   g.TitleY = "Y";
   chart.canvas.brush = {0x123456, BrushStyle::Clear};
   chart.canvas.pen = {0x00FF00, 3, PenStyle::Dot};
-  ASSERT_TRUE(g.DrawWaku());
+  const FrameDrawing drawing = g.DrawWaku();
+  ASSERT_TRUE(drawing);
 
   const std::vector<std::string> expected = {
       "FillRect 0,0 100,80",
@@ -111,7 +111,7 @@ TEST(DrawWaku, DrawsFrameGridLabelsAndTitlesInOrder) {
   EXPECT_EQ(ops[15].pen, (Pen{kBlack, 2, PenStyle::Solid}));  // bottom edge
   EXPECT_EQ(ops[3].brush.colour, kWhite);                     // opaque white labels
   EXPECT_EQ(chart.canvas.pen, (Pen{kBlack, 1, PenStyle::Solid}));
-  EXPECT_TRUE(chart.messages.shown.empty());
+  EXPECT_TRUE(drawing.problems.empty());
 }
 
 TEST(DrawWaku, FrameFollowsWholeDivisionsWhileTitleAndRightLabelsFollowNominalWidth) {
@@ -248,30 +248,31 @@ TEST(DrawWaku, LogarithmicAxisStartingAtZeroIsReportedAndAbandoned) {
   g.LinearX = false;
   g.LinearY = false;
   chart.canvas.pen = {0x0000FF, 3, PenStyle::Dot};
-  EXPECT_FALSE(g.DrawWaku());
+  FrameDrawing drawing = g.DrawWaku();
+  EXPECT_FALSE(drawing);
   const std::vector<MessageBox> expected = {
       {"X Logarithmic Scale can not be determind.", "X Scale Error", MessageIcon::None, MessageButtons::Ok},
       {"Y Logarithmic Scale can not be determind.", "Y Scale Error", MessageIcon::None, MessageButtons::Ok},
   };
-  EXPECT_EQ(chart.messages.shown, expected);
+  EXPECT_EQ(drawing.problems, expected);
   // Only the background; the pen stays as the owner left it.
   EXPECT_EQ(chart.canvas.Log(), (std::vector<std::string>{"FillRect 0,0 300,300"}));
   EXPECT_EQ(chart.canvas.pen, (Pen{0x0000FF, 3, PenStyle::Dot}));
 
   // One bad axis is enough; the other is not reported.
-  chart.messages.shown.clear();
   chart.canvas.ClearLog();
   g.OverWrite = true;
   g.SValueX = 0.1f;
-  EXPECT_FALSE(g.DrawWaku());
-  EXPECT_EQ(chart.messages.shown, (std::vector<MessageBox>{expected[1]}));
+  drawing = g.DrawWaku();
+  EXPECT_FALSE(drawing);
+  EXPECT_EQ(drawing.problems, (std::vector<MessageBox>{expected[1]}));
   EXPECT_TRUE(chart.canvas.ops().empty());
 
   // A linear axis at 0 is fine.
-  chart.messages.shown.clear();
   g.LinearY = true;
-  EXPECT_TRUE(g.DrawWaku());
-  EXPECT_TRUE(chart.messages.shown.empty());
+  drawing = g.DrawWaku();
+  EXPECT_TRUE(drawing);
+  EXPECT_TRUE(drawing.problems.empty());
 }
 
 TEST(DrawWaku, AxisWithoutDivisionsIsRefusedWithoutDividingByZero) {
@@ -479,9 +480,8 @@ TEST(ScaleUnit, InfiniteMaximumKeepsTheOldScale) {
 
 TEST(MyGraph, ClearFillsTheWholePictureAndCopyHandsItToTheClipboard) {
   RecordingCanvas canvas(441, 209);
-  RecordingMessages messages;
   FakeClipboard clipboard;
-  TMyGraph g(canvas, messages, &clipboard);
+  TMyGraph g(canvas, &clipboard);
   EXPECT_EQ(g.Width(), 441);
   EXPECT_EQ(g.Height(), 209);
   canvas.brush = {kWhite, BrushStyle::Clear};
@@ -491,7 +491,7 @@ TEST(MyGraph, ClearFillsTheWholePictureAndCopyHandsItToTheClipboard) {
   EXPECT_TRUE(g.Copy());
   EXPECT_EQ(clipboard.pictures, (std::vector<const Canvas*>{&canvas}));
 
-  TMyGraph unattached(canvas, messages);
+  TMyGraph unattached(canvas);
   EXPECT_FALSE(unattached.Copy());
 }
 
