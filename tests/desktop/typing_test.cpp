@@ -139,7 +139,13 @@ class Typing : public ::testing::Test {
   // that the analysis shows, and switches editing on with "編集", "実 行".
   void EditExample(const char* name) {
     windows->Open.Run([&] { windows->main().OpenFromCommandLine(kExamples + name); });
-    ASSERT_TRUE(SettleUntil([&] { return IsViewable(Id(&windows->Display)); }));
+    // Shown last, it has the keyboard before the user closes it; closed
+    // earlier, its activation still on its way would land on a hidden
+    // window.
+    ASSERT_TRUE(SettleUntil([&] {
+      return IsViewable(Id(&windows->Display)) && ActiveWindow() == Id(&windows->Display) &&
+             QApplication::activeWindow() == &windows->Display;
+    }));
     Find<QPushButton>(windows->Display, "Button1")->click();  // 閉じる
     Execute(2);
     EditorReady();
