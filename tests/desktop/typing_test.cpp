@@ -23,33 +23,13 @@
 #include <memory>
 #include <string>
 
-#include "../TempFolder.h"
-#include "DesktopSession.h"
+#include "ProgramOnDesktop.h"
 #include "app/MainWindowController.h"
 #include "app/qt/TovalkWindows.h"
 #include "platform/Cp932.h"
 #include "platform/qt/QtPorts.h"
 
 namespace {
-
-const std::string kExamples = std::string(TOVALK_SOURCE_DIR) + "/examples/";
-
-XWindow Id(const QWidget* window) {
-  return XWindow(window->windowHandle() ? window->windowHandle()->winId() : window->winId());
-}
-
-// Lets the program, the X server and the window manager work until `done`
-// holds, or a generous time limit has passed.
-bool SettleUntil(const std::function<bool()>& done) {
-  QElapsedTimer waited;
-  waited.start();
-  while (waited.elapsed() < 20000) {
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    if (done()) return true;
-    QThread::msleep(5);
-  }
-  return done();
-}
 
 // Where a widget's point is on the screen, for the mouse.
 QStringList At(const QWidget* widget, QPoint point) {
@@ -67,26 +47,13 @@ const QStringList kClick = {QStringLiteral("click"), QStringLiteral("1")};
 
 // Answers the program's boxes with OK and its file dialogs with a typed name,
 // as a user does, and keeps the boxes' texts.
-class Answerer : public QObject {
+class Answerer : public ModalHook {
  public:
   QStringList texts;
   QString fileName;
 
-  Answerer() { qApp->installEventFilter(this); }
-  ~Answerer() override { qApp->removeEventFilter(this); }
-
-  bool eventFilter(QObject* watched, QEvent* event) override {
-    auto* widget = qobject_cast<QWidget*>(watched);
-    if (event->type() == QEvent::Show && widget && widget->isWindow() &&
-        (qobject_cast<QMessageBox*>(widget) || qobject_cast<QFileDialog*>(widget))) {
-      QPointer<QWidget> modal(widget);
-      QTimer::singleShot(0, this, [this, modal] { Answer(modal); });
-    }
-    return false;
-  }
-
- private:
-  void Answer(QPointer<QWidget> modal) {
+ protected:
+  void Opened(QPointer<QWidget> modal) override {
     if (auto* box = qobject_cast<QMessageBox*>(modal.data())) {
       texts << box->text();
       box->button(QMessageBox::Ok)->click();
@@ -100,33 +67,16 @@ class Answerer : public QObject {
   }
 };
 
-class Typing : public ::testing::Test {
+class Typing : public ProgramOnDesktop {
  protected:
   void SetUp() override {
-    SKIP_WITHOUT_X_SERVER();
-    const std::string start = folder.path().string();
-    windows = std::make_unique<TovalkWindows>(messages, dialogs, clipboard, &start);
-    messages.SetParent(&windows->Open);
-    dialogs.SetParent(&windows->Open);
-    windows->Open.show();
-    ASSERT_TRUE(SettleUntil([&] { return IsViewable(Id(&windows->Open)); }));
-    answerer = std::make_unique<Answerer>();
+    ProgramOnDesktop::SetUp();
+    if (IsSkipped() || HasFatalFailure()) return;
+    hook = std::make_unique<Answerer>();
+    answerer = static_cast<Answerer*>(hook.get());
     grid = windows->Profile.findChild<QTableWidget*>(QStringLiteral("StringGrid1"));
     edit1 = windows->Profile.findChild<QLineEdit*>(QStringLiteral("Edit1"));
     ASSERT_TRUE(grid && edit1);
-  }
-
-  void TearDown() override {
-    answerer.reset();
-    windows.reset();
-    QCoreApplication::processEvents();
-  }
-
-  template <typename T>
-  T* Find(QWidget& window, const char* name) {
-    T* widget = window.findChild<T*>(QString::fromUtf8(name));
-    if (!widget) ADD_FAILURE() << "no control " << name;
-    return widget;
   }
 
   // "実 行" with the main window's item (0 新規作成, 1 ﾌｧｲﾙ読込, 2 編集).
@@ -139,7 +89,13 @@ class Typing : public ::testing::Test {
   // that the analysis shows, and switches editing on with "編集", "実 行".
   void EditExample(const char* name) {
     windows->Open.Run([&] { windows->main().OpenFromCommandLine(kExamples + name); });
-    ASSERT_TRUE(SettleUntil([&] { return IsViewable(Id(&windows->Display)); }));
+    // Shown last, it has the keyboard before the user closes it; closed
+    // earlier, its activation still on its way would land on a hidden
+    // window.
+    ASSERT_TRUE(SettleUntil([&] {
+      return IsViewable(Id(&windows->Display)) && ActiveWindow() == Id(&windows->Display) &&
+             QApplication::activeWindow() == &windows->Display;
+    }));
     Find<QPushButton>(windows->Display, "Button1")->click();  // 閉じる
     Execute(2);
     EditorReady();
@@ -177,12 +133,7 @@ class Typing : public ::testing::Test {
   std::string Cell(int col, int row) { return windows->editor().grid().Cell(col, row); }
   const SoilProfile& Profile() { return windows->main().workspace().profile; }
 
-  TempFolder folder;
-  QtMessagePort messages;
-  QtFileDialogPort dialogs;
-  QtClipboardPort clipboard;
-  std::unique_ptr<TovalkWindows> windows;
-  std::unique_ptr<Answerer> answerer;
+  Answerer* answerer = nullptr;
   QTableWidget* grid = nullptr;
   QLineEdit* edit1 = nullptr;
 };

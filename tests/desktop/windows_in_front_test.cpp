@@ -29,38 +29,12 @@
 #include <string>
 #include <vector>
 
-#include "../TempFolder.h"
-#include "DesktopSession.h"
+#include "ProgramOnDesktop.h"
 #include "app/MainWindowController.h"
 #include "app/qt/TovalkWindows.h"
 #include "platform/qt/QtPorts.h"
 
 namespace {
-
-const std::string kExamples = std::string(TOVALK_SOURCE_DIR) + "/examples/";
-
-// The native window as the window manager sees it now.
-XWindow Id(const QWidget* window) {
-  return XWindow(window->windowHandle() ? window->windowHandle()->winId() : window->winId());
-}
-
-// Lets the program and the window manager work until `done` holds (or a
-// generous limit passes, when the assertion that follows reports it).
-bool SettleUntil(const std::function<bool()>& done) {
-  // A time limit, not a count: on a loaded machine the window manager can
-  // take seconds, and each look at the window stack takes a while itself.
-  QElapsedTimer waited;
-  waited.start();
-  while (waited.elapsed() < 20000) {
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    if (done()) return true;
-    // Give the X server and the window manager their turn: with nothing
-    // pending, processEvents returns at once.
-    QThread::msleep(5);
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 15);
-  }
-  return done();
-}
 
 bool OnTop(const QWidget* window) {
   const std::vector<XWindow> stack = StackBottomToTop();
@@ -79,26 +53,13 @@ struct Seen {
 
 // Watches for the program's modal boxes and file dialogs; each one is looked
 // at once it has settled, then answered by `answer`.
-class ModalWatcher : public QObject {
+class ModalWatcher : public ModalHook {
  public:
   std::function<void(QWidget*)> answer;
   std::vector<Seen> seen;
 
-  ModalWatcher() { qApp->installEventFilter(this); }
-  ~ModalWatcher() override { qApp->removeEventFilter(this); }
-
-  bool eventFilter(QObject* watched, QEvent* event) override {
-    auto* widget = qobject_cast<QWidget*>(watched);
-    if (event->type() == QEvent::Show && widget && widget->isWindow() &&
-        (qobject_cast<QMessageBox*>(widget) || qobject_cast<QFileDialog*>(widget))) {
-      QPointer<QWidget> modal(widget);
-      QTimer::singleShot(0, this, [this, modal] { LookAt(modal); });
-    }
-    return false;
-  }
-
- private:
-  void LookAt(QPointer<QWidget> modal) {
+ protected:
+  void Opened(QPointer<QWidget> modal) override {
     if (!modal) return;
     SettleUntil([&] {
       return modal && OnTop(modal) && ActiveWindow() == Id(modal) && IsViewable(Id(modal)) &&
@@ -128,24 +89,8 @@ class ModalWatcher : public QObject {
   }
 };
 
-class WindowsInFront : public ::testing::Test {
+class WindowsInFront : public ProgramOnDesktop {
  protected:
-  void SetUp() override {
-    SKIP_WITHOUT_X_SERVER();
-    const std::string start = folder.path().string();
-    windows = std::make_unique<TovalkWindows>(messages, dialogs, clipboard, &start);
-    messages.SetParent(&windows->Open);
-    dialogs.SetParent(&windows->Open);
-    windows->Open.show();
-    ASSERT_TRUE(SettleUntil([&] { return IsViewable(Id(&windows->Open)); }));
-  }
-
-  void TearDown() override {
-    watcher.reset();
-    windows.reset();
-    QCoreApplication::processEvents();
-  }
-
   // Reads a profile as the command line does: editor, diagram, analysis, and
   // the settings window shown last.
   void OpenExample(const char* name) {
@@ -153,16 +98,10 @@ class WindowsInFront : public ::testing::Test {
     ASSERT_TRUE(SettleUntil([&] { return IsViewable(Id(&windows->Display)) && IsViewable(Id(&windows->Profile)); }));
   }
 
-  template <typename T>
-  T* Find(QWidget& window, const char* name) {
-    T* widget = window.findChild<T*>(QString::fromUtf8(name));
-    if (!widget) ADD_FAILURE() << "no control " << name;
-    return widget;
-  }
-
   // Answers every box with its default button, as the Enter key does.
   void AnswerBoxesWithOk() {
-    watcher = std::make_unique<ModalWatcher>();
+    hook = std::make_unique<ModalWatcher>();
+    watcher = static_cast<ModalWatcher*>(hook.get());
     watcher->answer = [](QWidget* modal) {
       if (auto* box = qobject_cast<QMessageBox*>(modal)) box->button(QMessageBox::Ok)->click();
     };
@@ -181,12 +120,8 @@ class WindowsInFront : public ::testing::Test {
     QApplication::sendEvent(emblem, &release);
   }
 
-  TempFolder folder;
-  QtMessagePort messages;
-  QtFileDialogPort dialogs;
-  QtClipboardPort clipboard;
-  std::unique_ptr<TovalkWindows> windows;
-  std::unique_ptr<ModalWatcher> watcher;
+  // The hook, as the watcher it is.
+  ModalWatcher* watcher = nullptr;
 };
 
 TEST_F(WindowsInFront, BoxAfterSettingsWithNoLayerMarkedIsInFrontAndFocused) {
@@ -212,7 +147,8 @@ TEST_F(WindowsInFront, QuestionOverTheEditorHasAJapaneseCancelAndTheFocus) {
   // The editor is left as the stay-on-top window in front.
   windows->Display.hide();
   ASSERT_TRUE(SettleUntil([&] { return OnTop(&windows->Profile); }));
-  watcher = std::make_unique<ModalWatcher>();
+  hook = std::make_unique<ModalWatcher>();
+    watcher = static_cast<ModalWatcher*>(hook.get());
   watcher->answer = [](QWidget* modal) {
     if (auto* box = qobject_cast<QMessageBox*>(modal)) box->button(QMessageBox::Cancel)->click();
   };
@@ -342,10 +278,10 @@ TEST_F(WindowsInFront, InstructionNoteLeavesTheGridAndButtonsFreeAndTheFocusInTh
   ASSERT_TRUE(SettleUntil([&] { return ActiveWindow() == Id(&editor) && QApplication::focusWidget() == grid; }))
       << "the focus is not in the editor's grid";
 
-  // Where the window manager put the note, frame and all.
+  // Where the window manager put the note, frame and all, once the program
+  // has heard of it: the frame it knows holds the window the server shows.
+  EXPECT_TRUE(SettleUntil([&] { return note.frameGeometry().contains(ScreenRect(Id(&note))); }));
   const QRect noteFrame = note.frameGeometry();
-  const QRect noteClient = ScreenRect(Id(&note));
-  EXPECT_TRUE(noteFrame.contains(noteClient));
   auto onScreen = [](QWidget* widget) { return QRect(widget->mapToGlobal(QPoint(0, 0)), widget->size()); };
   EXPECT_FALSE(noteFrame.intersects(onScreen(grid))) << "the note covers the grid";
   for (const char* button : {"Button4", "BtnClear", "Button2", "Button1"}) {
@@ -362,7 +298,8 @@ TEST_F(WindowsInFront, InstructionNoteLeavesTheGridAndButtonsFreeAndTheFocusInTh
 
 TEST_F(WindowsInFront, OpenDialogIsJapaneseAndANameTypedWithoutCsvFollowsTheProgramsRule) {
   std::filesystem::copy_file(kExamples + "five-layers.csv", folder / "five-layers.csv");
-  watcher = std::make_unique<ModalWatcher>();
+  hook = std::make_unique<ModalWatcher>();
+    watcher = static_cast<ModalWatcher*>(hook.get());
   QStringList typed = {QStringLiteral("five-layers"), QStringLiteral("missing")};
   watcher->answer = [&](QWidget* modal) {
     if (qobject_cast<QFileDialog*>(modal)) {
