@@ -3,8 +3,8 @@
 // samples to the amplification table and the natural modes. They make no
 // window calls and raise only their own faults (FloatingPointFault, a
 // ReportedFailure of the eigen solution, the conversion of the damping text).
-// The samples come from AnalysisDriver::BuildFrequencySamples, which also
-// sets the layers' damping ratio.
+// The samples come from BuildFrequencySamples (analysis/Analysis.h); the
+// layers carry the damping ratio (WithDampingRatio).
 #include <array>
 #include <complex>
 #include <vector>
