@@ -196,4 +196,38 @@ TEST(AnalysisDriver, InputNoMethodCanComputeIsRefusedUntouched) {
   }
 }
 
+// The analysis itself shows nothing and changes nothing it is given: its
+// outcome says how far it came, and a failure is raised again as the error
+// it was.
+TEST(Analyse, OutcomeIsAValueAndFailuresKeepTheirKind) {
+  const SoilProfile profile = SiteProfile();
+  AmplificationResult previous;
+  previous.pointCount = 200;
+  AnalysisSettings s;
+  s.dampingText = "0.07";
+  const AnalysisOutcome done = Analyse(profile, s, previous);
+  EXPECT_EQ(done.reach, AnalysisReach::Complete);
+  EXPECT_EQ(done.methodCaption, "伝達ﾏﾄﾘｯｸｽ解析");
+  EXPECT_EQ(done.dampingCaption, "履歴型減衰/減衰比　0.07");
+  EXPECT_EQ(done.dampingRatio, 0.07f);
+  EXPECT_TRUE(done.result.complete);
+  EXPECT_EQ(profile.layers[0].dampingRatio, SiteProfile().layers[0].dampingRatio);
+
+  s.xScale = ScaleKind::Logarithmic;
+  s.xLower = std::string("0");
+  const AnalysisOutcome fault = Analyse(profile, s, done.result);
+  EXPECT_EQ(fault.reach, AnalysisReach::Slots);
+  EXPECT_FALSE(fault.result.complete);
+  ASSERT_TRUE(fault.failure.has_value());
+  EXPECT_THROW(Raise(*fault.failure), FloatingPointFault);
+  EXPECT_EQ(ErrorText([&] { Raise(*fault.failure); }), "0 による浮動小数点数除算");
+
+  s = AnalysisSettings{};
+  s.dampingText = std::string("５％");
+  const AnalysisOutcome text = Analyse(profile, s, done.result);
+  ASSERT_TRUE(text.failure.has_value());
+  EXPECT_THROW(Raise(*text.failure), ConversionError);
+  EXPECT_EQ(text.failure->box, ConversionError("'５％' は浮動小数点数ではありません").Box());
+}
+
 }  // namespace

@@ -15,7 +15,9 @@
 
 #include "BatchRunner.h"
 #include "TempFolder.h"
+#include "TestProfiles.h"
 #include "analysis/Analysis.h"
+#include "analysis/ModesFile.h"
 #include "app/BatchRun.h"
 #include "app/BatchSummary.h"
 #include "app/Workspace.h"
@@ -253,6 +255,29 @@ TEST(BatchSummary, FirstPeriodIsTheOneTheModesTableShows) {
   const float firstPeriod = outcome.modes->period[0];
   ASSERT_GT(firstPeriod, 0.0f);
   EXPECT_EQ(row.at(6), Printf("%.3f", static_cast<double>(firstPeriod)));
+}
+
+// The editor's grid keeps two decimals and whole velocities; the analysis
+// runs on the file's values, and so do the modes file and T1, as the main
+// window's tables show them.
+TEST(BatchSummary, ModesFileAndFirstPeriodAreThoseOfTheAnalysis) {
+  TempFolder folder;
+  const std::string input = folder.Write(
+      "fine.csv", Utf8ToCp932("サイト名,細密\r\n層数,2\r\n層番号,層厚(m),密度,S波速度(m/s)\r\n"
+                              "1,2.345,1.755,143.4\r\n2,3.333,1.85,251.6\r\n,,2.0,500\r\n")
+                      .value());
+  ASSERT_EQ(Batch({"--modes", "--summary", folder / "s.csv", input}, folder.path().string()).status, 0);
+
+  SoilProfile fine = MakeProfile({{2.345f, 1.755f, 143.4f}, {3.333f, 1.85f, 251.6f}}, 2.0f, 500.0f, "細密");
+  AmplificationResult samples;
+  samples.pointCount = 200;
+  AnalysisSettings settings;
+  settings.pointChoice = PointChoice::Points200;
+  const AnalysisOutcome outcome = Analyse(fine, settings, samples);
+  ASSERT_TRUE(outcome.modes.has_value());
+  EXPECT_EQ(TempFolder::Read(folder / "fine-modes.csv"), FormatModesFile("細密", *outcome.modes).value());
+  const std::vector<std::string> row = Fields(Lines(TempFolder::Read(folder / "s.csv")).at(1));
+  EXPECT_EQ(row.at(6), Printf("%.3f", static_cast<double>(outcome.modes->period[0])));
 }
 
 TEST(BatchSummary, WrittenAtomicallyAndNotAtAllForBadOptions) {
