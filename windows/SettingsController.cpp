@@ -75,6 +75,10 @@ std::optional<AppliedSettings> SettingsController::Button2Click() {
 
 void SettingsController::Button1Click() { host_.HideSettings(); }
 
+void SettingsController::DivisionsStepped(int AnalysisSettings::*count, bool up, int low, int high) {
+  settings_.*count = std::clamp(settings_.*count + (up ? 1 : -1), low, high);
+}
+
 void SettingsController::CBBoldClick() {
   host_.BoldCurvesChanged(settings_.boldCurves);
 }

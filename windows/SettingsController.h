@@ -35,6 +35,19 @@ class SettingsController : public SettingsPort {
   void EnableLayerBoxes(int n) override;
 
   std::optional<AppliedSettings> Button2Click() override;  // "設定": Apply
+
+  // The controls' changes, each written into the settings at once: a radio
+  // item by its index, a typed text, a check box, a layer box (index 0 =
+  // layer 1), and a main division spinner stepped from the count within
+  // low..high.
+  template <typename Choice>
+  void ChoiceClicked(Choice AnalysisSettings::*field, int index) {
+    settings_.*field = ChoiceOf<Choice>(index);
+  }
+  void TextEdited(std::string AnalysisSettings::*field, const std::string& text) { settings_.*field = text; }
+  void CheckClicked(bool AnalysisSettings::*flag, bool checked) { settings_.*flag = checked; }
+  void LayerBoxClicked(int index, bool checked) { settings_.displayLayers.at(static_cast<size_t>(index)) = checked; }
+  void DivisionsStepped(int AnalysisSettings::*count, bool up, int low, int high);
   void Button1Click();  // "閉じる"
   void CBBoldClick();   // "太線" changed: the menu marks follow
   // The menu's "細い" / "太い": set the box, then as its click.

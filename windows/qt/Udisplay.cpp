@@ -85,7 +85,7 @@ TDisplay::TDisplay(QWidget* parent) : QWidget(parent, Qt::Window), ui_(std::make
 
   for (int i = 0; i < kMaxLayers; ++i) {
     connect(layerBoxes_[i], &QCheckBox::clicked, this, [this, i](bool checked) {
-      if (settings_) settings_->displayLayers[i] = checked;
+      if (controller_) controller_->LayerBoxClicked(i, checked);
     });
   }
   BindCheck(ui_->CBProfile, &AnalysisSettings::showProfile);
@@ -126,27 +126,27 @@ void TDisplay::Run(Action&& action) {
 template <typename Choice>
 void TDisplay::BindRadioGroup(QButtonGroup* group, Choice AnalysisSettings::*field) {
   connect(group, &QButtonGroup::idClicked, this, [this, field](int id) {
-    if (settings_) settings_->*field = ChoiceOf<Choice>(id);
+    if (controller_) controller_->ChoiceClicked(field, id);
   });
 }
 
 void TDisplay::BindText(QLineEdit* edit, std::string AnalysisSettings::*text) {
   connect(edit, &QLineEdit::textEdited, this, [this, text](const QString& typed) {
-    if (settings_) settings_->*text = typed.toStdString();
+    if (controller_) controller_->TextEdited(text, typed.toStdString());
   });
 }
 
 void TDisplay::BindCheck(QCheckBox* box, bool AnalysisSettings::*flag) {
   connect(box, &QCheckBox::clicked, this, [this, flag](bool checked) {
-    if (settings_) settings_->*flag = checked;
+    if (controller_) controller_->CheckClicked(flag, checked);
   });
 }
 
 // An arrow steps the count from its last valid value and stops at the ends.
 void TDisplay::BindSpinner(UpDownButtons* spinner, int AnalysisSettings::*count, int low, int high) {
   connect(spinner, &UpDownButtons::Clicked, this, [this, count, low, high](bool up) {
-    if (!settings_) return;
-    settings_->*count = std::clamp(settings_->*count + (up ? 1 : -1), low, high);
+    if (!controller_) return;
+    controller_->DivisionsStepped(count, up, low, high);
     Refresh();
   });
 }

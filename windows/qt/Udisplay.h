@@ -1,7 +1,7 @@
 #pragma once
 // TDisplay, the settings window "地盤増幅特性解析法・書式". Its controls and
 // AnalysisSettings never differ: every change is written into the settings at
-// once, and Refresh shows the settings again. Only a sub-division count being
+// once, through the controller, and Refresh shows the settings again. Only a sub-division count being
 // typed waits in its field until the user is done with it. The preview chart's picture is
 // owned here and drawn on by the controller's TMyGraph. Closing only hides.
 #include <QWidget>
@@ -68,7 +68,7 @@ class TDisplay : public QWidget, public SettingsView {
   QtCanvas preview_{kPreviewWidth, kPreviewHeight};
   SettingsController* controller_ = nullptr;
   MessagePort* messages_ = nullptr;
-  AnalysisSettings* settings_ = nullptr;
+  const AnalysisSettings* settings_ = nullptr;  // shown; changed only through the controller
   std::array<QCheckBox*, kMaxLayers> layerBoxes_{};
   QButtonGroup* GBComp_ = nullptr;
   QButtonGroup* RGDamp_ = nullptr;
