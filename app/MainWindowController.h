@@ -5,7 +5,6 @@
 // platform ports. Handlers are named after the control and the event; they
 // let a UserActionError pass to the event boundary (RunUserAction).
 #include <array>
-#include <memory>
 #include <optional>
 #include <string>
 
