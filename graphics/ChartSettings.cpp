@@ -5,11 +5,17 @@
 #include "platform/FixedTexts.h"
 
 ChartAxes AxesOf(const AnalysisSettings& s) {
+  AxisLimits limits;
+  limits.yLower = StrToSingle(s.yLower);
+  limits.yUpper = StrToSingle(s.yUpper);
+  limits.xLower = StrToSingle(s.xLower);
+  limits.xUpper = StrToSingle(s.xUpper);
+  return AxesOf(s, limits);
+}
+
+ChartAxes AxesOf(const AnalysisSettings& s, const AxisLimits& limits) {
   ChartAxes axes;
-  const float yLower = StrToSingle(s.yLower);
-  const float yUpper = StrToSingle(s.yUpper);
-  const float xLower = StrToSingle(s.xLower);
-  const float xUpper = StrToSingle(s.xUpper);
+  const auto [xLower, xUpper, yLower, yUpper] = limits;
   axes.vValueY = ScaleStep(yLower, yUpper, s.yDivisions, s.yScale);
   axes.vValueX = ScaleStep(xLower, xUpper, s.xDivisions, s.xScale);
   axes.nGridX = s.xDivisions;

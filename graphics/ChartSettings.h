@@ -33,9 +33,16 @@ struct ChartAxes {
   std::string titleX;
 };
 
+// The four range limits as numbers.
+struct AxisLimits {
+  float xLower = 0.0f, xUpper = 0.0f, yLower = 0.0f, yUpper = 0.0f;
+};
+
 // The axes of the settings: each limit read once with StrToSingle, the steps
 // by ScaleStep; a conversion error or a FloatingPointFault is raised.
 ChartAxes AxesOf(const AnalysisSettings& settings);
+// The same with the limits already read; only ScaleStep can raise.
+ChartAxes AxesOf(const AnalysisSettings& settings, const AxisLimits& limits);
 
 // Sets the axes on the chart; the sub-division counts only when asked.
 void SetAxes(TMyGraph& chart, const ChartAxes& axes, SubDivisions subDivisions);

@@ -64,10 +64,14 @@ void SettingsController::EnableLayerBoxes(int n) {
 std::optional<AppliedSettings> SettingsController::Button2Click() {
   if (!ApplyTyped(xSubTyped_) || !ApplyTyped(ySubTyped_)) return std::nullopt;
   const AnalysisSettings& s = settings_;
-  if (!CheckAppliedSettings(s, messages_)) return std::nullopt;
+  const SettledSettings settled = SettleAppliedSettings(s);
+  if (settled.problem) {
+    messages_.Show(*settled.problem);
+    return std::nullopt;
+  }
 
   // Settled once: the preview and the main window's chart take the same axes.
-  AppliedSettings applied{AxesOf(s), preview_.TitleY, ChosenPointCount(s.pointChoice)};
+  AppliedSettings applied{AxesOf(s, settled.limits), preview_.TitleY, ChosenPointCount(s.pointChoice)};
   SetAxes(preview_, applied.axes, SubDivisions::FromSettings);
   ShowPreviewFrame();
   return applied;

@@ -31,11 +31,24 @@ bool CheckDampingRatio(const std::string& dampingText, MessagePort& messages) {
   return false;
 }
 
+SettledSettings SettleAppliedSettings(const AnalysisSettings& s) {
+  SettledSettings settled;
+  AxisLimits& l = settled.limits;
+  l.xLower = StrToSingle(s.xLower);
+  l.xUpper = StrToSingle(s.xUpper);
+  settled.problem = ScaleProblem(s.xScale, l.xUpper, l.xLower);
+  if (settled.problem) return settled;
+  l.yLower = StrToSingle(s.yLower);
+  l.yUpper = StrToSingle(s.yUpper);
+  settled.problem = ScaleProblem(s.yScale, l.yUpper, l.yLower);
+  if (!settled.problem && NegativeDampingRatio(s.dampingText)) {
+    settled.problem = ErrorBox(kNegativeDampingRatio, kDampingErrorCaption);
+  }
+  return settled;
+}
+
 std::optional<MessageBox> AppliedSettingsProblem(const AnalysisSettings& s) {
-  if (auto problem = ScaleProblem(s.xScale, StrToSingle(s.xUpper), StrToSingle(s.xLower))) return problem;
-  if (auto problem = ScaleProblem(s.yScale, StrToSingle(s.yUpper), StrToSingle(s.yLower))) return problem;
-  if (NegativeDampingRatio(s.dampingText)) return ErrorBox(kNegativeDampingRatio, kDampingErrorCaption);
-  return std::nullopt;
+  return SettleAppliedSettings(s).problem;
 }
 
 bool CheckAppliedSettings(const AnalysisSettings& s, MessagePort& messages) {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "analysis/AnalysisSettings.h"
+#include "graphics/ChartSettings.h"
 #include "platform/MessageBox.h"
 #include "profile/SoilProfile.h"
 
@@ -32,6 +33,16 @@ bool CheckDampingRatio(const std::string& dampingText, MessagePort& messages);
 bool CheckAppliedSettings(const AnalysisSettings& settings, MessagePort& messages);
 // The same checks, the first failing one's box as a value.
 std::optional<MessageBox> AppliedSettingsProblem(const AnalysisSettings& settings);
+
+// The checks with the limits they read: each limit text is converted once,
+// the lower before the upper, the horizontal pair before the vertical one and
+// only once the horizontal range passed. The limits are meaningful when there
+// is no problem.
+struct SettledSettings {
+  std::optional<MessageBox> problem;
+  AxisLimits limits;
+};
+SettledSettings SettleAppliedSettings(const AnalysisSettings& settings);
 
 // The enabled state of the 20 layer boxes for a profile of n layers: boxes 1
 // to n when 1 <= n <= 20, none otherwise. Check marks are a separate matter.
