@@ -5,8 +5,7 @@
 #include "analysis/LumpedMassModel.h"
 #include "platform/Conversion.h"
 
-float BuildSamplesAndRatio(const AnalysisSettings& settings, AmplificationResult& result,
-                           std::optional<float>& ratio);
+float BuildSamplesAndRatio(const AnalysisSettings& settings, AmplificationResult& result, std::optional<float>& ratio);
 
 AnalysisFailure FailureOf(const UserActionError& error) {
   AnalysisFailure failure;
@@ -22,12 +21,9 @@ AnalysisFailure FailureOf(const UserActionError& error) {
 
 void Raise(const AnalysisFailure& failure) {
   switch (failure.kind) {
-    case AnalysisFailure::Kind::Conversion:
-      throw ConversionError(failure.box.text);
-    case AnalysisFailure::Kind::Fault:
-      throw FloatingPointFault(failure.fault);
-    case AnalysisFailure::Kind::Reported:
-      break;
+    case AnalysisFailure::Kind::Conversion: throw ConversionError(failure.box.text);
+    case AnalysisFailure::Kind::Fault: throw FloatingPointFault(failure.fault);
+    case AnalysisFailure::Kind::Reported: break;
   }
   throw ReportedFailure(failure.box);
 }
@@ -63,8 +59,7 @@ namespace {
 // Refuses a profile with more layers than the working arrays hold, an S-wave
 // velocity of 0 or below and a negative damping ratio, which the methods
 // cannot compute or would compute without meaning.
-std::optional<MessageBox> Refusal(const SoilProfile& profile, const AnalysisSettings& settings,
-                                  bool computes) {
+std::optional<MessageBox> Refusal(const SoilProfile& profile, const AnalysisSettings& settings, bool computes) {
   if (profile.layerCount > kMaxLayers) return ErrorBox(kTooManyLayers, kUnsupportedCaption);
   if (!computes) return std::nullopt;
   if (const std::optional<std::string> velocity = NonPositiveVelocity(profile)) {

@@ -33,16 +33,16 @@ AnalysisFailure FailureOf(const UserActionError& error);
 
 // How far the analysis came, for a caller that shows its steps.
 enum class AnalysisReach {
-  Refused,      // the profile or the ratio was refused; nothing changed
-  Slots,        // the result's slots were replaced; no sample built
-  Samples,      // the samples were built
-  Modes,        // the natural modes were solved
-  Captions,     // the method's captions were set; its amplification began
-  Complete,     // the method ran to its end
+  Refused,   // the profile or the ratio was refused; nothing changed
+  Slots,     // the result's slots were replaced; no sample built
+  Samples,   // the samples were built
+  Modes,     // the natural modes were solved
+  Captions,  // the method's captions were set; its amplification began
+  Complete,  // the method ran to its end
 };
 
 struct AnalysisOutcome {
-  AmplificationResult result;         // the previous result, replaced as far as the analysis came
+  AmplificationResult result;  // the previous result, replaced as far as the analysis came
   AnalysisReach reach = AnalysisReach::Refused;
   std::optional<NaturalModes> modes;  // from Modes on
   std::string methodCaption;          // Label4, from Captions on

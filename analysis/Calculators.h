@@ -23,8 +23,7 @@ using LayerAmplifications = std::array<std::vector<float>, kMaxLayers>;
 // damping, on a natural frequency to within the stored model's precision)
 // or whose value exceeds float32 has no value (kNoValue).
 void LumpedMassAmplification(const SoilProfile& profile, const AnalysisSettings& settings,
-                             const AmplificationResult& samples, const NaturalModes& modes,
-                             LayerAmplifications& table);
+                             const AmplificationResult& samples, const NaturalModes& modes, LayerAmplifications& table);
 
 // The transfer-matrix amplification at every sample, computed in double and
 // rounded once to float32; the modes give ω₁ for viscous damping. Values too

@@ -57,8 +57,7 @@ void BuildPeriods(const AnalysisSettings& settings, AmplificationResult& result)
 
 void CheckSampleCount(const AmplificationResult& result);
 
-float BuildSamplesAndRatio(const AnalysisSettings& settings, AmplificationResult& result,
-                           std::optional<float>& ratio) {
+float BuildSamplesAndRatio(const AnalysisSettings& settings, AmplificationResult& result, std::optional<float>& ratio) {
   CheckSampleCount(result);
   BuildFrequencies(settings, result);
   // The ratio is converted between the two halves, as it always was: a bad

@@ -10,4 +10,5 @@
 std::optional<std::string> FormatModesFile(const std::string& siteName, const NaturalModes& modes);
 
 // Why a modes file cannot be made: its site name has no CP932 form.
-inline constexpr const char* kModesSiteNotCp932 = "サイト名を Shift-JIS で書けないため固有モードファイルを作成できません";
+inline constexpr const char* kModesSiteNotCp932 =
+    "サイト名を Shift-JIS で書けないため固有モードファイルを作成できません";

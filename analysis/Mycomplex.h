@@ -31,8 +31,7 @@ inline Complex ComplexMul(Complex a, Complex b) {
 }
 
 inline Complex ComplexScale(float s, Complex z) {
-  return {checked::StoreSingle(static_cast<double>(s) * z.re),
-          checked::StoreSingle(static_cast<double>(s) * z.im)};
+  return {checked::StoreSingle(static_cast<double>(s) * z.re), checked::StoreSingle(static_cast<double>(s) * z.im)};
 }
 
 // The plain formula without scaling; p, q and d are each rounded to float32.

@@ -77,8 +77,8 @@ void ReduceToTridiagonal(double* s, double* z, int32_t n) {
 
 }  // namespace
 
-int32_t EigenSolve(float* a, const float* m, float* eig, float* v, int32_t stride, int32_t n,
-                   int32_t& maxRotations, float /*eps*/) {
+int32_t EigenSolve(float* a, const float* m, float* eig, float* v, int32_t stride, int32_t n, int32_t& maxRotations,
+                   float /*eps*/) {
   WorkArray<double> w(n);
   WorkArray<double> d(n);
   WorkArray<double> e(n);
@@ -104,7 +104,8 @@ int32_t EigenSolve(float* a, const float* m, float* eig, float* v, int32_t strid
   }
   const int32_t code = TridiagonalQL(n, d.data(), e.data(), z.data(), n, maxRotations);
   if (code != 0) {
-    throw ReportedFailure(MessageBox{Printf("jacobi error Code = %d", code), kEigenErrorCaption, MessageIcon::None, MessageButtons::Ok});
+    throw ReportedFailure(
+        MessageBox{Printf("jacobi error Code = %d", code), kEigenErrorCaption, MessageIcon::None, MessageButtons::Ok});
   }
 
   // Ascending eigenvalues; the first of equal values keeps its place.
@@ -189,8 +190,7 @@ int32_t Jacobi(float* a, float* v, int32_t stride, float eps, int32_t& maxRotati
     const float d = checked::StoreSingle(std::fabs(static_cast<double>(app) - aqq));
     const float d2 = checked::StoreSingle(static_cast<double>(d) * d);
     const float apq4 = checked::StoreSingle(4.0 * apq * apq);
-    float t = checked::StoreSingle(
-        checked::Divide(2.0 * apq, d + checked::Sqrt(static_cast<double>(d2) + apq4)));
+    float t = checked::StoreSingle(checked::Divide(2.0 * apq, d + checked::Sqrt(static_cast<double>(d2) + apq4)));
     if (app < aqq) t = -t;
     const float t21 = checked::StoreSingle(static_cast<double>(t) * t + 1.0);
     const float c = checked::StoreSingle(checked::Sqrt(checked::Divide(1.0, t21)));
@@ -214,9 +214,8 @@ int32_t Jacobi(float* a, float* v, int32_t stride, float eps, int32_t& maxRotati
         a[q * stride + k] = akq;
       }
     }
-    const float newApp = checked::StoreSingle(static_cast<double>(app) * c * c +
-                                              static_cast<double>(aqq) * s * s +
-                                              2.0 * apq * c * s);
+    const float newApp =
+        checked::StoreSingle(static_cast<double>(app) * c * c + static_cast<double>(aqq) * s * s + 2.0 * apq * c * s);
     a[p * stride + p] = newApp;
     a[q * stride + q] = checked::StoreSingle(static_cast<double>(app) + aqq - newApp);
     a[p * stride + q] = 0.0f;

@@ -14,8 +14,8 @@
 // needed (convergence is to double precision). Returns 0. When the limit is
 // reached it throws a ReportedFailure with "jacobi error Code = 1" under the
 // caption "Eigen Error", which ends the analysis.
-int32_t EigenSolve(float* a, const float* m, float* eig, float* v, int32_t stride, int32_t n,
-                   int32_t& maxRotations, float eps);
+int32_t EigenSolve(float* a, const float* m, float* eig, float* v, int32_t stride, int32_t n, int32_t& maxRotations,
+                   float eps);
 
 // Classical Jacobi method. Returns 0 converged, 1 rotation limit reached, 999
 // A not symmetric (maxRotations then untouched); maxRotations is in: the

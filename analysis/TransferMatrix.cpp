@@ -136,8 +136,8 @@ TOVALK_KERNEL void Group(const ColumnValues& c, const LaneColumn& col, const dou
     e = mean + odd;
     f = mean - odd;
     // Scaled by the power of two that brings the largest part near 1 (exact).
-    const D4 largest = lanes::Max(lanes::Max(lanes::Abs(e.re), lanes::Abs(e.im)),
-                                  lanes::Max(lanes::Abs(f.re), lanes::Abs(f.im)));
+    const D4 largest =
+        lanes::Max(lanes::Max(lanes::Abs(e.re), lanes::Abs(e.im)), lanes::Max(lanes::Abs(f.re), lanes::Abs(f.im)));
     const I4 exponent = lanes::ExponentField(largest);
     const I4 normal = (exponent >= 1) & (exponent <= 2045);
     const D4 scale = lanes::Select(normal, lanes::Bits((2046 - exponent) << 52), Splat(1.0));

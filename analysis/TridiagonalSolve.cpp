@@ -6,8 +6,8 @@ namespace {
 constexpr int kMax = 64;
 }
 
-bool SolveComplexTridiagonal(int n, std::complex<double>* sub, std::complex<double>* diag,
-                             std::complex<double>* super, std::complex<double>* rhs) {
+bool SolveComplexTridiagonal(int n, std::complex<double>* sub, std::complex<double>* diag, std::complex<double>* super,
+                             std::complex<double>* rhs) {
   using C = std::complex<double>;
   if (n < 1 || n > kMax) return false;
   // A row exchange brings a second superdiagonal into the upper factor.

@@ -6,5 +6,5 @@
 // Row i reads sub[i]·x[i-1] + diag[i]·x[i] + super[i]·x[i+1] = rhs[i]
 // (sub[0] and super[n-1] unused). All four arrays are overwritten; rhs holds
 // the solution. Returns false, rhs then meaningless, when a pivot is zero.
-bool SolveComplexTridiagonal(int n, std::complex<double>* sub, std::complex<double>* diag,
-                             std::complex<double>* super, std::complex<double>* rhs);
+bool SolveComplexTridiagonal(int n, std::complex<double>* sub, std::complex<double>* diag, std::complex<double>* super,
+                             std::complex<double>* rhs);

@@ -54,7 +54,7 @@ std::optional<NaturalModes> Apply(Workspace& w, std::vector<std::string>& messag
 
 // Read, analysed and formatted; the messages of whatever failed.
 void ReadAndAnalyse(const std::string& input, Workspace& w, bool wantsModes, AnalysedFile& file,
-             std::optional<float>& firstPeriod, std::vector<std::string>& messages) {
+                    std::optional<float>& firstPeriod, std::vector<std::string>& messages) {
   ProfileFileRead read = ReadProfileFile(input, w);
   if (read.problem) {
     messages.push_back(read.problem->text);
@@ -73,8 +73,10 @@ void ReadAndAnalyse(const std::string& input, Workspace& w, bool wantsModes, Ana
   // The natural modes of the analysis: the numbers of the main window's two tables.
   if (file.outcome.ok && wantsModes && modes) {
     std::optional<std::string> text = FormatModesFile(w.profile.siteName, *modes);
-    if (text) file.modesBytes = std::move(*text);
-    else messages.push_back(kModesSiteNotCp932);
+    if (text)
+      file.modesBytes = std::move(*text);
+    else
+      messages.push_back(kModesSiteNotCp932);
   }
 }
 

@@ -14,9 +14,9 @@
 // The outcome of one profile file.
 struct BatchFileOutcome {
   bool ok = false;
-  std::vector<std::string> messages;  // what the desktop program would have shown
-  std::vector<std::string> unwritten; // "FILE: message" for each file that could not be written
-  std::string summaryLine;            // the file's summary line (CP932, CR LF) when asked for
+  std::vector<std::string> messages;   // what the desktop program would have shown
+  std::vector<std::string> unwritten;  // "FILE: message" for each file that could not be written
+  std::string summaryLine;             // the file's summary line (CP932, CR LF) when asked for
 };
 
 // A file read and analysed, with its result file made but not yet written.

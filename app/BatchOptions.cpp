@@ -42,8 +42,8 @@ const std::map<std::string, std::map<std::string, int>> kChoices = {
       {"200", ChoiceIndex(PointChoice::Points200)},
       {"400", ChoiceIndex(PointChoice::Points400)}}},
 };
-const std::set<std::string> kTextOptions = {"--ratio",      "--x-lower",      "--x-upper", "--y-lower",
-                                            "--y-upper",    "--layers",       "--settings", "--output-dir",
+const std::set<std::string> kTextOptions = {"--ratio",        "--x-lower", "--x-upper",  "--y-lower",
+                                            "--y-upper",      "--layers",  "--settings", "--output-dir",
                                             "--chart-format", "--summary", "--jobs"};
 
 // More threads than this help no machine the program runs on.
@@ -86,12 +86,18 @@ bool SetOption(BatchOptions& o, const std::string& name, const std::string& valu
       return false;
     }
     const int i = index->second;
-    if (name == "--method") o.method = ChoiceOf<AnalysisMethod>(i);
-    else if (name == "--damping") o.dampingForm = ChoiceOf<DampingForm>(i);
-    else if (name == "--x") o.xQuantity = ChoiceOf<XQuantity>(i);
-    else if (name == "--x-scale") o.xScale = ChoiceOf<ScaleKind>(i);
-    else if (name == "--y-scale") o.yScale = ChoiceOf<ScaleKind>(i);
-    else o.pointChoice = ChoiceOf<PointChoice>(i);
+    if (name == "--method")
+      o.method = ChoiceOf<AnalysisMethod>(i);
+    else if (name == "--damping")
+      o.dampingForm = ChoiceOf<DampingForm>(i);
+    else if (name == "--x")
+      o.xQuantity = ChoiceOf<XQuantity>(i);
+    else if (name == "--x-scale")
+      o.xScale = ChoiceOf<ScaleKind>(i);
+    else if (name == "--y-scale")
+      o.yScale = ChoiceOf<ScaleKind>(i);
+    else
+      o.pointChoice = ChoiceOf<PointChoice>(i);
     return true;
   }
   if (name == "--layers") {
@@ -116,13 +122,20 @@ bool SetOption(BatchOptions& o, const std::string& name, const std::string& valu
     o.summaryFile = value;
     return !value.empty();
   }
-  if (name == "--ratio") o.ratio = value;
-  else if (name == "--x-lower") o.xLower = value;
-  else if (name == "--x-upper") o.xUpper = value;
-  else if (name == "--y-lower") o.yLower = value;
-  else if (name == "--y-upper") o.yUpper = value;
-  else if (name == "--settings") o.settingsFile = value;
-  else o.outputDir = value;
+  if (name == "--ratio")
+    o.ratio = value;
+  else if (name == "--x-lower")
+    o.xLower = value;
+  else if (name == "--x-upper")
+    o.xUpper = value;
+  else if (name == "--y-lower")
+    o.yLower = value;
+  else if (name == "--y-upper")
+    o.yUpper = value;
+  else if (name == "--settings")
+    o.settingsFile = value;
+  else
+    o.outputDir = value;
   return true;
 }
 

@@ -14,14 +14,14 @@ struct BatchOptions {
   std::optional<std::string> settingsFile;  // else ./tovalk.ini when present
   std::optional<std::string> outputDir;     // else beside each input
   bool help = false;
-  bool version = false;  // --version: the program name and version
-  bool chart = false;    // --chart: also STEM-chart.png
-  bool diagram = false;  // --diagram: also STEM-stratum.png
+  bool version = false;                            // --version: the program name and version
+  bool chart = false;                              // --chart: also STEM-chart.png
+  bool diagram = false;                            // --diagram: also STEM-stratum.png
   PictureFormat chartFormat = PictureFormat::Png;  // --chart-format png|svg|pdf
   bool chartFormatGiven = false;                   // said only when no picture is asked for
   std::optional<std::string> summaryFile;          // --summary FILE
   std::optional<unsigned> jobs;                    // --jobs N; else the number of cores
-  bool modes = false;    // --modes: also STEM-modes.csv
+  bool modes = false;                              // --modes: also STEM-modes.csv
 
   // Settings given on the command line; they override the settings file.
   std::optional<AnalysisMethod> method;    // --method transfer|lumped|reflection
@@ -38,8 +38,7 @@ struct BatchOptions {
 
 // Parses the arguments after the program name. Nothing, with the reason in
 // `error`, for an unknown option, a missing or bad value, or no input file.
-std::optional<BatchOptions> ParseBatchArguments(const std::vector<std::string>& args,
-                                                std::string& error);
+std::optional<BatchOptions> ParseBatchArguments(const std::vector<std::string>& args, std::string& error);
 
 // Lays the command-line settings over `settings`.
 void ApplyBatchOverrides(const BatchOptions& options, AnalysisSettings& settings);

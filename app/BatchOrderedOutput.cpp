@@ -11,8 +11,13 @@
 
 OrderedOutput::OrderedOutput(const BatchOptions& options, const BatchPictures& pictures, std::ostream& out,
                              std::ostream& err, bool showProgress)
-    : options_(options), pictures_(pictures), out_(out), err_(err), showProgress_(showProgress),
-      cwd_(std::filesystem::current_path(ignored_)), writtenByWorker_(options.inputs.size(), false) {
+    : options_(options),
+      pictures_(pictures),
+      out_(out),
+      err_(err),
+      showProgress_(showProgress),
+      cwd_(std::filesystem::current_path(ignored_)),
+      writtenByWorker_(options.inputs.size(), false) {
   if (options.summaryFile) summary_ = Utf8ToCp932(kSummaryHeader).value_or(std::string()) + "\r\n";
   PlanWorkerWrites();
 }
@@ -46,8 +51,7 @@ BatchPictures OrderedOutput::FilesOf(const std::string& input) const {
 }
 
 void OrderedOutput::TakeStaged(const std::string& output, const std::string& key, AnalysedFile& file) {
-  staged_.Add(std::move(file.staged), [this, output, key, line = std::move(file.outcome.summaryLine)](
-                                          bool committed) {
+  staged_.Add(std::move(file.staged), [this, output, key, line = std::move(file.outcome.summaryLine)](bool committed) {
     if (committed) {
       written_.insert(key);
       out_ << output << "\n";

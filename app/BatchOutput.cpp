@@ -9,8 +9,8 @@
 // first that fails. On the thread that runs the batch.
 void WriteFiles(AnalysedFile& file, const std::string& outputPath, const BatchPictures& pictures) {
   BatchFileOutcome& outcome = file.outcome;
-  for (const auto& [path, drawer] : {std::pair{pictures.chartPath, pictures.chart},
-                                     std::pair{pictures.diagramPath, pictures.diagram}}) {
+  for (const auto& [path, drawer] :
+       {std::pair{pictures.chartPath, pictures.chart}, std::pair{pictures.diagramPath, pictures.diagram}}) {
     if (!outcome.ok || path.empty()) continue;
     std::string bytes;
     std::string problem = "no picture writer";

@@ -10,15 +10,15 @@
 #include "platform/FileSystem.h"
 #include "windows/SettingsFile.h"
 
-BatchFileOutcome RunBatchFile(const std::string& input, const std::string& outputPath,
-                              const AnalysisSettings& settings, const BatchPictures& pictures) {
+BatchFileOutcome RunBatchFile(const std::string& input, const std::string& outputPath, const AnalysisSettings& settings,
+                              const BatchPictures& pictures) {
   if (const std::optional<std::string> problem = CheckSettings(settings)) {
     BatchFileOutcome outcome;
     outcome.messages.push_back(*problem);
     return outcome;
   }
-  AnalysedFile file = AnalyseFile(input, settings, CurrentDirectory(), WantsPictures(pictures), false,
-                                  !pictures.modesPath.empty());
+  AnalysedFile file =
+      AnalyseFile(input, settings, CurrentDirectory(), WantsPictures(pictures), false, !pictures.modesPath.empty());
   WriteFiles(file, outputPath, pictures);
   return std::move(file.outcome);
 }
@@ -27,8 +27,8 @@ namespace {
 
 // The options that end the program before any file: a usage error, --help,
 // --version, pictures this build cannot draw. The exit status then.
-std::optional<int> EndsEarly(const std::optional<BatchOptions>& options, const std::string& error,
-                             std::ostream& out, std::ostream& err, const BatchPictures& pictures) {
+std::optional<int> EndsEarly(const std::optional<BatchOptions>& options, const std::string& error, std::ostream& out,
+                             std::ostream& err, const BatchPictures& pictures) {
   if (!options) {
     err << "tovalk-batch: " << error << "\n" << kBatchUsage;
     return 2;
@@ -57,12 +57,11 @@ std::optional<int> EndsEarly(const std::optional<BatchOptions>& options, const s
 // on `err`) for a settings or set-up error.
 bool PrepareRun(const BatchOptions& options, const std::string& workingDir, std::ostream& err,
                 const BatchPictures& pictures, AnalysisSettings& settings) {
-  const std::string settingsPath =
-      options.settingsFile ? *options.settingsFile
-                           : (workingDir.empty() ? std::string() : workingDir + "/") + kSettingsFileName;
+  const std::string settingsPath = options.settingsFile
+                                       ? *options.settingsFile
+                                       : (workingDir.empty() ? std::string() : workingDir + "/") + kSettingsFileName;
   switch (LoadSettings(settingsPath, settings)) {
-    case SettingsLoad::Loaded:
-      break;
+    case SettingsLoad::Loaded: break;
     case SettingsLoad::Missing:
       if (options.settingsFile) {
         err << "tovalk-batch: settings file " << settingsPath << " not found\n";
@@ -95,8 +94,8 @@ bool PrepareRun(const BatchOptions& options, const std::string& workingDir, std:
 
 }  // namespace
 
-int RunBatch(const std::vector<std::string>& args, const std::string& workingDir, std::ostream& out,
-             std::ostream& err, bool progress, const BatchPictures& pictures) {
+int RunBatch(const std::vector<std::string>& args, const std::string& workingDir, std::ostream& out, std::ostream& err,
+             bool progress, const BatchPictures& pictures) {
   std::string error;
   const std::optional<BatchOptions> options = ParseBatchArguments(args, error);
   if (const std::optional<int> status = EndsEarly(options, error, out, err, pictures)) return *status;
@@ -113,8 +112,8 @@ int RunBatch(const std::vector<std::string>& args, const std::string& workingDir
   RunInOrder<AnalysedFile>(
       total, jobs,
       [&](size_t k) {
-        AnalysedFile file = AnalyseFile(inputs[k], settings, startDir, wantsPictures,
-                                        options->summaryFile.has_value(), options->modes);
+        AnalysedFile file =
+            AnalyseFile(inputs[k], settings, startDir, wantsPictures, options->summaryFile.has_value(), options->modes);
         if (output.WrittenByWorker(k)) StageResultFile(file, BatchOutputPath(inputs[k], options->outputDir));
         return file;
       },

@@ -15,8 +15,8 @@ constexpr double kVs30Depth = 30.0;
 SiteFigures ComputeSiteFigures(const SoilProfile& profile) {
   const int n = std::clamp(profile.layerCount, 0, kMaxLayers);
   SiteFigures figures;
-  double slowness = 0.0;   // sum of H / Vs over all layers
-  double topTime = 0.0;    // travel time through the top 30 m
+  double slowness = 0.0;  // sum of H / Vs over all layers
+  double topTime = 0.0;   // travel time through the top 30 m
   double remaining = kVs30Depth;
   for (int i = 0; i < n; ++i) {
     const double h = profile.layers[i].thickness;

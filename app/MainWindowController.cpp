@@ -21,10 +21,10 @@ MainWindowController::MainWindowController(const MainWindowPorts& ports, std::st
   LayOutAmplificationChart(chart_);
 
   // The controls' state at creation.
-  for (MainControl control : {MainControl::RadioItemEdit, MainControl::RadioItemSave, MainControl::Button3,
-                              MainControl::Button7, MainControl::BtnAmplitude, MainControl::Button8,
-                              MainControl::Button4, MainControl::Button5, MainControl::CBTest,
-                              MainControl::CheckBox1}) {
+  for (MainControl control :
+       {MainControl::RadioItemEdit, MainControl::RadioItemSave, MainControl::Button3, MainControl::Button7,
+        MainControl::BtnAmplitude, MainControl::Button8, MainControl::Button4, MainControl::Button5,
+        MainControl::CBTest, MainControl::CheckBox1}) {
     Disable(control);
   }
   for (MainControl control : {MainControl::Button2, MainControl::Button1, MainControl::Button6}) Enable(control);
@@ -60,21 +60,14 @@ void MainWindowController::Connect(ProfileEditorPort& editor, SettingsPort& sett
 
 void MainWindowController::Button2Click() {
   switch (view_.RadioGroup1Index()) {
-    case kItemNew:
-      ExecuteNew();
-      break;
-    case kItemLoad:
-      ExecuteLoad();
-      break;
+    case kItemNew: ExecuteNew(); break;
+    case kItemLoad: ExecuteLoad(); break;
     case kItemEdit:
       editor_->SetEditMode(true);
       view_.ShowWindow(SecondaryWindow::Profile);
       break;
-    case kItemSave:
-      SaveProfileFile();
-      break;
-    default:
-      break;
+    case kItemSave: SaveProfileFile(); break;
+    default: break;
   }
   // Whatever the item and the outcome; an error that ends the action (a
   // conversion error above all) leaves before this point.
@@ -94,8 +87,8 @@ void MainWindowController::ExecuteNew() {
   grid.SetRowLabels(5);
   editor_->Refresh();
   settings_->EnableLayerBoxes(5);
-  for (MainControl control : {MainControl::Button3, MainControl::Button7, MainControl::Button8,
-                              MainControl::BtnAmplitude}) {
+  for (MainControl control :
+       {MainControl::Button3, MainControl::Button7, MainControl::Button8, MainControl::BtnAmplitude}) {
     Disable(control);
   }
   editor_->SetButtonEnabled(EditorControl::Button4, false);

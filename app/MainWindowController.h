@@ -133,8 +133,8 @@ class MainWindowController : public ProfileEditorHost, public SettingsHost {
   Workspace workspace_;
   LayerColours layerColours_ = kDefaultLayerColours;
   TMyGraph chart_;
-  TMatGrid modeGrid_;    // MatGrid1
-  TMatGrid periodGrid_;  // MatGrid2
+  TMatGrid modeGrid_;                           // MatGrid1
+  TMatGrid periodGrid_;                         // MatGrid2
   std::optional<std::string> commandLinePath_;  // read by the next "ファイル読込" instead of the dialog
   ProfileFiles files_;
   bool firstExecute_ = true;

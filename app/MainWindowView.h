@@ -39,10 +39,10 @@ enum class SecondaryWindow { Profile, HowTo, Version, Display, DataInput, AmpLis
 #pragma GCC diagnostic pop
 
 // RadioGroup1 items.
-inline constexpr int kItemNew = 0;       // "新規作成"
-inline constexpr int kItemLoad = 1;      // "ﾌｧｲﾙ読込"
-inline constexpr int kItemEdit = 2;      // "編　　集"
-inline constexpr int kItemSave = 3;      // "ﾌｧｲﾙ保存"
+inline constexpr int kItemNew = 0;   // "新規作成"
+inline constexpr int kItemLoad = 1;  // "ﾌｧｲﾙ読込"
+inline constexpr int kItemEdit = 2;  // "編　　集"
+inline constexpr int kItemSave = 3;  // "ﾌｧｲﾙ保存"
 
 class MainWindowView {
  public:

@@ -9,7 +9,7 @@
 #include "profile/ProfileDocument.h"
 
 struct Workspace : ProfileDocument {
-  AmplificationResult result;  // the last analysis; result.pointCount is the point count
-  AnalysisSettings settings;   // the settings window's controls
+  AmplificationResult result;                // the last analysis; result.pointCount is the point count
+  AnalysisSettings settings;                 // the settings window's controls
   std::array<bool, kMaxLayers> showLayer{};  // display flags, copied from the settings before each analysis
 };

@@ -7,7 +7,6 @@
 
 namespace {
 
-
 class QuietMessages : public MessagePort {
  public:
   MessageResult Show(const MessageBox&) override { return MessageResult::Ok; }

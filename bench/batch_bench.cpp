@@ -25,7 +25,8 @@ std::string RandomProfileFile(std::mt19937& random, int n) {
   std::ostringstream text;
   text << "\x83\x54\x83\x43\x83\x67\x96\xbc,bench\r\n\x91\x77\x90\x94," << n << "\r\nheader\r\n";
   text.precision(4);
-  for (int k = 1; k <= n; ++k) text << k << "," << thickness(random) << "," << density(random) << "," << vs(random) << "\r\n";
+  for (int k = 1; k <= n; ++k)
+    text << k << "," << thickness(random) << "," << density(random) << "," << vs(random) << "\r\n";
   text << ",,2.10,700\r\n";
   return text.str();
 }
@@ -45,10 +46,10 @@ void BM_BatchProfiles(benchmark::State& state) {
     return;
   }
   const std::string out = folder + "/out";
-  std::vector<std::string> args = {"--method", "transfer", "--damping", "hysteretic", "--ratio", "0.05",
-                                    "--x", "frequency", "--x-scale", "linear", "--x-lower", "0",
-                                    "--x-upper", "20", "--points", "400", "--jobs", std::to_string(jobs),
-                                    "--output-dir", out};
+  std::vector<std::string> args = {"--method",  "transfer", "--damping",          "hysteretic",   "--ratio",
+                                   "0.05",      "--x",      "frequency",          "--x-scale",    "linear",
+                                   "--x-lower", "0",        "--x-upper",          "20",           "--points",
+                                   "400",       "--jobs",   std::to_string(jobs), "--output-dir", out};
   std::mt19937 random(20);
   for (int f = 0; f < kFiles; ++f) {
     const std::string input = folder + "/profile" + std::to_string(f) + ".csv";

@@ -43,9 +43,8 @@ bool SameBits(const std::optional<float>& a, const std::optional<float>& b) {
 
 bool SameData(const ProfileFileData& a, const ProfileFileData& b) {
   return a.siteName == b.siteName && a.layerCount == b.layerCount &&
-         std::memcmp(a.layers.data(), b.layers.data(), sizeof a.layers) == 0 &&
-         a.hasBaseLine == b.hasBaseLine && SameBits(a.baseDensity, b.baseDensity) &&
-         SameBits(a.baseVs, b.baseVs);
+         std::memcmp(a.layers.data(), b.layers.data(), sizeof a.layers) == 0 && a.hasBaseLine == b.hasBaseLine &&
+         SameBits(a.baseDensity, b.baseDensity) && SameBits(a.baseVs, b.baseVs);
 }
 
 bool Same(const Outcome& a, const Outcome& b) {
@@ -103,8 +102,7 @@ void CheckRoundTrip(const ProfileFileData& data) {
     Check(again.layers[i].vs == AsWritten(profile.layers[i].vs, 0));
   }
   const SoilLayer& base = profile.layers[profile.layerCount];
-  Check(again.hasBaseLine && again.baseDensity == AsWritten(base.density, 2) &&
-        again.baseVs == AsWritten(base.vs, 0));
+  Check(again.hasBaseLine && again.baseDensity == AsWritten(base.density, 2) && again.baseVs == AsWritten(base.vs, 0));
   // Once written, the profile is a fixed point of writing and reading.
   const FormattedFile rewritten = FormatProfileFile(ProfileOf(again));
   Check(rewritten.problem == FileFormatProblem::None && rewritten.bytes == written.bytes);

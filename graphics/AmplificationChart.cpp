@@ -25,7 +25,8 @@ const char* MethodText(AnalysisMethod method) {
 // Every two-choice group reads "the first item, otherwise the second", so a
 // group with no item chosen means the second everywhere (as in the files).
 std::string DampingText(DampingForm dampingForm, double ratio) {
-  return dampingForm == DampingForm::Hysteretic ? Printf("履歴型減衰/減衰比　%.2f", ratio) : Printf("粘性型減衰/減衰比　%.2f", ratio);
+  return dampingForm == DampingForm::Hysteretic ? Printf("履歴型減衰/減衰比　%.2f", ratio)
+                                                : Printf("粘性型減衰/減衰比　%.2f", ratio);
 }
 
 // The y title: the word, a full-width space and the site name.
@@ -171,9 +172,7 @@ int LegendX(const AnalysisSettings& settings) {
   return 290;
 }
 
-std::string LegendText(int layerNumber) {
-  return Printf("      　    第%2d層", layerNumber);
-}
+std::string LegendText(int layerNumber) { return Printf("      　    第%2d層", layerNumber); }
 
 FrameDrawing DrawAmplificationChart(TMyGraph& graph, const ChartSources& sources,
                                     std::array<bool, kLayerColourCount>& showLayer) {
@@ -252,8 +251,7 @@ FrameDrawing DrawAmplificationChart(TMyGraph& graph, const ChartSources& sources
 }
 
 CursorReadout MyGraph1MouseMove(const TMyGraph& graph, XQuantity xQuantity, int X, int Y) {
-  if (X < graph.OriginX || X > graph.OriginX + graph.WidthX || Y > graph.OriginY ||
-      Y < graph.OriginY - graph.HeightY) {
+  if (X < graph.OriginX || X > graph.OriginX + graph.WidthX || Y > graph.OriginY || Y < graph.OriginY - graph.HeightY) {
     return {};
   }
   if (graph.NGridX < 1 || graph.NGridY < 1) return {};
@@ -269,8 +267,7 @@ CursorReadout MyGraph1MouseMove(const TMyGraph& graph, XQuantity xQuantity, int 
   } else if (graph.SValueX > 0 && graph.VValueX > 0) {
     // The exponent is stored as float32 before the exponential.
     const float exponent = static_cast<float>(std::log(static_cast<double>(graph.SValueX)) +
-                                              std::log(static_cast<double>(graph.VValueX)) *
-                                                  (X - graph.OriginX) / dx);
+                                              std::log(static_cast<double>(graph.VValueX)) * (X - graph.OriginX) / dx);
     x = std::exp(static_cast<double>(exponent));
   } else {
     xKnown = false;

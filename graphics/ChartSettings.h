@@ -21,8 +21,7 @@ enum class SubDivisions { Keep, FromSettings };
 // point count, when one is given, from the point choice (no choice keeps it).
 // The range limits are read with StrToSingle; a conversion error or the
 // FloatingPointFault of ScaleStep is raised before anything is changed.
-void ApplySettings(const AnalysisSettings& settings, TMyGraph* chart, SubDivisions subDivisions,
-                   int* pointCount);
+void ApplySettings(const AnalysisSettings& settings, TMyGraph* chart, SubDivisions subDivisions, int* pointCount);
 
 // A chart's axes as the settings give them, settled into numbers.
 struct ChartAxes {

@@ -179,8 +179,8 @@ FrameDrawing TMyGraph::DrawWaku() {
   }
 
   const int hA = c.TextHeight("A");
-  TextBox titleX = TextBoxAt(c, OriginX + WidthX / 2 - c.TextWidth(TitleX) / 2, static_cast<int>(OriginY + 1.4 * hA),
-                             TitleX);
+  TextBox titleX =
+      TextBoxAt(c, OriginX + WidthX / 2 - c.TextWidth(TitleX) / 2, static_cast<int>(OriginY + 1.4 * hA), TitleX);
   // A small font leaves less than a line between the labels' row and the
   // title's: the title goes down below the labels.
   while (const TextBox* label = FirstOverlap(titleX, textBoxes_)) titleX = Moved(titleX, 0, label->bottom - titleX.top);
@@ -251,9 +251,7 @@ void TMyGraph::PlotGraph(int n, const float* x, const float* y, int mark, int si
     if (px > OriginX + WidthX) return;  // the data are in ascending x
     if (!MapY(y[i], py)) continue;
     switch (mark) {
-      case 0:
-        c.Ellipse(px - s, py - s, px + s, py + s);
-        break;
+      case 0: c.Ellipse(px - s, py - s, px + s, py + s); break;
       case 1: {
         const int ty = static_cast<int>(py + 0.5 * s);
         c.Polygon({{px, py - s}, {px - s, ty}, {px + s, ty}});
@@ -291,8 +289,7 @@ void TMyGraph::PlotGraph(int n, const float* x, const float* y, int mark, int si
         c.MoveTo(px + s, py);
         c.LineTo(px - s, py);
         break;
-      default:
-        break;
+      default: break;
     }
   }
 }

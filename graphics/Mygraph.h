@@ -31,17 +31,17 @@ class TMyGraph {
   int Width() const { return canvas_.Width(); }
   int Height() const { return canvas_.Height(); }
 
-  int NGridX = 4;          // major divisions along x (at least 1)
-  int NGridY = 4;          // major divisions along y (at least 1)
-  int WidthX = 250;        // nominal frame width, pixels
-  int HeightY = 250;       // nominal frame height, pixels
-  int OriginX = 35;        // x pixel of the frame's left edge
-  int OriginY = 270;       // y pixel of the frame's bottom edge
-  bool LinearX = true;     // false: logarithmic x axis
-  bool LinearY = true;     // false: logarithmic y axis
-  float SValueX = 0.0f;    // value at the left edge
-  float SValueY = 0.0f;    // value at the bottom edge
-  float VValueX = 5.0f;    // linear: step per major division; logarithmic: ratio
+  int NGridX = 4;        // major divisions along x (at least 1)
+  int NGridY = 4;        // major divisions along y (at least 1)
+  int WidthX = 250;      // nominal frame width, pixels
+  int HeightY = 250;     // nominal frame height, pixels
+  int OriginX = 35;      // x pixel of the frame's left edge
+  int OriginY = 270;     // y pixel of the frame's bottom edge
+  bool LinearX = true;   // false: logarithmic x axis
+  bool LinearY = true;   // false: logarithmic y axis
+  float SValueX = 0.0f;  // value at the left edge
+  float SValueY = 0.0f;  // value at the bottom edge
+  float VValueX = 5.0f;  // linear: step per major division; logarithmic: ratio
   float VValueY = 10.0f;
   bool SubAxis = true;     // minor lines across the frame (true) or 7-pixel ticks
   bool OverWrite = false;  // DrawWaku draws over the picture without the white fill

@@ -24,9 +24,7 @@ int TruncPixel(double v) {
 
 // Layers held by the profile's record array; a count read from a damaged file
 // must not send the drawing past it.
-int LayersToDraw(const SoilProfile& profile) {
-  return std::clamp(profile.layerCount, 0, kLayerRecords - 1);
-}
+int LayersToDraw(const SoilProfile& profile) { return std::clamp(profile.layerCount, 0, kLayerRecords - 1); }
 
 }  // namespace
 
@@ -48,8 +46,7 @@ StratumAxis DepthAxisFor(float totalDepth) {
   return {4, 75, 5};
 }
 
-void DrawStratumDiagram(Canvas& canvas, const SoilProfile& profile, const LayerColours& colours,
-                        bool multiColour) {
+void DrawStratumDiagram(Canvas& canvas, const SoilProfile& profile, const LayerColours& colours, bool multiColour) {
   canvas.brush = Brush{kWhite, BrushStyle::Solid};
   canvas.FillRect(0, 0, canvas.Width(), canvas.Height());
   canvas.pen = Pen{kBlack, 2, PenStyle::Solid};
@@ -84,9 +81,8 @@ void DrawStratumDiagram(Canvas& canvas, const SoilProfile& profile, const LayerC
   // Dotted velocity grid down to the profile's depth.
   canvas.pen.width = 1;
   canvas.pen.style = PenStyle::Dot;
-  const int gridBottom = TruncPixel(static_cast<double>(profile.totalDepth) / d.unitPerDivision *
-                                        d.pixelsPerDivision +
-                                    kOriginY);
+  const int gridBottom =
+      TruncPixel(static_cast<double>(profile.totalDepth) / d.unitPerDivision * d.pixelsPerDivision + kOriginY);
   for (int f = 1; f <= v.divisions; ++f) {
     const int x = kOriginX + f * v.pixelsPerDivision;
     canvas.MoveTo(x, kOriginY);
@@ -102,11 +98,9 @@ void DrawStratumDiagram(Canvas& canvas, const SoilProfile& profile, const LayerC
   Colour shade = kWhite;
   for (int i = 0; i < count; ++i) {
     const SoilLayer& layer = profile.layers[i];
-    const int right =
-        TruncPixel(static_cast<double>(layer.vs) / v.unitPerDivision * v.pixelsPerDivision + kOriginX);
-    const int bottom = TruncPixel(static_cast<double>(layer.bottomDepth) / d.unitPerDivision *
-                                      d.pixelsPerDivision +
-                                  kOriginY);
+    const int right = TruncPixel(static_cast<double>(layer.vs) / v.unitPerDivision * v.pixelsPerDivision + kOriginX);
+    const int bottom =
+        TruncPixel(static_cast<double>(layer.bottomDepth) / d.unitPerDivision * d.pixelsPerDivision + kOriginY);
     if (multiColour) {
       canvas.brush.colour = LayerColourOf(colours, i);
     } else {
@@ -115,8 +109,7 @@ void DrawStratumDiagram(Canvas& canvas, const SoilProfile& profile, const LayerC
     }
     canvas.Rectangle(kOriginX, top, right, bottom);
 
-    const double heightPixels =
-        static_cast<double>(layer.thickness) / d.unitPerDivision * d.pixelsPerDivision;
+    const double heightPixels = static_cast<double>(layer.thickness) / d.unitPerDivision * d.pixelsPerDivision;
     if (heightPixels > 15) {
       canvas.brush.colour = kWhite;
       const std::string label = Printf(" %.0f ", layer.vs);

@@ -22,8 +22,7 @@ StratumAxis DepthAxisFor(float totalDepth);
 // Draws the whole diagram on the 233 × 441 stratum picture, filling it white
 // first. `multiColour` is the menu choice "多色" (otherwise "単色"). The caller
 // enables "地層図" copy (Button4) and "増幅特性" (BtnAmplitude) afterwards.
-void DrawStratumDiagram(Canvas& canvas, const SoilProfile& profile, const LayerColours& colours,
-                        bool multiColour);
+void DrawStratumDiagram(Canvas& canvas, const SoilProfile& profile, const LayerColours& colours, bool multiColour);
 
 // The small column's box inside the chart, in pixels.
 inline constexpr int kInsetWidth = 80;

@@ -74,8 +74,10 @@ bool OwnedByUs(const struct stat& info) {
 // crash's leftover), a random name instead.
 int CreateTemporary(const std::string& folder, const std::string& name, mode_t mode, std::string& path,
                     mode_t& created) {
-  const std::string prefix =
-      (folder.empty() ? std::string() : folder == "/" ? "/" : folder + "/") + "." + name.substr(0, 200);
+  const std::string prefix = (folder.empty()  ? std::string()
+                              : folder == "/" ? "/"
+                                              : folder + "/") +
+                             "." + name.substr(0, 200);
   // The program never forks: the id is looked up once.
   static const std::string process = [] {
     std::string text = std::to_string(getpid());

@@ -10,9 +10,7 @@ class UserActionError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
   // How the event boundary reports it.
-  virtual MessageBox Box() const {
-    return {what(), kApplicationTitle, MessageIcon::Stop, MessageButtons::Ok};
-  }
+  virtual MessageBox Box() const { return {what(), kApplicationTitle, MessageIcon::Stop, MessageButtons::Ok}; }
 };
 
 // A text that is not a number, from the text-to-number conversions.

@@ -9,8 +9,7 @@
 // dialog writes ファイル in full-width katakana, the save dialog in half-width.
 inline constexpr const char* kOpenDialogFilter =
     "地層構成/増幅特性ファイル (*.csv)|*.csv|地層構成/増幅特性ファイル (*.*)|*.*";
-inline constexpr const char* kSaveDialogFilter =
-    "地層構成/増幅特性ﾌｧｲﾙ (*.csv)|*.csv|地層構成/増幅特性ﾌｧｲﾙ (*.*)|*.*";
+inline constexpr const char* kSaveDialogFilter = "地層構成/増幅特性ﾌｧｲﾙ (*.csv)|*.csv|地層構成/増幅特性ﾌｧｲﾙ (*.*)|*.*";
 
 // Filter indices as the dialogs number them: 1 is "*.csv", 2 is "*.*".
 inline constexpr int kCsvFilter = 1;
@@ -22,7 +21,7 @@ struct FileDialogRequest {
 };
 
 struct FileDialogAnswer {
-  std::string path;      // as the user chose or typed it (UTF-8)
+  std::string path;  // as the user chose or typed it (UTF-8)
   int filterIndex = kCsvFilter;
 };
 

@@ -74,6 +74,5 @@ bool MakeFolders(const std::string& path) {
   if (stat(path.c_str(), &info) == 0) return S_ISDIR(info.st_mode);
   const std::string parent = ExtractFileDir(path);
   if (!parent.empty() && parent != path && !MakeFolders(parent)) return false;
-  return mkdir(path.c_str(), 0777) == 0 || (errno == EEXIST && stat(path.c_str(), &info) == 0 &&
-                                            S_ISDIR(info.st_mode));
+  return mkdir(path.c_str(), 0777) == 0 || (errno == EEXIST && stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode));
 }

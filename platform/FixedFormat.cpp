@@ -84,7 +84,6 @@ std::string FormatFixed(double value, int precision, int width) {
   return text;
 }
 
-
 namespace {
 constexpr FixedParts MakeFixedParts() {
   FixedParts parts{};

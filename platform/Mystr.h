@@ -25,5 +25,4 @@ inline constexpr std::size_t kMaxTokenBytes = 1023;
 //
 // `tokens` is cleared and receives the stored tokens. Returns their number
 // (always tokens.size()). A capacity below 0 counts as 0.
-int SplitTokens(std::string_view line, std::vector<std::string>& tokens,
-                int capacity = kTokenListSize);
+int SplitTokens(std::string_view line, std::vector<std::string>& tokens, int capacity = kTokenListSize);

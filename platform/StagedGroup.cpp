@@ -3,7 +3,6 @@
 #include <system_error>
 #include <utility>
 
-
 StagedGroup::StagedGroup(size_t mostFiles, std::chrono::milliseconds mostWait, Commits where)
     : mostFiles_(mostFiles), mostWait_(mostWait), where_(where) {}
 

@@ -12,8 +12,8 @@ struct ProfileDocument {
   SoilProfile profile;  // the current profile (layerCount 0: none yet)
   ProfileGrid grid;     // the editor's working copy, with its file label Label7
 
-  std::string startDir;  // working directory at start-up: the dialogs' first folder
-  std::string fileName;  // name part of the last profile or result file read or written
+  std::string startDir;                                // working directory at start-up: the dialogs' first folder
+  std::string fileName;                                // name part of the last profile or result file read or written
   std::string Label3 = ProfileGrid::kFileLabelPrefix;  // the main window's file label
 };
 

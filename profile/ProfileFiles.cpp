@@ -62,14 +62,14 @@ std::string LineTooLong(const std::string& path, int lineNumber, int32_t layerCo
 }
 
 std::string ValuesTooLong(int layerNumber, int layerCount) {
-  const std::string which = layerNumber > layerCount
-                                ? "基盤層（第" + std::to_string(layerNumber) + "層）"
-                                : "第" + std::to_string(layerNumber) + "層";
+  const std::string which = layerNumber > layerCount ? "基盤層（第" + std::to_string(layerNumber) + "層）"
+                                                     : "第" + std::to_string(layerNumber) + "層";
   return which + "の数値が大きすぎてファイルに保存できません";
 }
 
 std::string NotANumber(const std::string& path, int lineNumber, const std::string& field) {
-  return "ファイル " + path + " の " + std::to_string(lineNumber) + " 行目: '" + field + "' は浮動小数点数ではありません";
+  return "ファイル " + path + " の " + std::to_string(lineNumber) + " 行目: '" + field +
+         "' は浮動小数点数ではありません";
 }
 
 std::string NotAnInteger(const std::string& path, int lineNumber, const std::string& field) {
@@ -86,9 +86,7 @@ std::string TooFewLayerLines(const std::string& path, int32_t layerCount, int32_
          std::to_string(layerLines) + " 行しかありません";
 }
 
-std::string RefusedValue(const std::string& path, const std::string& text) {
-  return "ファイル " + path + " の" + text;
-}
+std::string RefusedValue(const std::string& path, const std::string& text) { return "ファイル " + path + " の" + text; }
 
 }  // namespace file_messages
 
@@ -175,7 +173,7 @@ ProfileFileParse ParseProfileFile(std::string_view bytes) {
     line = *next;
     if (!Cp932ToUtf8(line)) {
       return CutInsideCharacter(line, reader.LastLineWasCut()) ? ProfileFileProblem::LineTooLong
-                                                              : ProfileFileProblem::NotCp932;
+                                                               : ProfileFileProblem::NotCp932;
     }
     if (reader.LastLineWasCut()) return ProfileFileProblem::LineTooLong;
     SplitTokens(line, tokens);
@@ -257,8 +255,7 @@ ProfileFileParse ParseProfileFile(std::string_view bytes) {
   // The base line may be missing; a result file's conditions and table after
   // it are not read.
   switch (const auto problem = nextLine()) {
-    case ProfileFileProblem::EndsEarly:
-      break;
+    case ProfileFileProblem::EndsEarly: break;
     case ProfileFileProblem::None:
       parse.data.hasBaseLine = true;
       if (shifted(2, 3)) return fail(ProfileFileProblem::BlankBeforeComma);
@@ -271,8 +268,7 @@ ProfileFileParse ParseProfileFile(std::string_view bytes) {
         if (!parse.data.baseVs) return parse;
       }
       break;
-    default:
-      return fail(problem);
+    default: return fail(problem);
   }
   return parse;
 }
@@ -329,8 +325,8 @@ FormattedFile FormatProfileFile(const SoilProfile& profile) {
   lines.push_back("層番号,層厚(m),密度,S波速度(m/s)");
   for (int k = 1; k <= n; ++k) {
     const SoilLayer& layer = profile.layers[k - 1];
-    lines.push_back(std::to_string(k) + "," + FormatFixed(layer.thickness, 2) + "," +
-                    FormatFixed(layer.density, 2) + "," + FormatFixed(layer.vs, 0));
+    lines.push_back(std::to_string(k) + "," + FormatFixed(layer.thickness, 2) + "," + FormatFixed(layer.density, 2) +
+                    "," + FormatFixed(layer.vs, 0));
   }
   const SoilLayer& base = profile.layers[n];
   lines.push_back(",," + FormatFixed(base.density, 2) + "," + FormatFixed(base.vs, 0));
@@ -374,26 +370,17 @@ ProfileFileRead NotConverted(const std::string& text) { return {std::nullopt, Co
 ProfileFileRead ParseProblem(const std::string& path, const ProfileFileParse& parse) {
   using namespace file_messages;
   switch (parse.problem) {
-    case ProfileFileProblem::None:
-      break;
-    case ProfileFileProblem::EndsEarly:
-      return Refused(EndsEarly(path));
-    case ProfileFileProblem::LayerCountOutOfRange:
-      return Refused(LayerCountOutOfRange(path, parse.layerCount));
-    case ProfileFileProblem::NotCp932:
-      return Refused(NotCp932(path));
-    case ProfileFileProblem::LineTooLong:
-      return Refused(LineTooLong(path, parse.lineNumber, parse.layerCount));
-    case ProfileFileProblem::NotRepresentable:
-      return Refused(NotRepresentable(path));
-    case ProfileFileProblem::BlankBeforeComma:
-      return Refused(BlankBeforeComma(path, parse.lineNumber, parse.field));
+    case ProfileFileProblem::None: break;
+    case ProfileFileProblem::EndsEarly: return Refused(EndsEarly(path));
+    case ProfileFileProblem::LayerCountOutOfRange: return Refused(LayerCountOutOfRange(path, parse.layerCount));
+    case ProfileFileProblem::NotCp932: return Refused(NotCp932(path));
+    case ProfileFileProblem::LineTooLong: return Refused(LineTooLong(path, parse.lineNumber, parse.layerCount));
+    case ProfileFileProblem::NotRepresentable: return Refused(NotRepresentable(path));
+    case ProfileFileProblem::BlankBeforeComma: return Refused(BlankBeforeComma(path, parse.lineNumber, parse.field));
     case ProfileFileProblem::TooFewLayerLines:
       return Refused(TooFewLayerLines(path, parse.layerCount, parse.layerLines));
-    case ProfileFileProblem::NotAnInteger:
-      return NotConverted(NotAnInteger(path, parse.lineNumber, parse.field));
-    case ProfileFileProblem::NotANumber:
-      return NotConverted(NotANumber(path, parse.lineNumber, parse.field));
+    case ProfileFileProblem::NotAnInteger: return NotConverted(NotAnInteger(path, parse.lineNumber, parse.field));
+    case ProfileFileProblem::NotANumber: return NotConverted(NotANumber(path, parse.lineNumber, parse.field));
   }
   return {};
 }
@@ -491,12 +478,9 @@ bool ProfileFiles::LoadProfileFile(const std::optional<std::string>& named) {
 std::optional<MessageBox> FormatProblemBox(const FormattedFile& file, int layerCount) {
   using namespace file_messages;
   switch (file.problem) {
-    case FileFormatProblem::None:
-      return std::nullopt;
-    case FileFormatProblem::SiteNameNotCp932:
-      return ErrorBox(kSiteNameNotCp932, kDataErrorCaption);
-    case FileFormatProblem::SiteNameTooLong:
-      return ErrorBox(kSiteNameTooLong, kDataErrorCaption);
+    case FileFormatProblem::None: return std::nullopt;
+    case FileFormatProblem::SiteNameNotCp932: return ErrorBox(kSiteNameNotCp932, kDataErrorCaption);
+    case FileFormatProblem::SiteNameTooLong: return ErrorBox(kSiteNameTooLong, kDataErrorCaption);
     case FileFormatProblem::ValuesTooLong:
       return ErrorBox(ValuesTooLong(file.lineNumber, layerCount), kDataErrorCaption);
   }
@@ -514,8 +498,7 @@ std::optional<std::string> ProfileFiles::ChooseSavePath() {
   if (!answer) return std::nullopt;
   std::string path = ApplyCsvRule(*answer);
   if (FileExists(path)) {
-    const MessageResult reply = messages_.Show(
-        QuestionBox(file_messages::Overwrite(path), kOverwriteCaption));
+    const MessageResult reply = messages_.Show(QuestionBox(file_messages::Overwrite(path), kOverwriteCaption));
     if (reply != MessageResult::Ok) return std::nullopt;
   }
   return path;
@@ -542,4 +525,3 @@ bool ProfileFiles::SaveProfileFile() {
   document_.grid.Label7 = document_.Label3;
   return true;
 }
-

@@ -46,15 +46,15 @@ struct ProfileFileData {
 
 enum class ProfileFileProblem {
   None,
-  EndsEarly,            // fewer lines than the site, count, header and layer lines
-  LayerCountOutOfRange, // a count outside 1 to 20
-  NotCp932,             // bytes that are not CP932 text in a line that is read
-  LineTooLong,          // a line that is read was cut inside a double-byte character
-  NotRepresentable,     // a UTF-8 file with a character CP932 cannot hold
-  NotAnInteger,         // the layer count field is not a whole number
-  NotANumber,           // a layer or base value field is not a number
-  BlankBeforeComma,     // a blank before a comma moved the values into the next fields
-  TooFewLayerLines,     // the base line (or the end) stands where a layer line belongs
+  EndsEarly,             // fewer lines than the site, count, header and layer lines
+  LayerCountOutOfRange,  // a count outside 1 to 20
+  NotCp932,              // bytes that are not CP932 text in a line that is read
+  LineTooLong,           // a line that is read was cut inside a double-byte character
+  NotRepresentable,      // a UTF-8 file with a character CP932 cannot hold
+  NotAnInteger,          // the layer count field is not a whole number
+  NotANumber,            // a layer or base value field is not a number
+  BlankBeforeComma,      // a blank before a comma moved the values into the next fields
+  TooFewLayerLines,      // the base line (or the end) stands where a layer line belongs
 };
 
 struct ProfileFileParse {
@@ -176,8 +176,8 @@ inline constexpr const char* kCannotRead = "ファイルを読み出すことが
 inline constexpr const char* kNoResult = "保存する増幅特性の計算結果がありません";
 inline constexpr const char* kSiteNameNotCp932 = "地点名に Shift-JIS で保存できない文字があります";
 inline constexpr const char* kSiteNameTooLong = "地点名が長すぎてファイルに保存できません";
-std::string Missing(const std::string& path);                     // ファイル %s はありません
-std::string Overwrite(const std::string& path);                   // ... 上書きしてよろしいですか？
+std::string Missing(const std::string& path);    // ファイル %s はありません
+std::string Overwrite(const std::string& path);  // ... 上書きしてよろしいですか？
 std::string LayerCountOutOfRange(const std::string& path, int32_t count);
 std::string EndsEarly(const std::string& path);
 std::string NotCp932(const std::string& path);

@@ -9,9 +9,8 @@
 
 namespace {
 
-constexpr std::array<const char*, ProfileGrid::kColumns> kHeaders{
-    "層番号", " 層厚(m)", " 密度", " Ｓv(m/s)", " 深度(m)"};
-
+constexpr std::array<const char*, ProfileGrid::kColumns> kHeaders{"層番号", " 層厚(m)", " 密度", " Ｓv(m/s)",
+                                                                  " 深度(m)"};
 
 // "基盤層（第%d層）…" with the base layer's number.
 std::string BaseMessage(int baseNumber, const char* what) {
@@ -106,8 +105,7 @@ void ProfileGrid::BtnClearClick(MessagePort& messages) {
     DataCleared = false;
     return;
   }
-  if (messages.Show(QuestionBox("地盤構成編集画面の全データをクリアしますか？", kClearCaption)) !=
-      MessageResult::Ok) {
+  if (messages.Show(QuestionBox("地盤構成編集画面の全データをクリアしますか？", kClearCaption)) != MessageResult::Ok) {
     DataCleared = false;
     return;
   }

@@ -11,8 +11,8 @@
 
 class ProfileGrid {
  public:
-  static constexpr int kRows = 22;     // row 0: headers; rows 1..21: layers and base
-  static constexpr int kColumns = 5;   // column 0: labels; 1 thickness, 2 density, 3 vs, 4 depth
+  static constexpr int kRows = 22;    // row 0: headers; rows 1..21: layers and base
+  static constexpr int kColumns = 5;  // column 0: labels; 1 thickness, 2 density, 3 vs, 4 depth
   static constexpr std::array<int, kColumns> kColumnWidths{46, 65, 63, 73, 64};
   static constexpr int kRowHeight = 18;
   static constexpr int kMinLayers = 1;
@@ -124,7 +124,7 @@ class ProfileGrid {
   std::optional<MessageBox> TakeProfile(SoilProfile& profile);
 
   // The free fields of the form.
-  std::string EdSite = " 地点名";        // site name as typed (UTF-8)
+  std::string EdSite = " 地点名";         // site name as typed (UTF-8)
   std::string Label7 = kFileLabelPrefix;  // file-name line
   bool CBEdit = false;                    // edit mode
   bool DataCleared = false;               // set by Clear

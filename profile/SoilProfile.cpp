@@ -22,7 +22,8 @@ std::optional<std::string> NonPositiveVelocity(const SoilProfile& profile) {
     // Negated so that a value that is not a number counts too.
     if (!(profile.layers[i].vs > 0.0f)) {
       const std::string number = std::to_string(i + 1);
-      return (i == n ? "基盤層（第" + number + "層）" : "第" + number + "層") + "のＳ波速度に0以下の値は設定できません！";
+      return (i == n ? "基盤層（第" + number + "層）" : "第" + number + "層") +
+             "のＳ波速度に0以下の値は設定できません！";
     }
   }
   return std::nullopt;

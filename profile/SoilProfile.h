@@ -6,18 +6,18 @@
 #include <string>
 
 struct SoilLayer {
-  float thickness = 0.0f;     // m
+  float thickness = 0.0f;  // m
   float density = 0.0f;
   float vs = 0.0f;            // S-wave velocity, m/s
   float dampingRatio = 0.0f;  // 0.05 = 5 %
   float bottomDepth = 0.0f;   // depth of the lower boundary, m
 };
 
-inline constexpr int kMaxLayers = 20;       // layers the editor and the analysis handle
-inline constexpr int kLayerRecords = 30;    // room in the record array (29 layers and a base)
+inline constexpr int kMaxLayers = 20;     // layers the editor and the analysis handle
+inline constexpr int kLayerRecords = 30;  // room in the record array (29 layers and a base)
 
 struct SoilProfile {
-  std::string siteName;  // UTF-8 inside the program
+  std::string siteName;    // UTF-8 inside the program
   int32_t layerCount = 0;  // layers above the base; 0 = no profile
   // Index 0 is the surface layer; index layerCount is the base layer. Records
   // beyond the base keep whatever an earlier, longer profile left there.

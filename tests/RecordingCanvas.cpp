@@ -21,9 +21,12 @@ size_t NextChar(const std::string& s, size_t i, char32_t& code) {
   const auto byte = [&](size_t k) { return static_cast<unsigned char>(s[k]); };
   const unsigned char b = byte(i);
   size_t length = 1;
-  if (b >= 0xF0 && b < 0xF8) length = 4;
-  else if (b >= 0xE0) length = 3;
-  else if (b >= 0xC0) length = 2;
+  if (b >= 0xF0 && b < 0xF8)
+    length = 4;
+  else if (b >= 0xE0)
+    length = 3;
+  else if (b >= 0xC0)
+    length = 2;
   if (b >= 0xF8 || (b >= 0x80 && b < 0xC0) || i + length > s.size()) {
     code = b;
     return 1;
@@ -77,19 +80,13 @@ void RecordingCanvas::Rectangle(int x1, int y1, int x2, int y2) {
   Record(DrawOp::Kind::Rectangle, {{x1, y1}, {x2, y2}});
 }
 
-void RecordingCanvas::FillRect(int x1, int y1, int x2, int y2) {
-  Record(DrawOp::Kind::FillRect, {{x1, y1}, {x2, y2}});
-}
+void RecordingCanvas::FillRect(int x1, int y1, int x2, int y2) { Record(DrawOp::Kind::FillRect, {{x1, y1}, {x2, y2}}); }
 
-void RecordingCanvas::Ellipse(int x1, int y1, int x2, int y2) {
-  Record(DrawOp::Kind::Ellipse, {{x1, y1}, {x2, y2}});
-}
+void RecordingCanvas::Ellipse(int x1, int y1, int x2, int y2) { Record(DrawOp::Kind::Ellipse, {{x1, y1}, {x2, y2}}); }
 
 void RecordingCanvas::Polygon(const std::vector<Point>& points) { Record(DrawOp::Kind::Polygon, points); }
 
-void RecordingCanvas::TextOut(int x, int y, const std::string& text) {
-  Record(DrawOp::Kind::TextOut, {{x, y}}, text);
-}
+void RecordingCanvas::TextOut(int x, int y, const std::string& text) { Record(DrawOp::Kind::TextOut, {{x, y}}, text); }
 
 int RecordingCanvas::CellHeight(int fontSize) { return (fontSize * 96 + 36) / 72; }
 

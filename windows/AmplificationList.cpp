@@ -6,9 +6,7 @@
 
 namespace {
 
-std::string Value(float value) {
-  return IsNoValue(value) ? std::string("      ---") : Printf("%9.3f", value);
-}
+std::string Value(float value) { return IsNoValue(value) ? std::string("      ---") : Printf("%9.3f", value); }
 
 }  // namespace
 

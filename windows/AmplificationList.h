@@ -7,8 +7,8 @@
 #include "analysis/AmplificationResult.h"
 
 struct AmplificationTable {
-  int columns = 0;  // n + 2
-  int rows = 0;     // N + 1
+  int columns = 0;                              // n + 2
+  int rows = 0;                                 // N + 1
   std::vector<std::vector<std::string>> cells;  // cells[row][column]
 
   const std::string& Cell(int column, int row) const { return cells[row][column]; }

@@ -83,9 +83,7 @@ void SettingsController::DivisionsStepped(int AnalysisSettings::*count, bool up,
   settings_.*count = std::clamp(settings_.*count + (up ? 1 : -1), low, high);
 }
 
-void SettingsController::CBBoldClick() {
-  host_.BoldCurvesChanged(settings_.boldCurves);
-}
+void SettingsController::CBBoldClick() { host_.BoldCurvesChanged(settings_.boldCurves); }
 
 void SettingsController::SetBoldCurves(bool bold) {
   settings_.boldCurves = bold;

@@ -43,5 +43,4 @@ bool FormatSettings(const AnalysisSettings& settings, std::string& fileBytes, st
 // under a temporary name and renamed over it only when complete, so a failed
 // write leaves an existing file as it was. Returns false, with a message in
 // `error`, on any failure.
-bool SaveSettings(const std::filesystem::path& path, const AnalysisSettings& settings,
-                  std::string* error = nullptr);
+bool SaveSettings(const std::filesystem::path& path, const AnalysisSettings& settings, std::string* error = nullptr);

@@ -47,9 +47,7 @@ SettledSettings SettleAppliedSettings(const AnalysisSettings& s) {
   return settled;
 }
 
-std::optional<MessageBox> AppliedSettingsProblem(const AnalysisSettings& s) {
-  return SettleAppliedSettings(s).problem;
-}
+std::optional<MessageBox> AppliedSettingsProblem(const AnalysisSettings& s) { return SettleAppliedSettings(s).problem; }
 
 bool CheckAppliedSettings(const AnalysisSettings& s, MessagePort& messages) {
   const std::optional<MessageBox> problem = AppliedSettingsProblem(s);

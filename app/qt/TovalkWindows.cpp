@@ -31,8 +31,8 @@ TovalkWindows::TovalkWindows(MessagePort& messages, FileDialogPort& dialogs, Cli
   Display.ShowBeside(&Open);
   // Minimised and restored with the main window, and never under it; the
   // note is kept above the editor it explains.
-  for (QWidget* window : {(QWidget*)&Profile, (QWidget*)&HowTo, (QWidget*)&Version, (QWidget*)&Display,
-                          (QWidget*)&AmpList})
+  for (QWidget* window :
+       {(QWidget*)&Profile, (QWidget*)&HowTo, (QWidget*)&Version, (QWidget*)&Display, (QWidget*)&AmpList})
     TieToOwner(window, &Open);
   TieToOwner(&DataInput, &Profile);
   MakeRoomBeside(&Open, Display.size());

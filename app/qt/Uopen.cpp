@@ -95,16 +95,14 @@ void TOpen::ConnectControls() {
   forward(ui_->CheckBox1, &QCheckBox::clicked, &C::CheckBox1Click);
   forward(ui_->Image3, &GraphWidget::Clicked, &C::Image3Click);
 
-  connect(ui_->MyGraph1, &GraphWidget::MouseMoved, this,
-          [this](int x, int y) {
-            MainWindowController* const controller = controller_;
-            Run([controller, x, y] { controller->MyGraph1MouseMove(x, y); });
-          });
-  connect(ui_->MyGraph1, &GraphWidget::MousePressed, this,
-          [this](bool right) {
-            MainWindowController* const controller = controller_;
-            Run([controller, right] { controller->MyGraph1MouseDown(right); });
-          });
+  connect(ui_->MyGraph1, &GraphWidget::MouseMoved, this, [this](int x, int y) {
+    MainWindowController* const controller = controller_;
+    Run([controller, x, y] { controller->MyGraph1MouseMove(x, y); });
+  });
+  connect(ui_->MyGraph1, &GraphWidget::MousePressed, this, [this](bool right) {
+    MainWindowController* const controller = controller_;
+    Run([controller, right] { controller->MyGraph1MouseDown(right); });
+  });
 
   forward(ui_->MenuNew, &QAction::triggered, &C::MenuNewClick);
   forward(ui_->MenuOpen, &QAction::triggered, &C::MenuOpenClick);

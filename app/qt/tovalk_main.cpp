@@ -114,10 +114,10 @@ int Run(TovalkApplication& app, QElapsedTimer& clock) {
     }
     if (!args.screenshots.empty()) {
       const QString dir = ToQString(args.screenshots);
-      const std::pair<QWidget*, const char*> shots[] = {
-          {&windows.Open, "main-window"}, {&windows.Profile, "editor"}, {&windows.Display, "settings"},
-          {&windows.AmpList, "amplist"},  {&windows.HowTo, "howto"},    {&windows.Version, "version"},
-          {&windows.DataInput, "datainput"}};
+      const std::pair<QWidget*, const char*> shots[] = {{&windows.Open, "main-window"},   {&windows.Profile, "editor"},
+                                                        {&windows.Display, "settings"},   {&windows.AmpList, "amplist"},
+                                                        {&windows.HowTo, "howto"},        {&windows.Version, "version"},
+                                                        {&windows.DataInput, "datainput"}};
       // Every window is shown first, so its layout is the one a user sees.
       for (const auto& shot : shots) shot.first->show();
       QCoreApplication::processEvents();

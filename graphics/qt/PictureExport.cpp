@@ -59,8 +59,8 @@ std::string Encode(PictureFormat format, int width, int height, std::string& byt
       // fonts are embedded as subsets, so the texts stay searchable.
       QPdfWriter pdf(&buffer);
       pdf.setResolution(96);
-      pdf.setPageSize(QPageSize(QSizeF(width * 72.0 / 96.0, height * 72.0 / 96.0), QPageSize::Point,
-                                QString(), QPageSize::ExactMatch));
+      pdf.setPageSize(QPageSize(QSizeF(width * 72.0 / 96.0, height * 72.0 / 96.0), QPageSize::Point, QString(),
+                                QPageSize::ExactMatch));
       pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
       pdf.setCreator(QStringLiteral("TOVALK"));
       QtCanvas canvas(pdf, width, height);
@@ -123,8 +123,7 @@ std::string RenderChartPicture(Canvas& canvas, const ChartPictureSources& source
   }
 
   std::array<bool, kLayerColourCount> showLayer{};
-  const ChartSources chart{sources.profile, sources.result, sources.settings, sources.colours,
-                           sources.multiColour};
+  const ChartSources chart{sources.profile, sources.result, sources.settings, sources.colours, sources.multiColour};
   try {
     graph.Clear(kWhite);
     const FrameDrawing drawing = DrawAmplificationChart(graph, chart, showLayer);
@@ -136,8 +135,7 @@ std::string RenderChartPicture(Canvas& canvas, const ChartPictureSources& source
   }
 }
 
-void RenderStratumPicture(Canvas& canvas, const SoilProfile& profile, const LayerColours& colours,
-                          bool multiColour) {
+void RenderStratumPicture(Canvas& canvas, const SoilProfile& profile, const LayerColours& colours, bool multiColour) {
   DrawStratumDiagram(canvas, profile, colours, multiColour);
 }
 

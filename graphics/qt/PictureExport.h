@@ -56,5 +56,5 @@ std::string EncodeStratumPicture(const SoilProfile& profile, PictureFormat forma
 std::string SaveChartPicture(const std::string& path, const ChartPictureSources& sources,
                              PictureFormat format = PictureFormat::Png);
 std::string SaveStratumPicture(const std::string& path, const SoilProfile& profile,
-                               const LayerColours& colours = kDefaultLayerColours,
-                               bool multiColour = true, PictureFormat format = PictureFormat::Png);
+                               const LayerColours& colours = kDefaultLayerColours, bool multiColour = true,
+                               PictureFormat format = PictureFormat::Png);

@@ -91,9 +91,8 @@ QColor EmblemTrace() { return QColor(0, 0, 0); }
 
 QColor EmblemBand(int index) {
   // Sand, silt, clay and gravel over the grey base layer.
-  static const std::array<QColor, kEmblemBands + 1> bands = {QColor(255, 224, 128), QColor(216, 164, 96),
-                                                             QColor(160, 112, 64), QColor(112, 136, 80),
-                                                             QColor(112, 112, 128)};
+  static const std::array<QColor, kEmblemBands + 1> bands = {
+      QColor(255, 224, 128), QColor(216, 164, 96), QColor(160, 112, 64), QColor(112, 136, 80), QColor(112, 112, 128)};
   return bands[static_cast<size_t>(std::clamp(index, 0, kEmblemBands))];
 }
 

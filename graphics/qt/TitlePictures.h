@@ -56,5 +56,4 @@ void DrawOutlinedText(QPainter& painter, const QRectF& box, const QString& text,
 
 // Fills the glyphs of the text (no outline), scaled down to fit the box and
 // centred in it.
-void DrawFilledText(QPainter& painter, const QRectF& box, const QString& text, const QFont& font,
-                    const QColor& colour);
+void DrawFilledText(QPainter& painter, const QRectF& box, const QString& text, const QFont& font, const QColor& colour);

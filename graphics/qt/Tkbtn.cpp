@@ -25,10 +25,10 @@ void Frame3D(QPainter& painter, Box& box, const QColor& topColour, const QColor&
   int left = box.left, top = box.top, right = box.right - 1, bottom = box.bottom - 1;
   for (; width > 0; --width) {
     if (right < left || bottom < top) break;
-    Pixels(painter, left, top, 1, bottom - top, topColour);                // left edge, without its foot
-    Pixels(painter, left, top, right - left, 1, topColour);                // top edge, without its right end
-    Pixels(painter, right, top, 1, bottom - top, bottomColour);            // right edge, without its foot
-    Pixels(painter, left, bottom, right - left + 1, 1, bottomColour);      // bottom edge, both corners
+    Pixels(painter, left, top, 1, bottom - top, topColour);            // left edge, without its foot
+    Pixels(painter, left, top, right - left, 1, topColour);            // top edge, without its right end
+    Pixels(painter, right, top, 1, bottom - top, bottomColour);        // right edge, without its foot
+    Pixels(painter, left, bottom, right - left + 1, 1, bottomColour);  // bottom edge, both corners
     ++left, ++top, --right, --bottom;
   }
   box = {left, top, right + 1, bottom + 1};

@@ -76,13 +76,11 @@ class JapaneseFileColumns : public QIdentityProxyModel {
     const QLocale japanese(QLocale::Japanese, QLocale::Japan);
     switch (index.column()) {
       case 1:
-        return info.isDir() ? QString() : japanese.formattedDataSize(info.size(), 1, QLocale::DataSizeTraditionalFormat);
-      case 2:
-        return info.isDir() ? QStringLiteral("フォルダー") : QIdentityProxyModel::data(index, role);
-      case 3:
-        return japanese.toString(info.lastModified(), QStringLiteral("yyyy/MM/dd HH:mm"));
-      default:
-        return QIdentityProxyModel::data(index, role);
+        return info.isDir() ? QString()
+                            : japanese.formattedDataSize(info.size(), 1, QLocale::DataSizeTraditionalFormat);
+      case 2: return info.isDir() ? QStringLiteral("フォルダー") : QIdentityProxyModel::data(index, role);
+      case 3: return japanese.toString(info.lastModified(), QStringLiteral("yyyy/MM/dd HH:mm"));
+      default: return QIdentityProxyModel::data(index, role);
     }
   }
 };

@@ -35,8 +35,8 @@ class QtMessagePort : public MessagePort {
 // A title that already ends with its pattern in parentheses is kept as it is.
 QStringList ToQtNameFilters(const std::string& filterList);
 
-// QFileDialog, over the active window like the message boxes. The save dialog neither asks about replacing a file nor adds
-// a suffix: the program does both by its own rules.
+// QFileDialog, over the active window like the message boxes. The save dialog neither asks about replacing a file nor
+// adds a suffix: the program does both by its own rules.
 class QtFileDialogPort : public FileDialogPort {
  public:
   explicit QtFileDialogPort(QWidget* parent = nullptr) : parent_(parent) {}

@@ -49,8 +49,8 @@ class FakeAnalysisWindows {
 
 // A soft alluvial site over engineering bedrock.
 inline SoilProfile SiteProfile() {
-  return MakeProfile({{2.0f, 1.6f, 120.0f}, {3.5f, 1.7f, 150.0f}, {4.0f, 1.8f, 180.0f}, {6.0f, 1.9f, 250.0f}},
-                     2.0f, 500.0f);
+  return MakeProfile({{2.0f, 1.6f, 120.0f}, {3.5f, 1.7f, 150.0f}, {4.0f, 1.8f, 180.0f}, {6.0f, 1.9f, 250.0f}}, 2.0f,
+                     500.0f);
 }
 
 struct AnalysisRig;

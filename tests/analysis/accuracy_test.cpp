@@ -96,8 +96,7 @@ Site RandomSite(std::mt19937& random, int method) {
   const int quantity = a < 2 ? 1 : 0;
   const int scale = a % 2;
   return {MakeProfile(values, 2.1f, 1000.0f),
-          Settings(method, form(random), ratio, kAxes[a][0], kAxes[a][1], quantity, scale),
-          100 << points(random)};
+          Settings(method, form(random), ratio, kAxes[a][0], kAxes[a][1], quantity, scale), 100 << points(random)};
 }
 
 TEST(Accuracy, SpreadOfProfilesAgreesWithTheReferencesToThePrintedDigit) {

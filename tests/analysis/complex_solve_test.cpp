@@ -72,10 +72,11 @@ TEST(ComplexSolve, PivotsAnywhereAndPutsTheUnknownsBack) {
   // Row r reads c_r·x_σ(r) = b_r with σ = (2, 0, 3, 1) and unit pivots
   // (i, 1, −1, −i), so every step is exact; two right-hand sides.
   const Complex z{0, 0};
-  Matrix a = Make(6, 4, {{z, z, {0, 1}, z, {1, 1}, {10, 0}},
-                         {{1, 0}, z, z, z, {2, 0}, {20, 0}},
-                         {z, z, z, {-1, 0}, {3, -1}, {30, 0}},
-                         {z, {0, -1}, z, z, {0, 4}, {40, 0}}});
+  Matrix a = Make(6, 4,
+                  {{z, z, {0, 1}, z, {1, 1}, {10, 0}},
+                   {{1, 0}, z, z, z, {2, 0}, {20, 0}},
+                   {z, z, z, {-1, 0}, {3, -1}, {30, 0}},
+                   {z, {0, -1}, z, z, {0, 4}, {40, 0}}});
   const Matrix in = a;
   EXPECT_EQ(ComplexSolve(a.data(), 6, 4, 6, kEps), 0);
   const Complex x[4][2] = {{{2, 0}, {20, 0}}, {{-4, 0}, {0, 40}}, {{1, -1}, {0, -10}}, {{-3, 1}, {-30, 0}}};
@@ -110,7 +111,8 @@ TEST(ComplexSolve, FirstOfEqualPivotsAndARoundedReciprocal) {
 
   auto reciprocal = [](Complex p) {
     const float w = static_cast<float>(static_cast<double>(p.re) * p.re + static_cast<double>(p.im) * p.im);
-    return Complex{static_cast<float>(p.re / static_cast<double>(w)), static_cast<float>(-p.im / static_cast<double>(w))};
+    return Complex{static_cast<float>(p.re / static_cast<double>(w)),
+                   static_cast<float>(-p.im / static_cast<double>(w))};
   };
   // Step 0, columns swapped: row 0 is ((−4, 3), (−1, 0) | (−4, −2)).
   const Complex r0 = reciprocal({-4, 3});
@@ -127,9 +129,9 @@ TEST(ComplexSolve, FirstOfEqualPivotsAndARoundedReciprocal) {
   EXPECT_EQ(a[5], x1);
   // And it is the solution: (−1)·x0 + (−4+3i)·x1 = −4−2i.
   const std::complex<double> y0(a[2].re, a[2].im), y1(a[5].re, a[5].im);
-  EXPECT_LT(std::abs(std::complex<double>(-1, 0) * y0 + std::complex<double>(-4, 3) * y1 -
-                     std::complex<double>(-4, -2)),
-            1e-6);
+  EXPECT_LT(
+      std::abs(std::complex<double>(-1, 0) * y0 + std::complex<double>(-4, 3) * y1 - std::complex<double>(-4, -2)),
+      1e-6);
 }
 
 TEST(ComplexSolve, SolvesTheLumpedMassSystemAndLargerOnes) {
@@ -179,9 +181,9 @@ TEST(ComplexSolve, SolvesTheLumpedMassSystemAndLargerOnes) {
 TEST(ComplexSolve, RefusesBadArgumentsAndLeavesAUntouched) {
   Matrix a = Make(4, 2, {{{1, 0}, {2, 0}, {3, 0}, {4, 0}}, {{5, 0}, {6, 0}, {7, 0}, {8, 0}}});
   const Matrix before = a;
-  EXPECT_EQ(ComplexSolve(a.data(), 4, 1, 2, kEps), 0);   // one unknown
-  EXPECT_EQ(ComplexSolve(a.data(), 4, 2, 2, kEps), 0);   // no right-hand side
-  EXPECT_EQ(ComplexSolve(a.data(), 2, 2, 3, kEps), 0);   // more columns than the stride
+  EXPECT_EQ(ComplexSolve(a.data(), 4, 1, 2, kEps), 0);  // one unknown
+  EXPECT_EQ(ComplexSolve(a.data(), 4, 2, 2, kEps), 0);  // no right-hand side
+  EXPECT_EQ(ComplexSolve(a.data(), 2, 2, 3, kEps), 0);  // more columns than the stride
   EXPECT_EQ(ComplexSolve(a.data(), 4, 2, 3, 0.0f), 0);
   EXPECT_EQ(ComplexSolve(a.data(), 4, 2, 3, -1e-6f), 0);
   EXPECT_EQ(ComplexSolve(a.data(), 4, 2, 3, std::numeric_limits<float>::quiet_NaN()), 0);
@@ -236,8 +238,7 @@ TEST(ComplexSolve, FaultsLeaveAUntouched) {
   EXPECT_EQ(scaled, before);
 
   // A value that is not a number is an invalid operation, never a result.
-  Matrix nan = Make(3, 2, {{{1, 0}, {0, 0}, {std::numeric_limits<float>::quiet_NaN(), 0}},
-                           {{0, 0}, {1, 0}, {1, 0}}});
+  Matrix nan = Make(3, 2, {{{1, 0}, {0, 0}, {std::numeric_limits<float>::quiet_NaN(), 0}}, {{0, 0}, {1, 0}, {1, 0}}});
   EXPECT_EQ(FaultOf(nan, 3, 2, 3), Kind::InvalidOperation);
   EXPECT_TRUE(std::isnan(nan[2].re));
   EXPECT_EQ(nan[5], (Complex{1, 0}));

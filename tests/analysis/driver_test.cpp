@@ -20,8 +20,9 @@ TEST(AnalysisDriver, StepsOfEachMethodInOrder) {
     rig.driver.BtnAmplitudeClick();
     // The natural modes come first, then the transfer matrix's labels; the
     // chart is drawn once, after the method.
-    const Calls expected = {"collect", "CBTest on", "modes", "CBTest off", "Label4 伝達ﾏﾄﾘｯｸｽ解析", kHysteretic,
-                            "clear", "draw", "CheckBox1 on", "list", "settings"};
+    const Calls expected = {"collect",   "CBTest on", "modes", "CBTest off",   "Label4 伝達ﾏﾄﾘｯｸｽ解析",
+                            kHysteretic, "clear",     "draw",  "CheckBox1 on", "list",
+                            "settings"};
     EXPECT_EQ(rig.windows.calls, expected);
     EXPECT_TRUE(rig.result.complete);
   }
@@ -29,8 +30,9 @@ TEST(AnalysisDriver, StepsOfEachMethodInOrder) {
     AnalysisRig rig;
     rig.settings.method = AnalysisMethod::LumpedMass;
     rig.driver.BtnAmplitudeClick();
-    const Calls expected = {"collect", "CBTest on", "modes", kHysteretic, "Label4 等価質点系解析",
-                            "CBTest on", "clear", "draw", "CheckBox1 on", "list", "settings"};
+    const Calls expected = {"collect",   "CBTest on", "modes", kHysteretic,    "Label4 等価質点系解析",
+                            "CBTest on", "clear",     "draw",  "CheckBox1 on", "list",
+                            "settings"};
     EXPECT_EQ(rig.windows.calls, expected);
     EXPECT_TRUE(rig.result.complete);
   }

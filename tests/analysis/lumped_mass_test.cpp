@@ -23,9 +23,7 @@ AnalysisSettings PeriodAxisFrom(double period, DampingForm dampingForm, std::str
   return s;
 }
 
-double Mass(const SoilLayer& l) {
-  return static_cast<float>(0.5 * l.density * l.thickness * 0.1020408163265306);
-}
+double Mass(const SoilLayer& l) { return static_cast<float>(0.5 * l.density * l.thickness * 0.1020408163265306); }
 double Spring(const SoilLayer& l) {
   return static_cast<float>(static_cast<double>(l.density) * l.vs * l.vs / l.thickness * 0.1020408163265306);
 }
@@ -72,8 +70,7 @@ TEST(LumpedMass, TwoEqualLayersHaveTheirClosedFormEigenvalues) {
   EXPECT_GT(modes.shape[0][0] * modes.shape[1][0], 0.0f);
   EXPECT_LT(modes.shape[0][1] * modes.shape[1][1], 0.0f);
   for (int s = 0; s < 2; ++s) {
-    EXPECT_EQ(modes.period[s],
-              static_cast<float>(kTwoPi / std::sqrt(static_cast<double>(rig.result.eigenValues[s]))));
+    EXPECT_EQ(modes.period[s], static_cast<float>(kTwoPi / std::sqrt(static_cast<double>(rig.result.eigenValues[s]))));
   }
 }
 

@@ -80,8 +80,8 @@ TEST(ComplexArithmetic, ModulusRoundsTheSumOfSquaresToSingle) {
   EXPECT_EQ(ComplexAbs({-3.0f, -4.0f}), 5.0);
   // 1 + 2^-24 rounds to 1 before the root: exactly 1, not 1.00000003.
   EXPECT_EQ(ComplexAbs({1.0f, 0x1p-12f}), 1.0);
-  EXPECT_EQ(ComplexAbs({1.8e19f, 0.0f}), std::sqrt(static_cast<double>(
-                                              static_cast<float>(static_cast<double>(1.8e19f) * 1.8e19f))));
+  EXPECT_EQ(ComplexAbs({1.8e19f, 0.0f}),
+            std::sqrt(static_cast<double>(static_cast<float>(static_cast<double>(1.8e19f) * 1.8e19f))));
   EXPECT_EQ(FaultOf([] { ComplexAbs({1.9e19f, 0.0f}); }), Kind::Overflow);
   EXPECT_EQ(FaultOf([] { ComplexAbs({0.0f, -1.9e19f}); }), Kind::Overflow);
 }

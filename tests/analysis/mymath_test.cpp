@@ -36,8 +36,8 @@ std::vector<float> Matrix(int stride, int n, std::initializer_list<float> values
 }
 
 // Largest |K·φ − λ·M·φ| over all modes, relative to the largest |K_ij|.
-double Residual(const std::vector<float>& k, const std::vector<float>& m, const float* eig, const float* v,
-                int stride, int n) {
+double Residual(const std::vector<float>& k, const std::vector<float>& m, const float* eig, const float* v, int stride,
+                int n) {
   double scale = 0.0;
   for (float x : k) scale = std::max(scale, std::fabs(static_cast<double>(x)));
   double worst = 0.0;
@@ -223,8 +223,8 @@ TEST(Jacobi, OneRotationFollowsTheStatedRoundings) {
   struct Case {
     float app, aqq, apq;
   };
-  for (const Case& k : {Case{1.0f, 5.0f, 0.3f}, Case{0.1f, 4.9f, 0.2f}, Case{4.9f, 0.1f, 0.2f},
-                        Case{0.1f, 0.2f, 1.7f}, Case{0.1f, 0.2f, 0.7f}}) {
+  for (const Case& k : {Case{1.0f, 5.0f, 0.3f}, Case{0.1f, 4.9f, 0.2f}, Case{4.9f, 0.1f, 0.2f}, Case{0.1f, 0.2f, 1.7f},
+                        Case{0.1f, 0.2f, 0.7f}}) {
     auto a = Matrix(2, 2, {k.app, k.apq, k.apq, k.aqq});
     std::vector<float> v(4);
     int32_t rotations = 10;
@@ -239,8 +239,8 @@ TEST(Jacobi, OneRotationFollowsTheStatedRoundings) {
     const float t21 = static_cast<float>(static_cast<double>(t) * t + 1.0);
     const float c = static_cast<float>(std::sqrt(1.0 / t21));
     const float s = static_cast<float>(static_cast<double>(t) * c);
-    const float newApp = static_cast<float>(static_cast<double>(k.app) * c * c +
-                                            static_cast<double>(k.aqq) * s * s + 2.0 * k.apq * c * s);
+    const float newApp = static_cast<float>(static_cast<double>(k.app) * c * c + static_cast<double>(k.aqq) * s * s +
+                                            2.0 * k.apq * c * s);
     EXPECT_EQ(a[0], newApp) << k.app << " " << k.aqq << " " << k.apq;
     EXPECT_EQ(a[3], static_cast<float>(static_cast<double>(k.app) + k.aqq - newApp));
     EXPECT_EQ(a[1], 0.0f);
@@ -308,9 +308,9 @@ TEST(Jacobi, AsymmetryAndBadParametersLeaveEverythingAsItWas) {
     int32_t rotations;
     float eps;
   };
-  for (const Case& c : {Case{1, 1000, kEps}, Case{0, 1000, kEps}, Case{2, 0, kEps}, Case{2, -5, kEps},
-                        Case{2, 1000, 0.0f}, Case{2, 1000, -1e-6f},
-                        Case{2, 1000, std::numeric_limits<float>::quiet_NaN()}}) {
+  for (const Case& c :
+       {Case{1, 1000, kEps}, Case{0, 1000, kEps}, Case{2, 0, kEps}, Case{2, -5, kEps}, Case{2, 1000, 0.0f},
+        Case{2, 1000, -1e-6f}, Case{2, 1000, std::numeric_limits<float>::quiet_NaN()}}) {
     int32_t r = c.rotations;
     EXPECT_EQ(BoxOf([&] { Jacobi(sym.data(), v.data(), 3, c.eps, r, c.n); }), box) << c.n << " " << c.eps;
     EXPECT_EQ(r, c.rotations);

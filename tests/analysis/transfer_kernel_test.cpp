@@ -135,7 +135,8 @@ int ExpectReferencesRounded(const SoilProfile& profile, DampingForm form, const 
   std::vector<std::vector<reference::Real>> want(samples.pointCount);
   for (int j = 0; j < samples.pointCount; ++j) {
     const reference::Real omega = static_cast<float>(kTwoPi * samples.frequency[j]);
-    want[j] = reference::TransferResponse(profile, omega, form == DampingForm::Viscous ? 2 * h * omega / omega1 : 2 * h);
+    want[j] =
+        reference::TransferResponse(profile, omega, form == DampingForm::Viscous ? 2 * h * omega / omega1 : 2 * h);
   }
   int compared = 0;
   for (const LanePath path : kPaths) {

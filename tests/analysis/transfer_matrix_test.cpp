@@ -45,8 +45,7 @@ TEST(TransferMatrix, OneLayerIsTheReciprocalOfTheCosineForBothDampingForms) {
     ASSERT_TRUE(r.complete);
     auto expected = [&](int j) {
       const double omega = static_cast<float>(kTwoPi * r.frequency[j]);
-      return 1.0 /
-             std::abs(std::cos(omega * 10.0 / ComplexVelocity(100.0, 0.05f, omega, form, r.eigenValues[0])));
+      return 1.0 / std::abs(std::cos(omega * 10.0 / ComplexVelocity(100.0, 0.05f, omega, form, r.eigenValues[0])));
     };
     EXPECT_LT(WorstRelativeError(r, 0, expected), 2e-6) << ChoiceIndex(form);
     // The first resonance, Vs / 4H = 2.5 Hz (sample 50), is the peak.
@@ -65,8 +64,7 @@ TEST(TransferMatrix, TwoIdenticalLayersBehaveAsOneOfTheSummedThickness) {
     return std::cos(omega * depth / ComplexVelocity(100.0, 0.05f, omega, DampingForm::Hysteretic, 0.0));
   };
   EXPECT_LT(WorstRelativeError(r, 0, [&](int j) { return 1.0 / std::abs(cosine(j, 10.0)); }), 2e-6);
-  EXPECT_LT(WorstRelativeError(r, 1, [&](int j) { return std::abs(cosine(j, 4.0) / cosine(j, 10.0)); }),
-            2e-6);
+  EXPECT_LT(WorstRelativeError(r, 1, [&](int j) { return std::abs(cosine(j, 4.0) / cosine(j, 10.0)); }), 2e-6);
 }
 
 TEST(TransferMatrix, BaseDensityAndVelocityChangeNoValue) {

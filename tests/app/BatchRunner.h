@@ -16,8 +16,8 @@ struct BatchRunOutput {
   std::string out, err;
 };
 
-inline BatchRunOutput Batch(const std::vector<std::string>& args, const std::string& workingDir,
-                            bool progress = false, const BatchPictures& pictures = {}) {
+inline BatchRunOutput Batch(const std::vector<std::string>& args, const std::string& workingDir, bool progress = false,
+                            const BatchPictures& pictures = {}) {
   std::ostringstream out, err;
   BatchRunOutput run;
   run.status = RunBatch(args, workingDir, out, err, progress, pictures);

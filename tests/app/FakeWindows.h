@@ -101,8 +101,7 @@ struct Program {
   Workspace& ws() { return main.workspace(); }
 
   // Types a profile into the editor's grid as a user would.
-  void TypeProfile(const std::vector<std::array<const char*, 3>>& layers, const char* baseDensity,
-                   const char* baseVs) {
+  void TypeProfile(const std::vector<std::array<const char*, 3>>& layers, const char* baseDensity, const char* baseVs) {
     ProfileGrid& grid = ws().grid;
     grid.SetUpDown1Position(static_cast<int>(layers.size()));
     for (size_t i = 0; i < layers.size(); ++i) {

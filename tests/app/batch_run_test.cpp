@@ -26,7 +26,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-
 std::vector<std::string> Lines(const std::string& cp932) {
   std::vector<std::string> lines;
   std::istringstream in(Cp932ToUtf8(cp932).value());
@@ -36,12 +35,36 @@ std::vector<std::string> Lines(const std::string& cp932) {
 
 TEST(BatchArguments, EveryOptionInBothSpellings) {
   std::string error;
-  const auto o = ParseBatchArguments(
-      {"--method", "lumped", "--damping=viscous", "--ratio", "0.03", "--x", "frequency", "--x-scale=log",
-       "--x-lower", "0.1", "--x-upper", "20", "--points", "100", "--y-scale", "log", "--y-lower", "0.5",
-       "--y-upper", "50", "--layers", "1,3,20", "--settings", "s.ini", "--output-dir", "out", "a.csv",
-       "--", "-odd.csv"},
-      error);
+  const auto o = ParseBatchArguments({"--method",
+                                      "lumped",
+                                      "--damping=viscous",
+                                      "--ratio",
+                                      "0.03",
+                                      "--x",
+                                      "frequency",
+                                      "--x-scale=log",
+                                      "--x-lower",
+                                      "0.1",
+                                      "--x-upper",
+                                      "20",
+                                      "--points",
+                                      "100",
+                                      "--y-scale",
+                                      "log",
+                                      "--y-lower",
+                                      "0.5",
+                                      "--y-upper",
+                                      "50",
+                                      "--layers",
+                                      "1,3,20",
+                                      "--settings",
+                                      "s.ini",
+                                      "--output-dir",
+                                      "out",
+                                      "a.csv",
+                                      "--",
+                                      "-odd.csv"},
+                                     error);
   ASSERT_TRUE(o) << error;
   EXPECT_EQ(o->inputs, (std::vector<std::string>{"a.csv", "-odd.csv"}));
   AnalysisSettings s;
@@ -128,10 +151,10 @@ std::string DesktopResultFile(const std::string& input, const std::function<void
 
 TEST(BatchRun, WritesWhatTheDesktopSaveWrites) {
   TempFolder folder;
-  const BatchRunOutput run = Batch({"--method", "lumped", "--damping", "viscous", "--ratio", "0.03", "--x", "frequency",
-                         "--x-lower", "0.1", "--x-upper", "20", "--points", "100", "--output-dir",
-                         folder / "out", kExamples + "five-layers.csv"},
-                        folder.path().string());
+  const BatchRunOutput run =
+      Batch({"--method", "lumped", "--damping", "viscous", "--ratio", "0.03", "--x", "frequency", "--x-lower", "0.1",
+             "--x-upper", "20", "--points", "100", "--output-dir", folder / "out", kExamples + "five-layers.csv"},
+            folder.path().string());
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.err, "");
   EXPECT_EQ(run.out, (folder / "out/five-layers-result.csv") + "\n");
@@ -160,9 +183,9 @@ TEST(BatchRun, WritesWhatTheDesktopSaveWrites) {
 TEST(BatchRun, WritesWhatTheDesktopSaveWritesForEveryExampleAt400Points) {
   TempFolder folder;
   const std::vector<std::string> examples = {"single-layer", "five-layers", "twenty-layers", "velocity-inversion"};
-  std::vector<std::string> args = {"--method", "transfer", "--x", "frequency", "--x-scale", "log", "--x-lower",
-                                   "0.1", "--x-upper", "20", "--points", "400", "--layers", "all",
-                                   "--output-dir", folder / "out"};
+  std::vector<std::string> args = {"--method",  "transfer", "--x",          "frequency",   "--x-scale", "log",
+                                   "--x-lower", "0.1",      "--x-upper",    "20",          "--points",  "400",
+                                   "--layers",  "all",      "--output-dir", folder / "out"};
   for (const std::string& name : examples) args.push_back(kExamples + name + ".csv");
   const BatchRunOutput run = Batch(args, folder.path().string());
   ASSERT_EQ(run.status, 0) << run.err;
@@ -189,7 +212,8 @@ TEST(BatchRun, WritesWhatTheDesktopSaveWritesForEveryExampleAt400Points) {
 TEST(BatchRun, ABadFileIsReportedAndSkippedWhileTheOthersRun) {
   TempFolder folder;
   const std::string count = folder.Write("count.csv", Sjis("サイト名,X\r\n層数,25\r\nh\r\n"));
-  const std::string number = folder.Write("number.csv", Sjis("サイト名,X\r\n層数,1\r\nh\r\n1,2,abc,100\r\n,,2,400\r\n"));
+  const std::string number =
+      folder.Write("number.csv", Sjis("サイト名,X\r\n層数,1\r\nh\r\n1,2,abc,100\r\n,,2,400\r\n"));
   const std::string good = folder.Write("good.csv", TempFolder::Read(kExamples + "single-layer.csv"));
   const std::string missing = folder / "missing.csv";
   // The typing mistakes that would otherwise end in a floating-point fault.
@@ -199,16 +223,14 @@ TEST(BatchRun, ABadFileIsReportedAndSkippedWhileTheOthersRun) {
   const std::string zero = folder.Write("zero.csv", head + "2,3,1.9,0\r\n,,2.0,400\r\n");
   const std::string blank = folder.Write("blank.csv", head + "2,3 ,1.9,250\r\n,,2.0,400\r\n");
 
-  const BatchRunOutput run =
-      Batch({count, good, number, missing, nobase, commas, zero, blank}, folder.path().string());
+  const BatchRunOutput run = Batch({count, good, number, missing, nobase, commas, zero, blank}, folder.path().string());
   EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.err, count + ": ファイル " + count + " の層数 25 は 1～20 の範囲にありません\n" +
-                         number + ": ファイル " + number + " の 4 行目: 'abc' は浮動小数点数ではありません\n" +
-                         missing + ": ファイル " + missing + " はありません\n" +
-                         nobase + ": ファイル " + nobase + " の基盤層（第3層）のＳ波速度が与えられていません！\n" +
-                         commas + ": ファイル " + commas + " の基盤層（第3層）のＳ波速度が与えられていません！\n" +
-                         zero + ": ファイル " + zero + " の第2層のＳ波速度に0以下の値は設定できません！\n" +
-                         blank + ": ファイル " + blank +
+  EXPECT_EQ(run.err, count + ": ファイル " + count + " の層数 25 は 1～20 の範囲にありません\n" + number +
+                         ": ファイル " + number + " の 4 行目: 'abc' は浮動小数点数ではありません\n" + missing +
+                         ": ファイル " + missing + " はありません\n" + nobase + ": ファイル " + nobase +
+                         " の基盤層（第3層）のＳ波速度が与えられていません！\n" + commas + ": ファイル " + commas +
+                         " の基盤層（第3層）のＳ波速度が与えられていません！\n" + zero + ": ファイル " + zero +
+                         " の第2層のＳ波速度に0以下の値は設定できません！\n" + blank + ": ファイル " + blank +
                          " の 5 行目: '3 ' の後の空白で値が次の欄にずれています（コンマの前に空白は置けません）\n");
   EXPECT_EQ(run.out, (folder / "good-result.csv") + "\n");
   EXPECT_TRUE(fs::exists(folder / "good-result.csv"));
@@ -287,8 +309,8 @@ TEST(BatchRun, ProgressOnATerminalAndNoResultWrittenTwice) {
   EXPECT_EQ(run.status, 1);
   const std::string output = folder / "out/deeper/x-result.csv";
   EXPECT_EQ(run.out, output + "\n");
-  EXPECT_EQ(run.err, "\r[1/2] " + a + "\033[K\r\033[K\r[2/2] " + b + "\033[K\r\033[K" + b +
-                         ": the result file " + output + " was already written for another input\n\r\033[K");
+  EXPECT_EQ(run.err, "\r[1/2] " + a + "\033[K\r\033[K\r[2/2] " + b + "\033[K\r\033[K" + b + ": the result file " +
+                         output + " was already written for another input\n\r\033[K");
 
   // One file shows no progress.
   const BatchRunOutput single = Batch({a}, folder.path().string(), true);
@@ -313,9 +335,9 @@ TEST(BatchRun, PicturesAreWrittenBesideTheResultFromTheAnalysedProfile) {
     bytes = "diagram";
     return std::string();
   };
-  const BatchRunOutput run = Batch({"--chart", "--diagram", "--output-dir", out.path().string(),
-                                    kExamples + "five-layers.csv"},
-                                   out.path().string(), false, pictures);
+  const BatchRunOutput run =
+      Batch({"--chart", "--diagram", "--output-dir", out.path().string(), kExamples + "five-layers.csv"},
+            out.path().string(), false, pictures);
   EXPECT_EQ(run.status, 0) << run.err;
   const std::string stem = (out.path() / "five-layers").string();
   EXPECT_EQ(calls, (std::vector<std::string>{"chart png 5 analysed", "diagram png 5"}));
@@ -365,8 +387,8 @@ std::string ReadBytes(const fs::path& path) {
 
 TEST(BatchRun, ModesFileHoldsThePeriodTableAndTheModeShapes) {
   TempFolder out;
-  const BatchRunOutput run = Batch({"--modes", "--output-dir", out.path().string(), kExamples + "single-layer.csv"},
-                                   out.path().string());
+  const BatchRunOutput run =
+      Batch({"--modes", "--output-dir", out.path().string(), kExamples + "single-layer.csv"}, out.path().string());
   EXPECT_EQ(run.status, 0) << run.err;
   const std::string stem = (out.path() / "single-layer").string();
   EXPECT_EQ(run.out, stem + "-modes.csv\n" + stem + "-result.csv\n");
@@ -378,8 +400,8 @@ TEST(BatchRun, ModesFileHoldsThePeriodTableAndTheModeShapes) {
 
 TEST(BatchRun, ModesFileOfFiveLayersHasAColumnPerMode) {
   TempFolder out;
-  const BatchRunOutput run = Batch({"--modes", "--output-dir", out.path().string(), kExamples + "five-layers.csv"},
-                                   out.path().string());
+  const BatchRunOutput run =
+      Batch({"--modes", "--output-dir", out.path().string(), kExamples + "five-layers.csv"}, out.path().string());
   ASSERT_EQ(run.status, 0) << run.err;
   const std::vector<std::string> lines = Lines(ReadBytes(out.path() / "five-layers-modes.csv"));
   ASSERT_EQ(lines.size(), 14u);
@@ -391,8 +413,8 @@ TEST(BatchRun, ModesFileOfFiveLayersHasAColumnPerMode) {
 TEST(BatchRun, AModesFileThatCannotBeWrittenFailsItsFile) {
   TempFolder out;
   fs::create_directory(out.path() / "single-layer-modes.csv");  // a folder in the way
-  const BatchRunOutput run = Batch({"--modes", "--output-dir", out.path().string(), kExamples + "single-layer.csv"},
-                                   out.path().string());
+  const BatchRunOutput run =
+      Batch({"--modes", "--output-dir", out.path().string(), kExamples + "single-layer.csv"}, out.path().string());
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.out, "");
   const std::string modes = (out.path() / "single-layer-modes.csv").string();
@@ -404,11 +426,11 @@ TEST(BatchRun, AModesFileThatCannotBeWrittenFailsItsFile) {
 TEST(BatchRun, ADeepSoftStronglyDampedSiteRunsUpTo50Hz) {
   TempFolder out;
   const fs::path input = out.path() / "deep.csv";
-  std::ofstream(input, std::ios::binary)
-      << Sjis("サイト名,深い軟弱地盤\r\n層数,1\r\n層番号,層厚(m),密度,S波速度(m/s)\r\n1,60.00,1.60,60\r\n,,2.00,500\r\n");
-  const BatchRunOutput run = Batch({"--ratio", "0.3", "--x", "frequency", "--x-lower", "0", "--x-upper", "50",
-                                    "--points", "400", input.string()},
-                                   out.path().string());
+  std::ofstream(input, std::ios::binary) << Sjis(
+      "サイト名,深い軟弱地盤\r\n層数,1\r\n層番号,層厚(m),密度,S波速度(m/s)\r\n1,60.00,1.60,60\r\n,,2.00,500\r\n");
+  const BatchRunOutput run = Batch(
+      {"--ratio", "0.3", "--x", "frequency", "--x-lower", "0", "--x-upper", "50", "--points", "400", input.string()},
+      out.path().string());
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.err, "");
   EXPECT_TRUE(fs::exists(out.path() / "deep-result.csv"));

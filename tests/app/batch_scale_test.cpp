@@ -31,7 +31,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-
 // Every file of a folder and its bytes.
 std::map<std::string, std::string> Files(const fs::path& folder) {
   std::map<std::string, std::string> files;
@@ -42,7 +41,8 @@ std::map<std::string, std::string> Files(const fs::path& folder) {
 }
 
 std::string Profile(const std::string& site, const std::vector<std::string>& layers, const std::string& base) {
-  std::string text = "サイト名," + site + "\r\n層数," + std::to_string(layers.size()) + "\r\n層番号,層厚(m),密度,S波速度(m/s)\r\n";
+  std::string text =
+      "サイト名," + site + "\r\n層数," + std::to_string(layers.size()) + "\r\n層番号,層厚(m),密度,S波速度(m/s)\r\n";
   for (size_t k = 0; k < layers.size(); ++k) text += std::to_string(k + 1) + "," + layers[k] + "\r\n";
   return Sjis(text + ",," + base + "\r\n");
 }
@@ -79,8 +79,8 @@ TEST(BatchJobs, AnyNumberOfJobsWritesAndPrintsTheSameInInputOrder) {
     }
   }
   auto runWith = [&](const std::string& jobs) {
-    std::vector<std::string> args = {"--jobs", jobs, "--points", "400", "--output-dir", folder / "out",
-                                     "--summary", folder / "out/summary.csv"};
+    std::vector<std::string> args = {"--jobs",       jobs,           "--points",  "400",
+                                     "--output-dir", folder / "out", "--summary", folder / "out/summary.csv"};
     args.insert(args.end(), inputs.begin(), inputs.end());
     const BatchRunOutput run = Batch(args, folder.path().string(), true);
     const auto files = Files(folder / "out");
@@ -138,8 +138,8 @@ TEST(BatchJobs, AFailureInTheMiddleOfAGroupIsReportedInItsPlace) {
     const BatchRunOutput run = Batch(args, folder.path().string());
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.out, out + "/a-result.csv\n" + out + "/c-result.csv\n" + out + "/d-result.csv\n");
-    EXPECT_EQ(run.err, out + "/b-result.csv: " + kCannotCreateFile + "\n" + inputs[3] +
-                           ": ファイル " + inputs[3] + " は途中で終わっています（層データが足りません）\n");
+    EXPECT_EQ(run.err, out + "/b-result.csv: " + kCannotCreateFile + "\n" + inputs[3] + ": ファイル " + inputs[3] +
+                           " は途中で終わっています（層データが足りません）\n");
     std::set<std::string> names;
     for (const auto& entry : fs::directory_iterator(out)) names.insert(entry.path().filename().string());
     // No temporary file is left.
@@ -176,7 +176,8 @@ TEST(BatchArguments, JobsChartFormatAndSummaryValues) {
 TEST(BatchSummary, FiguresOfShallowAndDeepProfilesAndTheirPeaks) {
   TempFolder folder;
   // 10 m of layers: Vs30 = 30 / (4/100 + 6/200 + 20/400) = 250; 4H/Vs = 4 (0.04 + 0.03).
-  const std::string shallow = folder.Write("shallow.csv", Profile("浅い地点", {"4,1.60,100", "6,1.70,200"}, "2.00,400"));
+  const std::string shallow =
+      folder.Write("shallow.csv", Profile("浅い地点", {"4,1.60,100", "6,1.70,200"}, "2.00,400"));
   // 45 m: the top 30 m are 10 m at 150, 15 m at 250, 5 m at 350.
   const std::string deep =
       folder.Write("deep.csv", Profile("深い地点", {"10,1.70,150", "15,1.80,250", "20,1.90,350"}, "2.10,600"));
@@ -187,13 +188,14 @@ TEST(BatchSummary, FiguresOfShallowAndDeepProfilesAndTheirPeaks) {
   const std::string failing = folder.Write("bad.csv", Sjis("サイト名,X\r\n層数,0\r\nh\r\n"));
 
   const std::string summaryPath = folder / "all.csv";
-  const BatchRunOutput run = Batch({"--points", "400", "--summary", summaryPath, shallow, failing, deep, single},
-                        folder.path().string());
+  const BatchRunOutput run =
+      Batch({"--points", "400", "--summary", summaryPath, shallow, failing, deep, single}, folder.path().string());
   EXPECT_EQ(run.status, 1);
   const std::string bytes = TempFolder::Read(summaryPath);
   const std::vector<std::string> lines = Lines(bytes);
   ASSERT_EQ(lines.size(), 4u);
-  EXPECT_EQ(lines[0], "ファイル,サイト名,層数,層厚合計(m),Vs30(m/s),4H/Vs(s),1次固有周期(s),最大増幅率,振動数(Hz),周期(s)");
+  EXPECT_EQ(lines[0],
+            "ファイル,サイト名,層数,層厚合計(m),Vs30(m/s),4H/Vs(s),1次固有周期(s),最大増幅率,振動数(Hz),周期(s)");
   const std::vector<std::string> a = Fields(lines[1]), b = Fields(lines[2]), c = Fields(lines[3]);
   EXPECT_EQ(std::vector<std::string>(a.begin(), a.begin() + 6),
             (std::vector<std::string>{shallow, "浅い地点", "2", "10.00", "250.0", "0.280"}));
@@ -262,10 +264,10 @@ TEST(BatchSummary, FirstPeriodIsTheOneTheModesTableShows) {
 // window's tables show them.
 TEST(BatchSummary, ModesFileAndFirstPeriodAreThoseOfTheAnalysis) {
   TempFolder folder;
-  const std::string input = folder.Write(
-      "fine.csv", Utf8ToCp932("サイト名,細密\r\n層数,2\r\n層番号,層厚(m),密度,S波速度(m/s)\r\n"
-                              "1,2.345,1.755,143.4\r\n2,3.333,1.85,251.6\r\n,,2.0,500\r\n")
-                      .value());
+  const std::string input =
+      folder.Write("fine.csv", Utf8ToCp932("サイト名,細密\r\n層数,2\r\n層番号,層厚(m),密度,S波速度(m/s)\r\n"
+                                           "1,2.345,1.755,143.4\r\n2,3.333,1.85,251.6\r\n,,2.0,500\r\n")
+                                   .value());
   ASSERT_EQ(Batch({"--modes", "--summary", folder / "s.csv", input}, folder.path().string()).status, 0);
 
   SoilProfile fine = MakeProfile({{2.345f, 1.755f, 143.4f}, {3.333f, 1.85f, 251.6f}}, 2.0f, 500.0f, "細密");
@@ -376,7 +378,7 @@ BatchPictures FakePictures(std::string chart, std::string diagram) {
 // Runs the batch in a child process whose files may not grow beyond `limit`
 // bytes; writes that would pass it fail as on a full disk.
 BatchRunOutput BatchWithFileSizeLimit(const std::vector<std::string>& args, const std::string& workingDir,
-                           const BatchPictures& pictures, rlim_t limit) {
+                                      const BatchPictures& pictures, rlim_t limit) {
   TempFolder capture;
   const std::string outPath = capture / "out", errPath = capture / "err";
   const pid_t child = fork();
@@ -410,16 +412,16 @@ TEST(BatchFullDisk, OldFilesStayWholeAndNoPartialFileIsLeft) {
   const std::string fresh = folder.Write("fresh.csv", TempFolder::Read(kExamples + "five-layers.csv"));
   const std::string bigChart(48 * 1024, 'c');
 
-  const std::vector<std::string> first = {"--chart", "--diagram", "--output-dir", out, "--summary",
-                                          out + "/summary.csv", input};
+  const std::vector<std::string> first = {"--chart",   "--diagram",          "--output-dir", out,
+                                          "--summary", out + "/summary.csv", input};
   ASSERT_EQ(Batch(first, folder.path().string(), false, FakePictures("old chart", "old diagram")).status, 0);
   const auto before = Files(out);
   ASSERT_EQ(before.size(), 4u);
 
   // Now the same again, and a file never written before, with new pictures
   // that do not fit.
-  const std::vector<std::string> again = {"--chart", "--diagram", "--points", "400", "--output-dir", out,
-                                          "--summary", out + "/summary.csv", input, fresh};
+  const std::vector<std::string> again = {"--chart", "--diagram", "--points",           "400", "--output-dir",
+                                          out,       "--summary", out + "/summary.csv", input, fresh};
   const BatchPictures pictures = FakePictures(bigChart, "new diagram");
   BatchRunOutput run;
   if (disk.mounted()) {
@@ -452,8 +454,8 @@ TEST(BatchFullDisk, AResultFileThatDoesNotFitIsNamed) {
   const std::string out = disk.mounted() ? disk.path() : folder / "out";
   fs::create_directories(out);
   const std::string input = folder.Write("site.csv", TempFolder::Read(kExamples + "twenty-layers.csv"));
-  const std::string old = folder.Write(fs::path(out).lexically_relative(folder.path()).string() + "/site-result.csv",
-                                       "old result");
+  const std::string old =
+      folder.Write(fs::path(out).lexically_relative(folder.path()).string() + "/site-result.csv", "old result");
   const std::vector<std::string> args = {"--points", "400", "--output-dir", out, input};
   BatchRunOutput run;
   if (disk.mounted()) {

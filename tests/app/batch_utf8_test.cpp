@@ -20,8 +20,8 @@ std::string Utf8Twin(const std::string& cp932File) { return Cp932ToUtf8(TempFold
 
 TEST(BatchUtf8, EveryExampleSavedAsUtf8GivesTheCp932ResultByteForByte) {
   TempFolder folder;
-  std::vector<std::string> args = {"--method", "lumped", "--x", "frequency", "--x-lower", "0.1", "--x-upper", "20",
-                                   "--output-dir", folder / "out"};
+  std::vector<std::string> args = {"--method", "lumped",    "--x", "frequency",    "--x-lower",
+                                   "0.1",      "--x-upper", "20",  "--output-dir", folder / "out"};
   for (const char* name : kExampleNames) {
     const std::string cp932 = kExamples + name + ".csv";
     args.push_back(cp932);

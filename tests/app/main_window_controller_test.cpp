@@ -31,8 +31,8 @@ class MainWindowTest : public ::testing::Test {
 };
 
 TEST_F(MainWindowTest, StartStateEnablesOnlyTheProfileEntryPoints) {
-  for (C control : {C::RadioItemEdit, C::RadioItemSave, C::Button3, C::Button7, C::BtnAmplitude, C::Button8,
-                    C::Button4, C::Button5, C::CBTest, C::CheckBox1}) {
+  for (C control : {C::RadioItemEdit, C::RadioItemSave, C::Button3, C::Button7, C::BtnAmplitude, C::Button8, C::Button4,
+                    C::Button5, C::CBTest, C::CheckBox1}) {
     EXPECT_FALSE(p.mainView.On(control)) << static_cast<int>(control);
   }
   for (C control : {C::Button2, C::Button1, C::Button6}) EXPECT_TRUE(p.mainView.On(control));
@@ -353,12 +353,16 @@ TEST_F(MainWindowTest, MistypedFilesAndANegativeRatioAreRefusedAndTheLoadedProfi
   const std::string head = "サイト名,X\r\n層数,3\r\nh\r\n1,2,1.8,150\r\n2,3,1.9,250\r\n";
   const std::pair<std::string, MessageBox> cases[] = {
       {head + "3,5,2.0,400\r\n", ErrorBox(" の基盤層（第4層）のＳ波速度が与えられていません！", "データエラー")},
-      {head + "3,5,2.0,400\r\n2.00,400\r\n", ErrorBox(" の基盤層（第4層）のＳ波速度が与えられていません！", "データエラー")},
+      {head + "3,5,2.0,400\r\n2.00,400\r\n",
+       ErrorBox(" の基盤層（第4層）のＳ波速度が与えられていません！", "データエラー")},
       {head + "3,5,2.0,400\r\n,,,400\r\n", ErrorBox(" の基盤層（第4層）の密度が与えられていません！", "データエラー")},
-      {head + "3,5,2.0,400\r\n,,2.0,\r\n", ErrorBox(" の基盤層（第4層）のＳ波速度が与えられていません！", "データエラー")},
-      {head + "3,5,2.0,0\r\n,,2.1,700\r\n", ErrorBox(" の第3層のＳ波速度に0以下の値は設定できません！", "データエラー")},
+      {head + "3,5,2.0,400\r\n,,2.0,\r\n",
+       ErrorBox(" の基盤層（第4層）のＳ波速度が与えられていません！", "データエラー")},
+      {head + "3,5,2.0,0\r\n,,2.1,700\r\n",
+       ErrorBox(" の第3層のＳ波速度に0以下の値は設定できません！", "データエラー")},
       {head + "3 ,5,2.0,400\r\n,,2.1,700\r\n",
-       ErrorBox(" の 6 行目: '3 ' の後の空白で値が次の欄にずれています（コンマの前に空白は置けません）", "ファイルエラー")},
+       ErrorBox(" の 6 行目: '3 ' の後の空白で値が次の欄にずれています（コンマの前に空白は置けません）",
+                "ファイルエラー")},
   };
   for (const auto& [utf8, box] : cases) {
     const std::string path = files.Write("typed.csv", Utf8ToCp932(utf8).value());

@@ -6,9 +6,9 @@
 
 const X11Session* DesktopSession();
 
-#define SKIP_WITHOUT_X_SERVER()                                                                  \
-  do {                                                                                           \
-    if (!DesktopSession() || !DesktopSession()->Running())                                       \
-      GTEST_SKIP() << "no virtual X display: " << (DesktopSession() ? DesktopSession()->Problem() \
-                                                                      : std::string("not started")); \
+#define SKIP_WITHOUT_X_SERVER()                                                                      \
+  do {                                                                                               \
+    if (!DesktopSession() || !DesktopSession()->Running())                                           \
+      GTEST_SKIP() << "no virtual X display: "                                                       \
+                   << (DesktopSession() ? DesktopSession()->Problem() : std::string("not started")); \
   } while (false)

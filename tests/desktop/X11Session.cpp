@@ -79,8 +79,8 @@ void X11Session::Start() {
     problem_ = "no pipe for Xvfb";
     return;
   }
-  xvfb_ = Spawn({"Xvfb", "-displayfd", std::to_string(pipeFds[1]), "-screen", "0", "1280x1024x24", "-nolisten",
-                 "tcp", "-noreset"},
+  xvfb_ = Spawn({"Xvfb", "-displayfd", std::to_string(pipeFds[1]), "-screen", "0", "1280x1024x24", "-nolisten", "tcp",
+                 "-noreset"},
                 pipeFds[1]);
   close(pipeFds[1]);
   std::string number;
@@ -118,7 +118,8 @@ X11Session::~X11Session() {
 }
 
 std::vector<XWindow> StackBottomToTop() {
-  return WindowIds(Run(QStringLiteral("xprop"), {QStringLiteral("-root"), QStringLiteral("_NET_CLIENT_LIST_STACKING")}));
+  return WindowIds(
+      Run(QStringLiteral("xprop"), {QStringLiteral("-root"), QStringLiteral("_NET_CLIENT_LIST_STACKING")}));
 }
 
 XWindow ActiveWindow() {

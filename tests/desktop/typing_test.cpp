@@ -180,8 +180,7 @@ TEST_F(Typing, ProfileTypedRightAfterNewWithTabsIsSavedExactly) {
   ASSERT_TRUE(SettleUntil([&] { return Cell(3, 6) == "700"; }))
       << "row 1: " << Cell(1, 1) << "|" << Cell(2, 1) << "|" << Cell(3, 1) << "; base Vs: " << Cell(3, 6);
   User(AtCentre(Find<QPushButton>(windows->Profile, "Button2")) + kClick);  // 地層図
-  ASSERT_TRUE(SettleUntil([&] { return Profile().layerCount == 5 && windows->Display.isVisible(); }))
-      << Boxes();
+  ASSERT_TRUE(SettleUntil([&] { return Profile().layerCount == 5 && windows->Display.isVisible(); })) << Boxes();
 
   answerer->fileName = QStringLiteral("typed");
   Find<QPushButton>(windows->Profile, "Button4")->click();  // ﾌｧｲﾙ保存

@@ -148,11 +148,11 @@ TEST_F(WindowsInFront, QuestionOverTheEditorHasAJapaneseCancelAndTheFocus) {
   windows->Display.hide();
   ASSERT_TRUE(SettleUntil([&] { return OnTop(&windows->Profile); }));
   hook = std::make_unique<ModalWatcher>();
-    watcher = static_cast<ModalWatcher*>(hook.get());
+  watcher = static_cast<ModalWatcher*>(hook.get());
   watcher->answer = [](QWidget* modal) {
     if (auto* box = qobject_cast<QMessageBox*>(modal)) box->button(QMessageBox::Cancel)->click();
   };
-  Find<QCheckBox>(windows->Profile, "CBEdit")->click();   // edit mode
+  Find<QCheckBox>(windows->Profile, "CBEdit")->click();      // edit mode
   Find<QPushButton>(windows->Profile, "BtnClear")->click();  // クリア asks first
 
   ASSERT_EQ(watcher->seen.size(), 1u);
@@ -247,9 +247,8 @@ TEST_F(WindowsInFront, SecondaryWindowsAreMinimisedAndRestoredWithTheMainWindow)
   Find<QAction>(windows->Open, "MenuVersion")->trigger();
   const std::vector<QWidget*> secondary = {&windows->Profile, &windows->Display, &windows->Version};
   // Opened, and its activation heard, before the user's next step.
-  ASSERT_TRUE(SettleUntil([&] {
-    return ActiveWindow() == Id(&windows->Version) && QApplication::activeWindow() == &windows->Version;
-  }));
+  ASSERT_TRUE(SettleUntil(
+      [&] { return ActiveWindow() == Id(&windows->Version) && QApplication::activeWindow() == &windows->Version; }));
 
   Xdotool({QStringLiteral("windowminimize"), QString::number(Id(&windows->Open))});
   EXPECT_TRUE(SettleUntil([&] {
@@ -299,7 +298,7 @@ TEST_F(WindowsInFront, InstructionNoteLeavesTheGridAndButtonsFreeAndTheFocusInTh
 TEST_F(WindowsInFront, OpenDialogIsJapaneseAndANameTypedWithoutCsvFollowsTheProgramsRule) {
   std::filesystem::copy_file(kExamples + "five-layers.csv", folder / "five-layers.csv");
   hook = std::make_unique<ModalWatcher>();
-    watcher = static_cast<ModalWatcher*>(hook.get());
+  watcher = static_cast<ModalWatcher*>(hook.get());
   QStringList typed = {QStringLiteral("five-layers"), QStringLiteral("missing")};
   watcher->answer = [&](QWidget* modal) {
     if (qobject_cast<QFileDialog*>(modal)) {
@@ -318,7 +317,8 @@ TEST_F(WindowsInFront, OpenDialogIsJapaneseAndANameTypedWithoutCsvFollowsTheProg
   EXPECT_TRUE(dialog.viewable && dialog.onTop && dialog.active && dialog.focusInside);
   EXPECT_TRUE(dialog.buttons.contains(QStringLiteral("開く(&O)")) || dialog.buttons.contains(QStringLiteral("開く")))
       << dialog.buttons.join(QLatin1Char('|')).toStdString();
-  EXPECT_TRUE(dialog.buttons.contains(QStringLiteral("キャンセル"))) << dialog.buttons.join(QLatin1Char('|')).toStdString();
+  EXPECT_TRUE(dialog.buttons.contains(QStringLiteral("キャンセル")))
+      << dialog.buttons.join(QLatin1Char('|')).toStdString();
   EXPECT_EQ(Find<QLabel>(windows->Open, "Label3")->text(), QStringLiteral("ﾌｧｲﾙ名 : five-layers.csv"));
   EXPECT_EQ(windows->main().workspace().profile.layerCount, 5);
 

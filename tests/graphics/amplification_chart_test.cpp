@@ -106,9 +106,8 @@ TEST(AmplificationChart, LegendColumnMovesOutOfTheStratumColumnsWay) {
   // The laid-down columns 60, 200 and 290 stay where they clear the stratum
   // column; at 60 over a left-hand one (55 to 135) the legend goes right of
   // it, at 200 beside a right-hand one (325 to 405) left of it.
-  for (const Case& k : {Case{true, true, true, 139}, Case{true, false, false, 60},
-                        Case{false, true, false, 177}, Case{false, true, true, 290},
-                        Case{false, false, false, 290}}) {
+  for (const Case& k : {Case{true, true, true, 139}, Case{true, false, false, 60}, Case{false, true, false, 177},
+                        Case{false, true, true, 290}, Case{false, false, false, 290}}) {
     MainChart c;
     FiveLayers(c, {1});
     c.settings.legendLeft = k.legendLeft;
@@ -234,12 +233,12 @@ TEST(AmplificationChart, AxesFromTheSettingsTexts) {
 
 // The profiles of examples/twenty-layers.csv and velocity-inversion.csv.
 SoilProfile TwentyLayerSite() {
-  return MakeProfile({{1.5f, 1.60f, 95},  {2.0f, 1.55f, 105}, {2.5f, 1.55f, 110}, {3.0f, 1.60f, 120},
-                      {3.0f, 1.60f, 130}, {3.0f, 1.65f, 140}, {3.5f, 1.65f, 150}, {3.5f, 1.70f, 160},
-                      {4.0f, 1.70f, 175}, {4.0f, 1.75f, 190}, {4.0f, 1.75f, 200}, {4.5f, 1.80f, 215},
-                      {4.5f, 1.80f, 230}, {5.0f, 1.85f, 250}, {5.0f, 1.85f, 270}, {5.0f, 1.90f, 290},
-                      {5.5f, 1.90f, 320}, {5.5f, 1.95f, 350}, {6.0f, 1.95f, 390}, {6.0f, 2.00f, 430}},
-                     2.2f, 700, "沖積平野Ｃ");
+  return MakeProfile(
+      {{1.5f, 1.60f, 95},  {2.0f, 1.55f, 105}, {2.5f, 1.55f, 110}, {3.0f, 1.60f, 120}, {3.0f, 1.60f, 130},
+       {3.0f, 1.65f, 140}, {3.5f, 1.65f, 150}, {3.5f, 1.70f, 160}, {4.0f, 1.70f, 175}, {4.0f, 1.75f, 190},
+       {4.0f, 1.75f, 200}, {4.5f, 1.80f, 215}, {4.5f, 1.80f, 230}, {5.0f, 1.85f, 250}, {5.0f, 1.85f, 270},
+       {5.0f, 1.90f, 290}, {5.5f, 1.90f, 320}, {5.5f, 1.95f, 350}, {6.0f, 1.95f, 390}, {6.0f, 2.00f, 430}},
+      2.2f, 700, "沖積平野Ｃ");
 }
 
 SoilProfile FillSite() {
@@ -260,16 +259,22 @@ TEST(AmplificationChart, NoTextCoversAnotherOrTheStratumColumn) {
   const std::vector<Case> cases = {
       {"layers 1, 5, 10, 20", TwentyLayerSite(), {1, 5, 10, 20}, [](AnalysisSettings&) {}},
       {"all twenty layers", TwentyLayerSite(), {}, [](AnalysisSettings&) {}},
-      {"logarithmic axes from 0.02 and 0.1", FillSite(), {1, 2, 3, 4},
+      {"logarithmic axes from 0.02 and 0.1",
+       FillSite(),
+       {1, 2, 3, 4},
        [](AnalysisSettings& s) {
          s.xScale = s.yScale = ScaleKind::Logarithmic;
          s.xLower = "0.02";
          s.yLower = "0.1";
          s.yUpper = "100";
        }},
-      {"legend and stratum column both at the left", TwentyLayerSite(), {},
+      {"legend and stratum column both at the left",
+       TwentyLayerSite(),
+       {},
        [](AnalysisSettings& s) { s.legendLeft = s.profileLeft = true; }},
-      {"lumped mass, viscous", FillSite(), {2, 4},
+      {"lumped mass, viscous",
+       FillSite(),
+       {2, 4},
        [](AnalysisSettings& s) {
          s.method = AnalysisMethod::LumpedMass;
          s.dampingForm = DampingForm::Viscous;
@@ -302,8 +307,8 @@ TEST(AmplificationChart, NoTextCoversAnotherOrTheStratumColumn) {
     for (size_t i = 0; i < texts.size(); ++i) {
       const auto& [box, text] = texts[i];
       EXPECT_TRUE(InsidePicture(box, 441, 441)) << text;
-      const bool insetOwn = box.left >= inset.left && box.right <= inset.right && box.top >= inset.top &&
-                            box.bottom <= inset.bottom;
+      const bool insetOwn =
+          box.left >= inset.left && box.right <= inset.right && box.top >= inset.top && box.bottom <= inset.bottom;
       EXPECT_TRUE(insetOwn || !Overlap(box, inset)) << text << " at " << box.left << "," << box.top;
       for (size_t j = 0; j < i; ++j) {
         EXPECT_FALSE(Overlap(box, texts[j].first))
@@ -321,8 +326,7 @@ TEST(AmplificationChart, NoDisplayedLayerShowsTheMessageAndDrawsNothing) {
   c.settings.displayLayers[4] = true;  // box 5, beyond the three layers
   EXPECT_FALSE(c.Draw());
   ASSERT_EQ(c.messages.shown.size(), 1u);
-  EXPECT_EQ(c.messages.shown[0],
-            ErrorBox("増幅特性を表示する層番号が指定されておりません", "表示層選択エラー"));
+  EXPECT_EQ(c.messages.shown[0], ErrorBox("増幅特性を表示する層番号が指定されておりません", "表示層選択エラー"));
   EXPECT_EQ(c.messages.shown[0].icon, MessageIcon::Exclamation);
   EXPECT_TRUE(c.canvas.ops().empty());
   EXPECT_TRUE(c.showLayer[4]);  // the marks are copied all the same

@@ -54,8 +54,7 @@ TEST(MatGrid, WithoutElementNumbersOnlyValuesRemain) {
   grid.Display(a, 2, 3, 2, "%4.1f");
   EXPECT_EQ(grid.FixedCols(), 0);
   EXPECT_EQ(grid.FixedRows(), 0);
-  const std::vector<std::vector<std::string>> expected = {
-      {" 1.0", " 2.0"}, {" 3.0", " 4.0"}, {" 5.0", " 6.0"}};
+  const std::vector<std::vector<std::string>> expected = {{" 1.0", " 2.0"}, {" 3.0", " 4.0"}, {" 5.0", " 6.0"}};
   EXPECT_EQ(Cells(grid), expected);
 }
 

@@ -89,14 +89,10 @@ TEST(DrawWaku, DrawsFrameGridLabelsAndTitlesInOrder) {
   ASSERT_TRUE(drawing);
 
   const std::vector<std::string> expected = {
-      "FillRect 0,0 100,80",
-      "MoveTo 20,60", "LineTo 20,60 20,20", "TextOut 17,65 0",
-      "MoveTo 32,60", "LineTo 32,60 32,20",
-      "MoveTo 45,60", "LineTo 45,60 45,20", "TextOut 36,65 0.5",
-      "MoveTo 57,60", "LineTo 57,60 57,20",
-      "MoveTo 70,60", "LineTo 70,60 70,20", "TextOut 67,65 1",
-      "MoveTo 20,60", "LineTo 20,60 70,60", "TextOut 4,54 0",
-      "MoveTo 20,20", "LineTo 20,20 70,20", "TextOut -2,14 10",
+      "FillRect 0,0 100,80", "MoveTo 20,60",   "LineTo 20,60 20,20", "TextOut 17,65 0",    "MoveTo 32,60",
+      "LineTo 32,60 32,20",  "MoveTo 45,60",   "LineTo 45,60 45,20", "TextOut 36,65 0.5",  "MoveTo 57,60",
+      "LineTo 57,60 57,20",  "MoveTo 70,60",   "LineTo 70,60 70,20", "TextOut 67,65 1",    "MoveTo 20,60",
+      "LineTo 20,60 70,60",  "TextOut 4,54 0", "MoveTo 20,20",       "LineTo 20,20 70,20", "TextOut -2,14 10",
       "TextOut 42,77 T",  // 60 + 1.4 * 12 = 76.8 is inside the labels' row (65 to 77): below it
       "TextOut 30,4 Y",   // 60 - 40 - 1.3 * 12 = 4.4
   };
@@ -134,8 +130,8 @@ TEST(DrawWaku, FrameFollowsWholeDivisionsWhileTitleAndRightLabelsFollowNominalWi
   for (const DrawOp& op : lines) {
     if (op.pen.width == 2) wide.insert(wide.end(), op.points.begin(), op.points.end());
   }
-  EXPECT_EQ(wide, (std::vector<Point>{{50, 390}, {50, 30}, {407, 390}, {407, 30},
-                                      {50, 390}, {407, 390}, {50, 30}, {407, 30}}));
+  EXPECT_EQ(wide, (std::vector<Point>{
+                      {50, 390}, {50, 30}, {407, 390}, {407, 30}, {50, 390}, {407, 390}, {50, 30}, {407, 30}}));
   // Right-hand y labels start at OriginX + WidthX + 5, beyond the frame.
   const std::vector<std::string> texts = Matching(chart.canvas, "TextOut 415,");
   EXPECT_EQ(texts, (std::vector<std::string>{"TextOut 415,384 0", "TextOut 415,294 10", "TextOut 415,204 20",
@@ -217,10 +213,10 @@ TEST(DrawWaku, LogarithmicAxesPlaceMinorLinesAtTwoFourSixEightAndLabelDecades) {
   }
   // x: 40 + trunc(log10(2j) * 50) = 55, 70, 78, 85; y: 200 - log10(2j) * 100.
   const std::vector<std::string> expected = {
-      "LineTo 55,200 55,100",  "LineTo 70,200 70,100",  "LineTo 78,200 78,100",  "LineTo 85,200 85,100",
+      "LineTo 55,200 55,100",   "LineTo 70,200 70,100",   "LineTo 78,200 78,100",   "LineTo 85,200 85,100",
       "LineTo 105,200 105,100", "LineTo 120,200 120,100", "LineTo 128,200 128,100", "LineTo 135,200 135,100",
       "LineTo 155,200 155,100", "LineTo 170,200 170,100", "LineTo 178,200 178,100", "LineTo 185,200 185,100",
-      "LineTo 40,169 190,169", "LineTo 40,139 190,139", "LineTo 40,122 190,122", "LineTo 40,109 190,109",
+      "LineTo 40,169 190,169",  "LineTo 40,139 190,139",  "LineTo 40,122 190,122",  "LineTo 40,109 190,109",
   };
   EXPECT_EQ(minor, expected);
   EXPECT_EQ(chart.canvas.Texts(),
@@ -336,7 +332,8 @@ TEST(DrawGraph, JoinsAcrossPointsALogAxisCannotShowButBreaksAtMissingValues) {
   const float ly[] = {0.0f, kNoValue, 10.0f, 20.0f, kNoValue, kNoValue};
   g.DrawGraph(6, lx, ly);
   // The point after a missing value starts a new piece of the curve.
-  EXPECT_EQ(chart.canvas.Log(), (std::vector<std::string>{"MoveTo 35,270", "MoveTo 159,208", "LineTo 159,208 221,146"}));
+  EXPECT_EQ(chart.canvas.Log(),
+            (std::vector<std::string>{"MoveTo 35,270", "MoveTo 159,208", "LineTo 159,208 221,146"}));
 
   chart.canvas.ClearLog();
   const float gx[] = {kNoValue, 5.0f};
@@ -356,8 +353,8 @@ TEST(PlotGraph, DrawsTheSixMarksWithPenAndBrush) {
        "LineTo 138,201 135,197"},
       {"FillRect 132,197 138,203", "MoveTo 132,197", "LineTo 132,197 132,203", "LineTo 132,203 138,203",
        "LineTo 138,203 138,197", "LineTo 138,197 132,197"},
-      {"Polygon 135,197 132,200 135,203 138,200", "MoveTo 135,197", "LineTo 135,197 132,200",
-       "LineTo 132,200 135,203", "LineTo 135,203 138,200", "LineTo 138,200 135,197"},
+      {"Polygon 135,197 132,200 135,203 138,200", "MoveTo 135,197", "LineTo 135,197 132,200", "LineTo 132,200 135,203",
+       "LineTo 135,203 138,200", "LineTo 138,200 135,197"},
       {"MoveTo 132,197", "LineTo 132,197 138,203", "MoveTo 138,197", "LineTo 138,197 132,203"},
       {"MoveTo 135,197", "LineTo 135,197 135,203", "MoveTo 138,200", "LineTo 138,200 132,200"},
       {},
@@ -411,9 +408,8 @@ TEST(ScaleUnit, LinearAxisTakesTheFirstStepThatCoversTheMaximum) {
   EXPECT_EQ(g.SValueX, 0.0f);
   EXPECT_EQ(g.VValueX, 0.99999994f);
   g.DrawWaku();
-  EXPECT_EQ(chart.canvas.Texts(),
-            (std::vector<std::string>{"0", "1", "2", "3", "4", "5", "0", "10", "20", "30", "40", "TitleX [unit]",
-                                      "TitleY [unit]"}));
+  EXPECT_EQ(chart.canvas.Texts(), (std::vector<std::string>{"0", "1", "2", "3", "4", "5", "0", "10", "20", "30", "40",
+                                                            "TitleX [unit]", "TitleY [unit]"}));
 
   g.NGridX = 4;
   const float b[] = {0.7f};

@@ -48,28 +48,22 @@ TEST(StratumDiagram, DrawsEveryOperationOfATwoLayerProfile) {
   const std::vector<std::string> expected = {
       "FillRect 0,0 233,441",
       // velocity axis, 100 m/s per 40 pixels
-      "MoveTo 45,60", "LineTo 45,60 205,60", "TextOut 70,5 Ｓ波速度", "TextOut 180,25 (m/s)",
-      "TextOut 30,51 0",
-      "TextOut 71,40 100", "MoveTo 85,60", "LineTo 85,60 85,55",
-      "TextOut 111,40 200", "MoveTo 125,60", "LineTo 125,60 125,55",
-      "TextOut 151,40 300", "MoveTo 165,60", "LineTo 165,60 165,55",
-      "TextOut 191,40 400", "MoveTo 205,60", "LineTo 205,60 205,55",
+      "MoveTo 45,60", "LineTo 45,60 205,60", "TextOut 70,5 Ｓ波速度", "TextOut 180,25 (m/s)", "TextOut 30,51 0",
+      "TextOut 71,40 100", "MoveTo 85,60", "LineTo 85,60 85,55", "TextOut 111,40 200", "MoveTo 125,60",
+      "LineTo 125,60 125,55", "TextOut 151,40 300", "MoveTo 165,60", "LineTo 165,60 165,55", "TextOut 191,40 400",
+      "MoveTo 205,60", "LineTo 205,60 205,55",
       // depth axis, 5 m per 75 pixels
-      "TextOut 2,125    5", "MoveTo 45,135", "LineTo 45,135 40,135",
-      "TextOut 2,200   10", "MoveTo 45,210", "LineTo 45,210 40,210",
-      "TextOut 2,275   15", "MoveTo 45,285", "LineTo 45,285 40,285",
-      "TextOut 2,350   20", "MoveTo 45,360", "LineTo 45,360 40,360",
+      "TextOut 2,125    5", "MoveTo 45,135", "LineTo 45,135 40,135", "TextOut 2,200   10", "MoveTo 45,210",
+      "LineTo 45,210 40,210", "TextOut 2,275   15", "MoveTo 45,285", "LineTo 45,285 40,285", "TextOut 2,350   20",
+      "MoveTo 45,360", "LineTo 45,360 40,360",
       // dotted grid down to 5 m
-      "MoveTo 85,60", "LineTo 85,60 85,135", "MoveTo 125,60", "LineTo 125,60 125,135",
-      "MoveTo 165,60", "LineTo 165,60 165,135", "MoveTo 205,60", "LineTo 205,60 205,135",
+      "MoveTo 85,60", "LineTo 85,60 85,135", "MoveTo 125,60", "LineTo 125,60 125,135", "MoveTo 165,60",
+      "LineTo 165,60 165,135", "MoveTo 205,60", "LineTo 205,60 205,135",
       // the bars, labels inside
-      "Rectangle 45,60 105,90", "TextOut 57,66  150 ",
-      "Rectangle 45,90 165,135", "TextOut 87,103  300 ",
+      "Rectangle 45,60 105,90", "TextOut 57,66  150 ", "Rectangle 45,90 165,135", "TextOut 87,103  300 ",
       // the base band, its top line, the depth axis, the texts
-      "FillRect 45,135 205,360", "MoveTo 45,135", "LineTo 45,135 205,135",
-      "MoveTo 45,60", "LineTo 45,60 45,360",
-      "TextOut 102,242  500 ", "TextOut 143,137   5.00m", "TextOut 7,370 深さ(m)",
-      "TextOut 85,370 地点A"};
+      "FillRect 45,135 205,360", "MoveTo 45,135", "LineTo 45,135 205,135", "MoveTo 45,60", "LineTo 45,60 45,360",
+      "TextOut 102,242  500 ", "TextOut 143,137   5.00m", "TextOut 7,370 深さ(m)", "TextOut 85,370 地点A"};
   EXPECT_EQ(canvas.Log(), expected);
 
   // Pens, brushes and font along the way.
@@ -123,10 +117,9 @@ TEST(StratumDiagram, ScaleRowsChangeJustAboveTheirLimits) {
                                       "TextOut 191,40 400", "TextOut 2,125    5", "TextOut 2,200   10",
                                       "TextOut 2,275   15", "TextOut 2,350   20"}));
   const RecordingCanvas wider = Diagram(Profile({{20.01f, 401}}, 600));
-  EXPECT_EQ(labels(wider),
-            (std::vector<std::string>{"TextOut 71,40 200", "TextOut 111,40 400", "TextOut 151,40 600",
-                                      "TextOut 191,40 800", "TextOut 2,125   10", "TextOut 2,200   20",
-                                      "TextOut 2,275   30", "TextOut 2,350   40"}));
+  EXPECT_EQ(labels(wider), (std::vector<std::string>{"TextOut 71,40 200", "TextOut 111,40 400", "TextOut 151,40 600",
+                                                     "TextOut 191,40 800", "TextOut 2,125   10", "TextOut 2,200   20",
+                                                     "TextOut 2,275   30", "TextOut 2,350   40"}));
   // 401 m/s on 200 per 40 pixels: 125.2 → 125; 20.01 m on 10 per 75: 210.075 → 210.
   EXPECT_EQ(wider.OfKind(Kind::Rectangle)[0].ToString(), "Rectangle 45,60 125,210");
 }
@@ -207,9 +200,9 @@ TEST(InsetStratum, TwentyEqualLayersGiveBoundariesOnly) {
   EXPECT_EQ(canvas.Texts(), (std::vector<std::string>{"深度(m)", " 700m/s"}));
   const std::vector<DrawOp> lines = canvas.OfKind(Kind::LineTo);
   ASSERT_EQ(lines.size(), 1u + 20u + 7u);
-  EXPECT_EQ(lines[0].ToString(), "LineTo 330,50 360,50");   // surface
-  EXPECT_EQ(lines[1].ToString(), "LineTo 330,56 370,56");   // 50 + 6.65
-  EXPECT_EQ(lines[2].ToString(), "LineTo 330,63 370,63");   // 50 + 13.3
+  EXPECT_EQ(lines[0].ToString(), "LineTo 330,50 360,50");     // surface
+  EXPECT_EQ(lines[1].ToString(), "LineTo 330,56 370,56");     // 50 + 6.65
+  EXPECT_EQ(lines[2].ToString(), "LineTo 330,63 370,63");     // 50 + 13.3
   EXPECT_EQ(lines[20].ToString(), "LineTo 330,183 370,183");  // 50 + 133
   EXPECT_EQ(lines[21].ToString(), "LineTo 330,188 335,183");  // first hatch stroke
   EXPECT_EQ(lines[27].ToString(), "LineTo 360,188 365,183");
@@ -234,8 +227,7 @@ TEST(InsetStratum, ThickLayersShowDepthAndVelocity) {
   RecordingCanvas canvas(441, 441);
   DrawInsetStratum(canvas, p, 55, 40);
   // 133 / 10 = 13.3 pixels a metre: h = 66, boundaries at 116 and 183.
-  EXPECT_EQ(canvas.Texts(),
-            (std::vector<std::string>{"5.00", " 150", "10.00", " 320", "深度(m)", "1200m/s"}));
+  EXPECT_EQ(canvas.Texts(), (std::vector<std::string>{"5.00", " 150", "10.00", " 320", "深度(m)", "1200m/s"}));
   const std::vector<DrawOp> texts = canvas.OfKind(Kind::TextOut);
   EXPECT_EQ(texts[0].ToString(), "TextOut 102,111 5.00");
   EXPECT_EQ(texts[1].ToString(), "TextOut 63,78  150");

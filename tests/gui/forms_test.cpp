@@ -505,8 +505,8 @@ TEST(SettingsForm, CaptionsHintsAndRanges) {
     EXPECT_EQ(box->text(), texts.first) << name;
     EXPECT_EQ(box->toolTip(), texts.second) << name;
   }
-  const std::map<const char*, const char*> hints{{"Edit4", "目盛下限値"}, {"Edit6", "目盛上限値"},
-                                                 {"Edit3", "目盛下限値"}, {"Edit1", "目盛上限値"},
+  const std::map<const char*, const char*> hints{{"Edit4", "目盛下限値"},     {"Edit6", "目盛上限値"},
+                                                 {"Edit3", "目盛下限値"},     {"Edit1", "目盛上限値"},
                                                  {"Edit5", "横軸目盛分割数"}, {"Edit2", "縦軸目盛分割数"}};
   for (const auto& [name, hint] : hints) EXPECT_EQ(forms.In<QLineEdit>(form, name)->toolTip(), hint) << name;
   EXPECT_EQ(forms.In<QPushButton>(form, "Button2")->text(), "設定");

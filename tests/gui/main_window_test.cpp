@@ -50,8 +50,8 @@ void Type(QLineEdit* field, const QString& text) {
 }
 
 void MouseMove(QWidget* widget, int x, int y) {
-  QMouseEvent move(QEvent::MouseMove, QPointF(x, y), widget->mapToGlobal(QPointF(x, y)), Qt::NoButton,
-                   Qt::NoButton, Qt::NoModifier);
+  QMouseEvent move(QEvent::MouseMove, QPointF(x, y), widget->mapToGlobal(QPointF(x, y)), Qt::NoButton, Qt::NoButton,
+                   Qt::NoModifier);
   QApplication::sendEvent(widget, &move);
 }
 
@@ -116,8 +116,11 @@ TEST_F(MainWindowRoads, NewProfileTypedIntoTheGridIsAnalysedListedAndSavedAsTheB
 
   // The profile of examples/five-layers.csv, typed.
   Type(Find<QLineEdit>(windows->Profile, "EdSite"), QStringLiteral("湾岸地点Ｂ"));
-  const char* layers[5][3] = {{"2.00", "1.80", "140"}, {"6.00", "1.60", "110"}, {"8.00", "1.80", "180"},
-                              {"10.00", "1.70", "220"}, {"12.00", "1.90", "320"}};
+  const char* layers[5][3] = {{"2.00", "1.80", "140"},
+                              {"6.00", "1.60", "110"},
+                              {"8.00", "1.80", "180"},
+                              {"10.00", "1.70", "220"},
+                              {"12.00", "1.90", "320"}};
   for (int row = 1; row <= 5; ++row) {
     for (int col = 1; col <= 3; ++col) SetCell(col, row, QString::fromUtf8(layers[row - 1][col - 1]));
   }
@@ -248,7 +251,7 @@ TEST_F(MainWindowRoads, ApplyRefusesABadAxisWithItsMessageAndChangesNothing) {
   Find<QRadioButton>(windows->Display, "RGPointsItem0")->click();  // 100 points
   Type(Find<QLineEdit>(windows->Display, "Edit4"), QStringLiteral("-1"));
   Type(Find<QLineEdit>(windows->Display, "Edit3"), QStringLiteral("30"));  // the y axis is bad too
-  Press(windows->Display, "Button2");  // 設定
+  Press(windows->Display, "Button2");                                      // 設定
 
   ASSERT_EQ(messages.shown.size(), 1u) << "only the horizontal axis is reported";
   EXPECT_EQ(messages.shown[0], ErrorBox("縦横軸の目盛りに負の値は設定できません", "軸目盛り設定エラー"));
@@ -364,8 +367,8 @@ TEST(MainWindowLayout, FixedClientAreaCaptionAndStartState) {
 // The Qt ports
 
 TEST(QtPorts, FilterListsKeepTheirTitles) {
-  EXPECT_EQ(ToQtNameFilters(kSaveDialogFilter),
-            (QStringList{QStringLiteral("地層構成/増幅特性ﾌｧｲﾙ (*.csv)"), QStringLiteral("地層構成/増幅特性ﾌｧｲﾙ (*.*)")}));
+  EXPECT_EQ(ToQtNameFilters(kSaveDialogFilter), (QStringList{QStringLiteral("地層構成/増幅特性ﾌｧｲﾙ (*.csv)"),
+                                                             QStringLiteral("地層構成/増幅特性ﾌｧｲﾙ (*.*)")}));
   EXPECT_EQ(ToQtNameFilters("Text|*.txt"), QStringList{QStringLiteral("Text (*.txt)")});
 }
 
@@ -412,7 +415,8 @@ TEST(QtPorts, MessageBoxShowsTheBoxAndReturnsTheButton) {
     EXPECT_EQ(box->standardButtons(), QMessageBox::Ok | QMessageBox::Cancel);
     box->button(QMessageBox::Cancel)->click();
   });
-  EXPECT_EQ(port.Show(QuestionBox("プログラムを終了してもよろしいですか？", "プログラムの終了")), MessageResult::Cancel);
+  EXPECT_EQ(port.Show(QuestionBox("プログラムを終了してもよろしいですか？", "プログラムの終了")),
+            MessageResult::Cancel);
 
   WhenShown<QMessageBox>([](QMessageBox* box) {
     EXPECT_EQ(box->icon(), QMessageBox::Critical);

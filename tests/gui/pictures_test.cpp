@@ -22,8 +22,7 @@ namespace fs = std::filesystem;
 
 // A profile and its analysis with the default settings, every layer shown.
 struct AnalysedSite {
-  AnalysedSite(const std::string& site, const std::vector<LayerValues>& layers, float baseDensity,
-               float baseVs) {
+  AnalysedSite(const std::string& site, const std::vector<LayerValues>& layers, float baseDensity, float baseVs) {
     profile = MakeProfile(layers, baseDensity, baseVs, site);
     for (size_t i = 0; i < layers.size(); ++i) settings.displayLayers[i] = true;
     result.pointCount = 400;

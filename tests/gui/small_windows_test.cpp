@@ -187,8 +187,8 @@ TEST(BoxesAndDialogs, ABoxKeepsItsLineWholeAndTheFileListIsJapanese) {
     lines = label->height() / label->fontMetrics().lineSpacing();
     box->button(QMessageBox::Ok)->click();
   });
-  messages.Show({"ファイル /home/user/boreholes/b.csv の基盤層（第4層）のＳ波速度が与えられていません！", "データエラー",
-                 MessageIcon::Exclamation, MessageButtons::Ok});
+  messages.Show({"ファイル /home/user/boreholes/b.csv の基盤層（第4層）のＳ波速度が与えられていません！",
+                 "データエラー", MessageIcon::Exclamation, MessageButtons::Ok});
   EXPECT_EQ(lines, 1);
 
   TempFolder folder;
@@ -220,7 +220,8 @@ TEST(BoxesAndDialogs, ABoxKeepsItsLineWholeAndTheFileListIsJapanese) {
   dialogs.RunOpenDialog({"地層構成/増幅特性ファイル (*.csv)|*.csv", folder.path().string()});
   EXPECT_EQ(size, QStringList{QStringLiteral("162 バイト")});
   ASSERT_EQ(date.size(), 1);
-  EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\d{4}/\\d{2}/\\d{2} \\d{2}:\\d{2}$")).match(date[0]).hasMatch()) << date[0].toStdString();
+  EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\d{4}/\\d{2}/\\d{2} \\d{2}:\\d{2}$")).match(date[0]).hasMatch())
+      << date[0].toStdString();
   EXPECT_EQ(folderType, QStringList{QStringLiteral("フォルダー")});
 }
 

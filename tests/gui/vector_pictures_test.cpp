@@ -86,7 +86,7 @@ TEST(VectorPictures, SvgIsWellFormedXmlOfThePictureSizeWithItsTexts) {
   EXPECT_TRUE(Has(c.texts, "増幅率")) << chart.substr(0, 2000);
   EXPECT_TRUE(Has(c.texts, "臨海地点"));
   EXPECT_TRUE(Has(c.texts, "|20|"));
-  
+
   const SvgContent d = ParseSvg(diagram);
   EXPECT_EQ(d.viewBox, "0 0 233 441");
   EXPECT_TRUE(Has(d.texts, "波速度"));
@@ -96,10 +96,8 @@ TEST(VectorPictures, SvgIsWellFormedXmlOfThePictureSizeWithItsTexts) {
 TEST(VectorPictures, PdfTextsAreExtractableAndTheFontIsEmbedded) {
   const Site site;
   TempFolder folder;
-  ASSERT_EQ(SaveChartPicture(folder / "chart.pdf", {site.profile, site.result, site.settings}, PictureFormat::Pdf),
-            "");
-  ASSERT_EQ(SaveStratumPicture(folder / "diagram.pdf", site.profile, kDefaultLayerColours, true,
-                               PictureFormat::Pdf),
+  ASSERT_EQ(SaveChartPicture(folder / "chart.pdf", {site.profile, site.result, site.settings}, PictureFormat::Pdf), "");
+  ASSERT_EQ(SaveStratumPicture(folder / "diagram.pdf", site.profile, kDefaultLayerColours, true, PictureFormat::Pdf),
             "");
   const std::string chartText = Command("pdftotext '" + (folder / "chart.pdf") + "' -");
   EXPECT_NE(chartText.find("増幅率"), std::string::npos) << chartText;

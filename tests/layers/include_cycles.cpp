@@ -213,8 +213,8 @@ int main(int argc, char** argv) {
       for (const auto& [to, includes] : out) {
         if (allowed.count(to)) continue;
         for (const Include& include : includes) {
-          std::printf("%s: %s   <- %s does not link %s\n", include.where.c_str(), include.text.c_str(),
-                      from.c_str(), to.c_str());
+          std::printf("%s: %s   <- %s does not link %s\n", include.where.c_str(), include.text.c_str(), from.c_str(),
+                      to.c_str());
           ++faults;
         }
       }

@@ -24,8 +24,7 @@ TEST(AtomicFile, ReplacesTheFileKeepingItsModeAndFollowingLinks) {
   fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
   ASSERT_TRUE(WriteFileAtomically(path, "new\r\n"));
   EXPECT_EQ(TempFolder::Read(path), "new\r\n");
-  EXPECT_EQ(fs::status(path).permissions(),
-            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  EXPECT_EQ(fs::status(path).permissions(), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
 
   // Through a link the linked file is replaced and the link stays a link.
   const std::string link = folder / "link.csv";
@@ -109,7 +108,8 @@ TEST(StagedFiles, AGroupCommitsInOrderWhenDueAndAbandonsWhatItNeverCommitted) {
     for (const char* name : {"a.csv", "b.csv"}) {
       StagedFile file;
       ASSERT_TRUE(StageFileAtomically(folder / name, std::string("new ") + name, file));
-      group.Add(std::move(file), [&log, name](bool committed) { log += std::string(name) + (committed ? "+ " : "- "); });
+      group.Add(std::move(file),
+                [&log, name](bool committed) { log += std::string(name) + (committed ? "+ " : "- "); });
       EXPECT_EQ(group.Due(), std::string(name) == "b.csv");
     }
     EXPECT_EQ(log, "");

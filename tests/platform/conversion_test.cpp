@@ -44,7 +44,8 @@ TEST(StrToFloat, RefusesEverythingElseWithTheSystemText) {
   EXPECT_EQ(FloatMessage("　　－"), "'　　－' は浮動小数点数ではありません");
   EXPECT_EQ(FloatMessage("1,5"), "'1,5' は浮動小数点数ではありません");
   EXPECT_EQ(FloatMessage("1 0"), "'1 0' は浮動小数点数ではありません");
-  for (const char* text : {"abc", ".", "-", "1e", "1e+", "inf", "nan", "0x10", "1.2.3", "1e999", "-1e999", "0.01e311", "--1"}) {
+  for (const char* text :
+       {"abc", ".", "-", "1e", "1e+", "inf", "nan", "0x10", "1.2.3", "1e999", "-1e999", "0.01e311", "--1"}) {
     EXPECT_EQ(FloatMessage(text), std::string("'") + text + "' は浮動小数点数ではありません");
   }
 }

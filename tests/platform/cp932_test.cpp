@@ -15,9 +15,9 @@ TEST(Cp932, ConvertsTheProgramsTextBothWays) {
   const Case cases[] = {
       {"減衰比", "\x8c\xb8\x90\x8a\x94\xe4"},
       {"ﾌｧｲﾙ名 : ", "\xcc\xa7\xb2\xd9\x96\xbc : "},  // half-width katakana stay single bytes
-      {"　　－", "\x81\x40\x81\x40\x81\x7c"},         // full-width spaces and minus
+      {"　　－", "\x81\x40\x81\x40\x81\x7c"},        // full-width spaces and minus
       {"～", "\x81\x60"},                            // the Windows mapping of 0x8160
-      {"①", "\x87\x40"},                            // NEC row 13 (circled digits)
+      {"①", "\x87\x40"},                             // NEC row 13 (circled digits)
       {"a\\b", "a\\b"},                              // 0x5C is the backslash, not the yen sign
       {"", ""},
   };
@@ -34,14 +34,14 @@ TEST(Cp932, ConvertsTheProgramsTextBothWays) {
 }
 
 TEST(Cp932, RefusesWhatItCannotConvert) {
-  EXPECT_EQ(Cp932ToUtf8("abc\x8c"), std::nullopt);     // lead byte cut off at the end
-  EXPECT_EQ(Cp932ToUtf8("\x81\x7f"), std::nullopt);    // no character there
+  EXPECT_EQ(Cp932ToUtf8("abc\x8c"), std::nullopt);   // lead byte cut off at the end
+  EXPECT_EQ(Cp932ToUtf8("\x81\x7f"), std::nullopt);  // no character there
   EXPECT_EQ(Cp932ToUtf8("\x80"), std::nullopt);
   EXPECT_EQ(Cp932ToUtf8("\xfd"), std::nullopt);
-  EXPECT_EQ(Utf8ToCp932("\xff"), std::nullopt);        // not UTF-8
-  EXPECT_EQ(Utf8ToCp932("\xe6\xb8"), std::nullopt);    // truncated UTF-8
-  EXPECT_EQ(Utf8ToCp932("地点😀"), std::nullopt);      // no CP932 code
-  EXPECT_EQ(Utf8ToCp932("\xc3\xa9"), std::nullopt);    // é
+  EXPECT_EQ(Utf8ToCp932("\xff"), std::nullopt);      // not UTF-8
+  EXPECT_EQ(Utf8ToCp932("\xe6\xb8"), std::nullopt);  // truncated UTF-8
+  EXPECT_EQ(Utf8ToCp932("地点😀"), std::nullopt);     // no CP932 code
+  EXPECT_EQ(Utf8ToCp932("\xc3\xa9"), std::nullopt);  // é
 }
 
 // ASCII is passed through unconverted: the library's own tables must give

@@ -25,16 +25,20 @@ TEST(TakeFileText, Utf8WithTheMarkOrNotValidCp932BecomesItsCp932Twin) {
   }
   // The mark alone, and the mark before plain ASCII: the mark is dropped.
   EXPECT_EQ(TakeFileText("\xEF\xBB\xBF").cp932, "");
-  EXPECT_EQ(TakeFileText("\xEF\xBB\xBF" "1,2\n").cp932, "1,2\n");
+  EXPECT_EQ(TakeFileText("\xEF\xBB\xBF"
+                         "1,2\n")
+                .cp932,
+            "1,2\n");
 }
 
 TEST(TakeFileText, Cp932AndWhatIsNeitherStayAsTheyAre) {
   const std::string cases[] = {
-      kSiteCp932 + kHeaderCp932,     // what the program writes
-      "1,2.50,1.70,120\r\n",          // ASCII is both; nothing to convert
-      "\x83\x54\x83,C\r\n",           // neither: a lead byte without its trail byte
-      "\xEF\xBB\xBF\xff\r\n",         // a mark before bytes that are not UTF-8
-      "\xEF\xBB\xBF" "\x83\x54\r\n",  // a mark before CP932
+      kSiteCp932 + kHeaderCp932,  // what the program writes
+      "1,2.50,1.70,120\r\n",      // ASCII is both; nothing to convert
+      "\x83\x54\x83,C\r\n",       // neither: a lead byte without its trail byte
+      "\xEF\xBB\xBF\xff\r\n",     // a mark before bytes that are not UTF-8
+      "\xEF\xBB\xBF"
+      "\x83\x54\r\n",  // a mark before CP932
   };
   for (const std::string& file : cases) {
     const FileText text = TakeFileText(file);
@@ -50,7 +54,9 @@ TEST(TakeFileText, Cp932AndWhatIsNeitherStayAsTheyAre) {
 }
 
 TEST(TakeFileText, Utf8ThatCp932CannotHoldIsMarkedAndKeptWithoutTheMark) {
-  const FileText text = TakeFileText("\xEF\xBB\xBF" "サイト名,地点😀\r\n");
+  const FileText text = TakeFileText(
+      "\xEF\xBB\xBF"
+      "サイト名,地点😀\r\n");
   EXPECT_EQ(text.encoding, FileEncoding::Utf8);
   EXPECT_FALSE(text.representable);
   EXPECT_EQ(text.cp932, "サイト名,地点😀\r\n");

@@ -34,8 +34,8 @@ struct LayerText {
   const char* vs;
 };
 
-void FillGrid(ProfileGrid& grid, const std::string& site, const std::vector<LayerText>& layers,
-              const char* baseDensity, const char* baseVs) {
+void FillGrid(ProfileGrid& grid, const std::string& site, const std::vector<LayerText>& layers, const char* baseDensity,
+              const char* baseVs) {
   const int n = static_cast<int>(layers.size());
   grid.EdSite = site;
   grid.SetUpDown1Position(n);
@@ -68,9 +68,9 @@ struct Snapshot {
   bool operator==(const Snapshot& o) const {
     return profile.siteName == o.profile.siteName && profile.layerCount == o.profile.layerCount &&
            std::memcmp(&profile.layers, &o.profile.layers, sizeof profile.layers) == 0 &&
-           profile.totalDepth == o.profile.totalDepth && profile.maxVs == o.profile.maxVs &&
-           cells == o.cells && edSite == o.edSite && label7 == o.label7 && label3 == o.label3 &&
-           fileName == o.fileName && position == o.position;
+           profile.totalDepth == o.profile.totalDepth && profile.maxVs == o.profile.maxVs && cells == o.cells &&
+           edSite == o.edSite && label7 == o.label7 && label3 == o.label3 && fileName == o.fileName &&
+           position == o.position;
   }
 };
 
@@ -138,7 +138,8 @@ TEST_F(ProfileFilesTest, WritesTheTwoLayerExampleByteForByte) {
   ASSERT_TRUE(SaveProfile(path));
   // サイト名,地点A and 層数,2 spelt out in CP932, then the rest.
   EXPECT_EQ(TempFolder::Read(path),
-            std::string("\x83\x54\x83\x43\x83\x67\x96\xbc,\x92\x6e\x93\x5f" "A\r\n"
+            std::string("\x83\x54\x83\x43\x83\x67\x96\xbc,\x92\x6e\x93\x5f"
+                        "A\r\n"
                         "\x91\x77\x90\x94,2\r\n") +
                 Sjis("層番号,層厚(m),密度,S波速度(m/s)\r\n1,2.50,1.70,120\r\n2,8.00,1.90,300\r\n"
                      ",,2.10,700\r\n"));
@@ -173,15 +174,13 @@ TEST_F(ProfileFilesTest, WritesTheResultFileByteForByte) {
       "   3,   2.500,   0.400,     ---, 100.000\r\n";
   const std::string path = folder / "result.csv";
   ASSERT_TRUE(SaveResult(path));
-  EXPECT_EQ(TempFolder::Read(path),
-            Sjis(head + "解析法,伝達マトリックス法\r\n履歴型減衰,減衰比,  0.050\r\n" + table));
+  EXPECT_EQ(TempFolder::Read(path), Sjis(head + "解析法,伝達マトリックス法\r\n履歴型減衰,減衰比,  0.050\r\n" + table));
 
   // The method and damping lines follow the settings at the moment of saving.
   ws.settings.method = AnalysisMethod::LumpedMass;
   ws.settings.dampingForm = DampingForm::Viscous;
   ASSERT_TRUE(SaveResult(path));
-  EXPECT_EQ(TempFolder::Read(path),
-            Sjis(head + "解析法,等価質点系解析\r\n粘性型減衰,減衰比,  0.050\r\n" + table));
+  EXPECT_EQ(TempFolder::Read(path), Sjis(head + "解析法,等価質点系解析\r\n粘性型減衰,減衰比,  0.050\r\n" + table));
   ws.settings.method = AnalysisMethod::Reflection;
   ASSERT_TRUE(SaveResult(path));
   EXPECT_EQ(Lines(Cp932ToUtf8(TempFolder::Read(path)).value())[6], "重複反射法");
@@ -293,8 +292,7 @@ TEST_F(ProfileFilesTest, OverwriteIsAskedAndCancelLeavesTheFileAlone) {
   EXPECT_FALSE(SaveProfile(path));
   ASSERT_EQ(messages.shown.size(), 1u);
   EXPECT_EQ(messages.shown[0],
-            QuestionBox("ファイル " + path + " はすでにあります．上書きしてよろしいですか？",
-                        "ファイル名重複エラー"));
+            QuestionBox("ファイル " + path + " はすでにあります．上書きしてよろしいですか？", "ファイル名重複エラー"));
   EXPECT_EQ(messages.shown[0].icon, MessageIcon::Question);
   EXPECT_EQ(messages.shown[0].buttons, MessageButtons::OkCancel);
   EXPECT_EQ(TempFolder::Read(path), "old content");
@@ -326,8 +324,7 @@ TEST_F(ProfileFilesTest, AFailedWriteIsReportedAndChangesNoLabel) {
     messages.shown.clear();
     const std::string locked = folder / "locked";
     std::filesystem::create_directory(locked);
-    std::filesystem::permissions(locked, std::filesystem::perms::owner_read |
-                                             std::filesystem::perms::owner_exec);
+    std::filesystem::permissions(locked, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
     EXPECT_FALSE(SaveProfile(locked + "/p.csv"));
     EXPECT_EQ(messages.shown, std::vector<MessageBox>{cannotCreate});
     std::filesystem::permissions(locked, std::filesystem::perms::owner_all);
@@ -369,7 +366,8 @@ TEST_F(ProfileFilesTest, WritersRefuseWhatCannotBeWrittenBeforeAskingForAName) {
   FillGrid(ws.grid, "A", {{"1", "1", "100"}, {"2", "1.5", "150"}}, "", "500");
   messages.shown.clear();
   EXPECT_FALSE(SaveResult(folder / "x.csv"));
-  EXPECT_EQ(messages.shown, std::vector<MessageBox>{ErrorBox("基盤層（第3層）の密度が与えられていません！", "データエラー")});
+  EXPECT_EQ(messages.shown,
+            std::vector<MessageBox>{ErrorBox("基盤層（第3層）の密度が与えられていません！", "データエラー")});
   EXPECT_EQ(ws.profile.layerCount, 0);  // the grid was not taken over
 
   // No analysis yet, then an analysis of fewer layers than the grid now has.
@@ -392,8 +390,8 @@ TEST_F(ProfileFilesTest, WritersRefuseWhatCannotBeWrittenBeforeAskingForAName) {
   ws.grid.EdSite = "地点\U0001F600";
   messages.shown.clear();
   EXPECT_FALSE(SaveProfile(folder / "x.csv"));
-  EXPECT_EQ(messages.shown, std::vector<MessageBox>{ErrorBox(
-                                "地点名に Shift-JIS で保存できない文字があります", "データエラー")});
+  EXPECT_EQ(messages.shown,
+            std::vector<MessageBox>{ErrorBox("地点名に Shift-JIS で保存できない文字があります", "データエラー")});
   std::string longest;
   for (int i = 0; i < 44; ++i) longest += "地";
   ws.grid.EdSite = longest + "あ";  // 90 bytes: one too many
@@ -409,8 +407,8 @@ TEST_F(ProfileFilesTest, WritersRefuseWhatCannotBeWrittenBeforeAskingForAName) {
   ws.grid.SetCell(3, 2, "3e38");
   messages.shown.clear();
   EXPECT_FALSE(SaveProfile(folder / "x.csv"));
-  EXPECT_EQ(messages.shown, std::vector<MessageBox>{ErrorBox(
-                                "第2層の数値が大きすぎてファイルに保存できません", "データエラー")});
+  EXPECT_EQ(messages.shown,
+            std::vector<MessageBox>{ErrorBox("第2層の数値が大きすぎてファイルに保存できません", "データエラー")});
 
   EXPECT_TRUE(dialogs.saveRequests.empty());
   EXPECT_FALSE(std::filesystem::exists(folder / "x.csv"));
@@ -476,8 +474,9 @@ TEST_F(ProfileFilesTest, ABaseValueTheFileDoesNotGiveIsNotTakenFromAnEarlierProf
     const std::string path = folder.Write("nobase.csv", Sjis(head + base));
     messages.shown.clear();
     EXPECT_FALSE(Load(path));
-    EXPECT_EQ(messages.shown, std::vector<MessageBox>{ErrorBox(
-                                  "ファイル " + path + " の基盤層（第3層）のＳ波速度が与えられていません！", "データエラー")});
+    EXPECT_EQ(messages.shown,
+              std::vector<MessageBox>{
+                  ErrorBox("ファイル " + path + " の基盤層（第3層）のＳ波速度が与えられていません！", "データエラー")});
     EXPECT_EQ(ws.profile.layers[2].vs, 500.0f);
     EXPECT_EQ(ws.profile.layerCount, 0);
   }
@@ -493,8 +492,7 @@ TEST_F(ProfileFilesTest, RefusedFilesLeaveEverythingAsItWas) {
     const std::string path = folder.Write("bad.csv", bytes);
     messages.shown.clear();
     EXPECT_FALSE(Load(path)) << text;
-    EXPECT_EQ(messages.shown, std::vector<MessageBox>{FileErrorBox(
-                                  "ファイル " + path + text)});
+    EXPECT_EQ(messages.shown, std::vector<MessageBox>{FileErrorBox("ファイル " + path + text)});
     EXPECT_TRUE(Snapshot(ws) == before) << text;
   };
   const std::string site = Sjis("サイト名,C\r\n");
@@ -510,8 +508,11 @@ TEST_F(ProfileFilesTest, RefusedFilesLeaveEverythingAsItWas) {
   refused(site + Sjis("層数,2\r\n") + header + "1,1,1,100\r\n", endsEarly);
 
   const std::string notCp932 = " に Shift-JIS として読めない文字があります";
-  refused("\x83\x54\x83,C\r\n", notCp932);               // a lead byte without its trail byte
-  refused(site + "\x91\x77\x90\x94,\xa0" "2\r\n", notCp932);  // 0xA0 is no CP932 character
+  refused("\x83\x54\x83,C\r\n", notCp932);  // a lead byte without its trail byte
+  refused(site +
+              "\x91\x77\x90\x94,\xa0"
+              "2\r\n",
+          notCp932);  // 0xA0 is no CP932 character
   refused(site + Sjis("層数,1\r\n") + header + "1,1,1,100\r\n,,2,\xfd\r\n", notCp932);
 
   // A missing file, a folder, and a file that cannot be read.
@@ -534,7 +535,8 @@ TEST_F(ProfileFilesTest, RefusedFilesLeaveEverythingAsItWas) {
   const std::string pipe = folder / "pipe";
   ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
   EXPECT_FALSE(Load(pipe));
-  EXPECT_EQ(messages.shown.back(), FileErrorBox("ファイル " + pipe + " は途中で終わっています（層データが足りません）"));
+  EXPECT_EQ(messages.shown.back(),
+            FileErrorBox("ファイル " + pipe + " は途中で終わっています（層データが足りません）"));
   EXPECT_TRUE(Snapshot(ws) == before);
 
   // Cancel: nothing at all.
@@ -688,7 +690,8 @@ TEST_F(ProfileFilesTest, TheLineRuleCountsTheBytesAFileWouldHaveInCp932) {
     const std::string cut = folder.Write("cut.csv", bom + "サイト名," + name + "AB" + rest);
     messages.shown.clear();
     EXPECT_FALSE(Load(cut));
-    EXPECT_EQ(messages.shown, std::vector<MessageBox>{FileErrorBox("ファイル " + cut + " の地点名が長すぎて読み込めません")});
+    EXPECT_EQ(messages.shown,
+              std::vector<MessageBox>{FileErrorBox("ファイル " + cut + " の地点名が長すぎて読み込めません")});
   }
 }
 

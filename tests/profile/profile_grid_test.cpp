@@ -188,11 +188,11 @@ TEST(ProfileGrid, TabOrderVisitsOnlyTheTypedCellsAndPassesTheBaseRowsDash) {
     return std::pair(to.col, to.row);
   };
   EXPECT_EQ(next(1, 1, true), std::pair(2, 1));
-  EXPECT_EQ(next(3, 1, true), std::pair(1, 2));   // velocity → next thickness
-  EXPECT_EQ(next(4, 4, true), std::pair(1, 5));   // from a depth cell
-  EXPECT_EQ(next(3, 5, true), std::pair(2, 6));   // the base row's "－" is passed
+  EXPECT_EQ(next(3, 1, true), std::pair(1, 2));  // velocity → next thickness
+  EXPECT_EQ(next(4, 4, true), std::pair(1, 5));  // from a depth cell
+  EXPECT_EQ(next(3, 5, true), std::pair(2, 6));  // the base row's "－" is passed
   EXPECT_EQ(next(4, 5, true), std::pair(2, 6));
-  EXPECT_EQ(next(1, 6, true), std::pair(2, 6));   // from the "－" itself
+  EXPECT_EQ(next(1, 6, true), std::pair(2, 6));  // from the "－" itself
   EXPECT_EQ(next(2, 6, false), std::pair(3, 5));
   EXPECT_EQ(next(0, 7, true), std::pair(1, 7));   // from a label cell
   EXPECT_EQ(next(2, 0, true), std::pair(1, 1));   // from the header row

@@ -226,7 +226,8 @@ TEST_F(SettingsFileTest, FailedSaveLeavesTheOldFileAndSaysWhy) {
   error.clear();
   EXPECT_FALSE(SaveSettings(folder_ / "no-such-folder" / kSettingsFileName, AnalysisSettings{}, &error));
   const fs::path missing = folder_ / "no-such-folder" / kSettingsFileName;
-  EXPECT_EQ(error, "設定ﾌｧｲﾙ " + missing.string() + " を保存できません（そのようなファイルやディレクトリはありません）");
+  EXPECT_EQ(error,
+            "設定ﾌｧｲﾙ " + missing.string() + " を保存できません（そのようなファイルやディレクトリはありません）");
 
   // A folder where the file should be: the reason in Japanese too.
   fs::create_directory(folder_ / "taken");
@@ -273,7 +274,10 @@ TEST(SettingsFileUtf8, AnEditorsUtf8FileReadsAsItsCp932Twin) {
   }
   // A label CP932 cannot hold still leaves every value readable.
   AnalysisSettings s;
-  ParseSettings("\xEF\xBB\xBF" "1,解析法😀\r\n1,減衰型\r\n0.02,減衰比\r\n", s);
+  ParseSettings(
+      "\xEF\xBB\xBF"
+      "1,解析法😀\r\n1,減衰型\r\n0.02,減衰比\r\n",
+      s);
   EXPECT_EQ(s.method, AnalysisMethod::LumpedMass);
   EXPECT_EQ(s.dampingForm, DampingForm::Viscous);
   EXPECT_EQ(s.dampingText, "0.02");

@@ -71,8 +71,7 @@ class InFrontWhileActive : public QObject {
       case QEvent::Hide:
         if (window->windowFlags() & Qt::WindowStaysOnTopHint) SetStaysOnTop(window, false);
         break;
-      default:
-        break;
+      default: break;
     }
     return false;
   }
@@ -122,8 +121,8 @@ QMargins FrameExtents(const QWidget* window, const QWidget* framed) {
 bool PlaceBesideIfRoom(QWidget* window, const QWidget* owner) {
   if (!owner->isVisible() || !owner->screen()) return false;
   const QRect ownerFrame = owner->frameGeometry();
-  const QRect place = BesideRect(ownerFrame, window->size().grownBy(FrameExtents(window, owner)),
-                                 owner->screen()->availableGeometry());
+  const QRect place =
+      BesideRect(ownerFrame, window->size().grownBy(FrameExtents(window, owner)), owner->screen()->availableGeometry());
   if (place.intersects(ownerFrame)) return false;
   window->move(place.topLeft());
   return true;
@@ -149,7 +148,8 @@ void TieToOwner(QWidget* window, QWidget* owner) {
   // is first mapped.
   owner->winId();
   window->winId();
-  if (window->windowHandle() && owner->windowHandle()) window->windowHandle()->setTransientParent(owner->windowHandle());
+  if (window->windowHandle() && owner->windowHandle())
+    window->windowHandle()->setTransientParent(owner->windowHandle());
 }
 
 void SetRadioIndex(QButtonGroup* group, int index) {

@@ -26,7 +26,7 @@ constexpr int kFixedColumns = 2;
 // The cells converted once, shared by the two views.
 struct GridText {
   int columns = 0;
-  int rows = 0;  // including the header row
+  int rows = 0;                // including the header row
   std::vector<QString> cells;  // row-major
 
   const QString& At(int col, int row) const { return cells[static_cast<size_t>(row) * columns + col]; }

@@ -80,8 +80,10 @@ TDisplay::TDisplay(QWidget* parent) : QWidget(parent, Qt::Window), ui_(std::make
   });
   connect(ui_->UpDown4, &UpDownButtons::BuddyDone, this, [this] { Run([this] { controller_->Edit8Exit(); }); });
   connect(ui_->UpDown3, &UpDownButtons::BuddyDone, this, [this] { Run([this] { controller_->Edit7Exit(); }); });
-  connect(ui_->UpDown4, &UpDownButtons::Clicked, this, [this](bool up) { Run([this, up] { controller_->UpDown4Click(up); }); });
-  connect(ui_->UpDown3, &UpDownButtons::Clicked, this, [this](bool up) { Run([this, up] { controller_->UpDown3Click(up); }); });
+  connect(ui_->UpDown4, &UpDownButtons::Clicked, this,
+          [this](bool up) { Run([this, up] { controller_->UpDown4Click(up); }); });
+  connect(ui_->UpDown3, &UpDownButtons::Clicked, this,
+          [this](bool up) { Run([this, up] { controller_->UpDown3Click(up); }); });
 
   for (int i = 0; i < kMaxLayers; ++i) {
     connect(layerBoxes_[i], &QCheckBox::clicked, this, [this, i](bool checked) {
